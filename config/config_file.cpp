@@ -1,0 +1,90 @@
+#include "config/config_file.h"
+
+#include <cstring>
+
+#include "config/config_path.h"
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr const char* kCaption = "error";
+
+// The settings stand in the file in this order, not in declaration order.
+int32_t* const kFileOrder[] = {
+    &settings.continuous, &settings.sensitivity, &settings.xStep,
+    &settings.yStep,      &settings.delay,       &settings.dynamic,
+    &settings.toggleLock, &settings.digital,     &settings.dosMode,
+};
+static_assert(sizeof(MappingTable) + sizeof kFileOrder / sizeof kFileOrder[0] * 4 ==
+              kConfigFileSize);
+
+}  // namespace
+
+bool LoadConfig()
+{
+    const PlatformFile file = PlatformFileOpen(configPath);
+    if (file == PLATFORM_BAD_FILE) {
+        PlatformMessageBox("config file could not be opened\nplease configure first", kCaption);
+        ComputeAxisLimits();
+        return true;
+    }
+    if (PlatformFileRead(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
+        PlatformMessageBox("error reading file\nplease configure first", kCaption);
+        std::memset(MappingTable, 0, sizeof MappingTable);
+        PlatformFileClose(file);
+        return false;
+    }
+    // A short tail is allowed: a setting keeps whatever bytes the file lacks.
+    for (int32_t* value : kFileOrder) PlatformFileRead(file, value, sizeof *value);
+    PlatformFileClose(file);
+    ComputeAxisLimits();
+    return true;
+}
+
+void SaveConfig()
+{
+    // Write beside the target and swap it in at the end, so a full disk or a
+    // pulled stick never leaves a half-written configuration behind.
+    char temporary[kPathSize + 8];
+    if (configPath[0] == '\0') {
+        PlatformMessageBox("file could not be created", kCaption);
+        return;
+    }
+    std::strcpy(temporary, configPath);
+    std::strcat(temporary, ".new");
+
+    const PlatformFile file = PlatformFileCreate(temporary);
+    if (file == PLATFORM_BAD_FILE) {
+        PlatformMessageBox("file could not be created", kCaption);
+        return;
+    }
+    bool complete = true;
+    if (PlatformFileWrite(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
+        PlatformMessageBox("error writing file", kCaption);
+        complete = false;
+    }
+    for (const int32_t* value : kFileOrder) {
+        if (PlatformFileWrite(file, value, sizeof *value) != int32_t(sizeof *value)) {
+            PlatformMessageBox("error writing file", kCaption);
+            complete = false;
+        }
+    }
+    PlatformFileClose(file);
+    if (!complete) {
+        PlatformFileDelete(temporary);
+        return;
+    }
+    if (!PlatformFileReplace(temporary, configPath)) {
+        PlatformMessageBox("file could not be created", kCaption);
+        PlatformFileDelete(temporary);
+    }
+}
+
+void SaveConfigToDefault()
+{
+    SetDefaultConfigPath();
+    SaveConfig();
+}

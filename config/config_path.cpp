@@ -1,0 +1,33 @@
+#include "config/config_path.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+char configPath[kPathSize];
+
+void SetDefaultConfigPath()
+{
+    char exe[kPathSize] = {};
+    const uint32_t length = PlatformGetModuleFileName(exe, kPathSize);
+    configPath[0] = '\0';
+    if (length == 0 || length >= kPathSize) return;  // failed or cut short
+
+    // The extension starts at the last '.' of the last component only, so a
+    // dotted folder such as C:\my.dir\ keeps its name.
+    uint32_t nameStart = 0;
+    for (uint32_t i = 0; i < length; ++i) {
+        if (exe[i] == '\\' || exe[i] == '/' || exe[i] == ':') nameStart = i + 1;
+    }
+    uint32_t stemEnd = length;
+    for (uint32_t i = length; i > nameStart; --i) {
+        if (exe[i - 1] == '.') {
+            stemEnd = i - 1;
+            break;
+        }
+    }
+    static const char kExtension[] = ".CFG";
+    if (stemEnd + sizeof kExtension > kPathSize) return;
+    std::memcpy(configPath, exe, stemEnd);
+    std::memcpy(configPath + stemEnd, kExtension, sizeof kExtension);
+}

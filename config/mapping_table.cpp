@@ -1,0 +1,3 @@
+#include "config/mapping_table.h"
+
+ActionRecord MappingTable[kPortCount][kSlotCount];

@@ -1,0 +1,99 @@
+#include "engine/input_injection.h"
+
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+#include "platform/platform.h"
+
+ButtonToggle buttonToggle;
+
+namespace {
+
+constexpr uint8_t VK_SHIFT = 16;
+constexpr uint8_t kShiftScan = 42;
+constexpr uint32_t KEYEVENTF_EXTENDEDKEY = 1;
+constexpr uint32_t KEYEVENTF_KEYUP = 2;
+constexpr uint32_t MAPVK_VK_TO_CHAR = 2;
+
+constexpr uint32_t MOUSEEVENTF_MOVE = 1;
+
+struct ButtonFlags {
+    uint32_t down;
+    uint32_t up;
+};
+constexpr ButtonFlags kLeft = {2, 4};
+constexpr ButtonFlags kRight = {8, 16};
+constexpr ButtonFlags kMiddle = {32, 64};
+
+void Move(int32_t dx, int32_t dy)
+{
+    PlatformMouseEvent(MOUSEEVENTF_MOVE, dx, dy);
+}
+
+// Negation that cannot overflow on a step or speed of INT32_MIN.
+int32_t Negate(int32_t value)
+{
+    return int32_t(0u - uint32_t(value));
+}
+
+void SingleClick(const ButtonFlags& button, int32_t& toggle, ActionPhase phase)
+{
+    const bool down = toggle == 1 || settings.toggleLock == 0;
+    PlatformMouseEvent(down ? button.down : button.up, 0, 0);
+    if (phase == PHASE_PRESS) toggle ^= 1;
+}
+
+void DoubleClick(const ButtonFlags& button)
+{
+    PlatformMouseEvent(button.down, 0, 0);
+    PlatformMouseEvent(button.up, 0, 0);
+    PlatformSleep(PlatformGetDoubleClickTime() / 2);
+    PlatformMouseEvent(button.down, 0, 0);
+    PlatformMouseEvent(button.up, 0, 0);
+}
+
+// Without toggle lock a release only lets a single click's button go.
+void PlainRelease(int32_t action)
+{
+    switch (action) {
+    case MOUSE_LEFT_CLICK: PlatformMouseEvent(kLeft.up, 0, 0); break;
+    case MOUSE_MIDDLE_CLICK: PlatformMouseEvent(kMiddle.up, 0, 0); break;
+    case MOUSE_RIGHT_CLICK: PlatformMouseEvent(kRight.up, 0, 0); break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void InjectKey(int32_t keyCode, ActionPhase phase)
+{
+    const bool wrap = keyCode > 64 && keyCode < 92 && phase == PHASE_PRESS;
+    const uint8_t vk = uint8_t(keyCode);
+    if (wrap) PlatformKeyEvent(VK_SHIFT, kShiftScan, 0);
+    const uint32_t scan = settings.dosMode != 0 ? PlatformOemKeyScan(vk)
+                                                : PlatformMapVirtualKey(vk, MAPVK_VK_TO_CHAR);
+    PlatformKeyEvent(vk, uint8_t(scan), phase);
+    if (wrap) PlatformKeyEvent(VK_SHIFT, kShiftScan, KEYEVENTF_KEYUP | KEYEVENTF_EXTENDEDKEY);
+}
+
+void InjectMouseAction(int32_t action, ActionPhase phase)
+{
+    if (phase != PHASE_PRESS && settings.toggleLock != 1) {
+        PlainRelease(action);
+        return;
+    }
+    const int32_t x = settings.dynamic != 0 ? mouseSpeed.horizontal : settings.xStep;
+    const int32_t y = settings.dynamic != 0 ? mouseSpeed.vertical : settings.yStep;
+    switch (action) {
+    case MOUSE_MOVE_UP: Move(0, Negate(y)); break;
+    case MOUSE_MOVE_DOWN: Move(0, y); break;
+    case MOUSE_MOVE_LEFT: Move(Negate(x), 0); break;
+    case MOUSE_MOVE_RIGHT: Move(x, 0); break;
+    case MOUSE_LEFT_CLICK: SingleClick(kLeft, buttonToggle.left, phase); break;
+    case MOUSE_LEFT_DOUBLE_CLICK: DoubleClick(kLeft); break;
+    case MOUSE_MIDDLE_CLICK: SingleClick(kMiddle, buttonToggle.middle, phase); break;
+    case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(kMiddle); break;
+    case MOUSE_RIGHT_CLICK: SingleClick(kRight, buttonToggle.right, phase); break;
+    case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(kRight); break;
+    default: break;
+    }
+}

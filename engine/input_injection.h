@@ -1,0 +1,34 @@
+// The lowest layer of the engine: key codes and mouse actions become events.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/action_execution.h"
+
+// Mouse action codes as stored in a binding.
+enum MouseAction : int32_t {
+    MOUSE_MOVE_UP = 0,
+    MOUSE_MOVE_DOWN,
+    MOUSE_MOVE_LEFT,
+    MOUSE_MOVE_RIGHT,
+    MOUSE_LEFT_CLICK,
+    MOUSE_LEFT_DOUBLE_CLICK,
+    MOUSE_MIDDLE_CLICK,
+    MOUSE_MIDDLE_DOUBLE_CLICK,
+    MOUSE_RIGHT_CLICK,
+    MOUSE_RIGHT_DOUBLE_CLICK,
+};
+
+// Toggle state of the left, middle and right button, shared by every
+// single-click binding of both ports and never reset while running.
+struct ButtonToggle {
+    int32_t left;
+    int32_t middle;
+    int32_t right;
+};
+extern ButtonToggle buttonToggle;
+
+// Sends a key transition: the low 8 bits are the virtual key, and a press of
+// a code from 65 to 91 is wrapped in Shift.
+void InjectKey(int32_t keyCode, ActionPhase phase);
+void InjectMouseAction(int32_t action, ActionPhase phase);

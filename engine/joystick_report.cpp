@@ -1,0 +1,175 @@
+#include "engine/joystick_report.h"
+
+#include <climits>
+
+#include "config/settings.h"
+#include "engine/action_execution.h"
+
+JoyCaps joyCaps[kPortCount];
+AxisLimits axisLimits;
+LastReport lastReport[kPortCount];
+MouseSpeed mouseSpeed;
+
+namespace {
+
+// Where each axis is read and which slot each of its ends fires. Y is the
+// odd one out: its + slot is the raw minimum, which is "up" on a stick.
+struct AxisWiring {
+    uint32_t JoyInfoEx::*position;
+    uint32_t JoyCaps::*min;
+    uint32_t JoyCaps::*max;
+    int maxSlot;
+    int minSlot;
+};
+constexpr AxisWiring kAxes[kAxisCount] = {
+    {&JoyInfoEx::dwXpos, &JoyCaps::wXmin, &JoyCaps::wXmax, SLOT_X_PLUS, SLOT_X_MINUS},
+    {&JoyInfoEx::dwYpos, &JoyCaps::wYmin, &JoyCaps::wYmax, SLOT_Y_MINUS, SLOT_Y_PLUS},
+    {&JoyInfoEx::dwZpos, &JoyCaps::wZmin, &JoyCaps::wZmax, SLOT_Z_PLUS, SLOT_Z_MINUS},
+    {&JoyInfoEx::dwRpos, &JoyCaps::wRmin, &JoyCaps::wRmax, SLOT_R_PLUS, SLOT_R_MINUS},
+    {&JoyInfoEx::dwUpos, &JoyCaps::wUmin, &JoyCaps::wUmax, SLOT_U_PLUS, SLOT_U_MINUS},
+    {&JoyInfoEx::dwVpos, &JoyCaps::wVmin, &JoyCaps::wVmax, SLOT_V_PLUS, SLOT_V_MINUS},
+};
+constexpr int kAxisX = 0;
+constexpr int kAxisY = 1;
+
+// |a - b| with the difference taken as a signed 32-bit value.
+uint32_t Distance(uint32_t a, uint32_t b)
+{
+    const int32_t difference = int32_t(a - b);
+    return difference < 0 ? 0u - uint32_t(difference) : uint32_t(difference);
+}
+
+void RefreshCapsAndThresholds()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            const uint32_t range = joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
+            axisLimits.threshold[axis][port] = range * uint32_t(settings.sensitivity) / 100;
+        }
+    }
+}
+
+void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distanceFromCentre)
+{
+    if (!steady) {
+        speed = step;
+    } else if (settings.digital != 0) {
+        // Grows while the stick is held; stops at the 32-bit limits instead
+        // of wrapping round to a pointer flying the other way.
+        const int64_t sum = int64_t(speed) + step;
+        speed = sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : int32_t(sum);
+    } else {
+        speed = int32_t(distanceFromCentre * uint32_t(step) / 1000);
+    }
+}
+
+void ReleaseButtons(int port, uint32_t mask)
+{
+    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
+        if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_RELEASE);
+    }
+}
+
+void PressButtons(int port, uint32_t mask)
+{
+    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
+        if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_PRESS);
+    }
+}
+
+void ReleaseBothEnds(int port, const AxisWiring& axis)
+{
+    ExecuteAction(MappingTable[port][axis.maxSlot], PHASE_RELEASE);
+    ExecuteAction(MappingTable[port][axis.minSlot], PHASE_RELEASE);
+}
+
+void FireEnd(const ActionRecord& record)
+{
+    ExecuteAction(record, PHASE_PRESS);
+    if (settings.continuous != 0) return;
+    // A negative delay from a file would be an endless wait; treat it as none.
+    PlatformSleep(settings.delay < 0 ? 0u : uint32_t(settings.delay));
+    ExecuteAction(record, PHASE_RELEASE);
+}
+
+// A joystick that stops answering is let go of once, so that nothing it
+// held stays down until it comes back.
+void LetGoOfPort(int port)
+{
+    ReleaseButtons(port, lastReport[port].buttons);
+    lastReport[port].buttons = 0;
+    if (settings.continuous != 1) return;
+    for (const AxisWiring& axis : kAxes) ReleaseBothEnds(port, axis);
+}
+
+void ProcessAxis(int port, int axisIndex, uint32_t pos)
+{
+    const AxisWiring& axis = kAxes[axisIndex];
+    const JoyCaps& caps = joyCaps[port];
+    const uint32_t threshold = axisLimits.threshold[axisIndex][port];
+    uint32_t& previous = lastReport[port].position[axisIndex];
+    const bool steady = Distance(pos, previous) < threshold;
+
+    if (axisIndex == kAxisX || axisIndex == kAxisY) {
+        const uint32_t fromCentre = Distance(pos, axisLimits.centre[axisIndex][port]);
+        if (axisIndex == kAxisX) {
+            UpdateMouseSpeed(mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
+        } else {
+            UpdateMouseSpeed(mouseSpeed.vertical, settings.yStep, steady, fromCentre);
+        }
+    }
+
+    if (steady) {
+        if (Distance(pos, caps.*axis.max) < threshold) {
+            FireEnd(MappingTable[port][axis.maxSlot]);
+        } else if (Distance(pos, caps.*axis.min) < threshold) {
+            FireEnd(MappingTable[port][axis.minSlot]);
+        } else if (settings.continuous == 1) {
+            ReleaseBothEnds(port, axis);
+        }
+    }
+    previous = pos;
+}
+
+}  // namespace
+
+void ComputeAxisLimits()
+{
+    RefreshCapsAndThresholds();
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            const uint32_t range = joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
+            axisLimits.centre[axis][port] = range >> 1;
+        }
+    }
+}
+
+void ComputeAxisThresholds()
+{
+    RefreshCapsAndThresholds();
+}
+
+void ProcessJoystickReport(int port)
+{
+    JoyInfoEx info = {};
+    info.dwSize = sizeof info;
+    info.dwFlags = kJoyReturnAll;
+    LastReport& last = lastReport[port];
+
+    // A failed read is no report of zero positions: an unplugged stick must
+    // not fire the bindings at the minimum ends.
+    if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
+        if (last.readOk) LetGoOfPort(port);
+        last.readOk = false;
+        return;
+    }
+    last.readOk = true;
+
+    if (info.dwButtons != last.buttons) {
+        PressButtons(port, info.dwButtons & ~last.buttons);
+        ReleaseButtons(port, last.buttons & ~info.dwButtons);
+        last.buttons = info.dwButtons;
+    }
+    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(port, axis, info.*kAxes[axis].position);
+}

@@ -1,0 +1,81 @@
+// The seam between Quellpad's logic and Windows. engine/ and config/ reach the
+// system only through these few operations, so they build and run natively;
+// platform_win32.cpp implements them, and the tests link a recording fake.
+#pragma once
+
+#include <cstdint>
+
+// The driver's device capabilities, laid out byte for byte like winmm's
+// JOYCAPSA so the Win32 side can hand this record straight to joyGetDevCapsA.
+struct JoyCaps {
+    uint16_t wMid;
+    uint16_t wPid;
+    char szPname[32];
+    uint32_t wXmin, wXmax;
+    uint32_t wYmin, wYmax;
+    uint32_t wZmin, wZmax;
+    uint32_t wNumButtons;
+    uint32_t wPeriodMin, wPeriodMax;
+    uint32_t wRmin, wRmax;
+    uint32_t wUmin, wUmax;
+    uint32_t wVmin, wVmax;
+    uint32_t wCaps;
+    uint32_t wMaxAxes;
+    uint32_t wNumAxes;
+    uint32_t wMaxButtons;
+    char szRegKey[32];
+    char szOEMVxD[260];
+};
+static_assert(sizeof(JoyCaps) == 404, "same layout as JOYCAPSA");
+
+// One joystick state, laid out like winmm's JOYINFOEX.
+struct JoyInfoEx {
+    uint32_t dwSize;
+    uint32_t dwFlags;
+    uint32_t dwXpos, dwYpos, dwZpos, dwRpos, dwUpos, dwVpos;
+    uint32_t dwButtons;
+    uint32_t dwButtonNumber;
+    uint32_t dwPOV;
+    uint32_t dwReserved1, dwReserved2;
+};
+static_assert(sizeof(JoyInfoEx) == 52, "JoyInfoEx must match JOYINFOEX");
+
+constexpr uint32_t kJoyReturnAll = 255;  // JOY_RETURNALL
+constexpr uint32_t kJoyNoError = 0;  // JOYERR_NOERROR
+
+// Handle of an open file; PLATFORM_BAD_FILE when an open or create failed.
+using PlatformFile = intptr_t;
+constexpr PlatformFile PLATFORM_BAD_FILE = -1;
+
+// Synthesised input. vk and scan are single bytes; flags as keybd_event.
+void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags);
+// flags as mouse_event; dx, dy relative when flags is MOUSEEVENTF_MOVE.
+void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy);
+// MapVirtualKeyA(code, type).
+uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type);
+// OemKeyScan(character).
+uint32_t PlatformOemKeyScan(uint16_t character);
+uint32_t PlatformGetDoubleClickTime();
+void PlatformSleep(uint32_t milliseconds);
+
+// joyGetPosEx / joyGetDevCapsA: kJoyNoError (JOYERR_NOERROR) or the driver's error code.
+uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info);
+uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps);
+
+// The program's own executable path; returns its length, or size when it was
+// cut short (as GetModuleFileNameA does).
+uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size);
+
+// Files, as _lopen(path, 0) / _lcreat(path, 0) / _lread / _lwrite / _lclose.
+PlatformFile PlatformFileOpen(const char* path);
+PlatformFile PlatformFileCreate(const char* path);
+int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count);
+int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count);
+void PlatformFileClose(PlatformFile file);
+// Puts a completely written file in place of target in one step, so a reader
+// sees either the old or the new configuration; false when it could not.
+bool PlatformFileReplace(const char* source, const char* target);
+void PlatformFileDelete(const char* path);
+
+// A modal message with one OK button, owned by the window with the focus.
+void PlatformMessageBox(const char* text, const char* caption);

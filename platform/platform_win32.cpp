@@ -1,0 +1,108 @@
+// The seam's operations on real Windows: winmm for the joystick, user32 for
+// synthesised input and messages, kernel32 for files and timing.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstddef>
+
+#include "platform/platform.h"
+
+// The seam's records are handed to winmm as they are.
+static_assert(sizeof(JoyCaps) == sizeof(JOYCAPSA));
+static_assert(offsetof(JoyCaps, wNumButtons) == offsetof(JOYCAPSA, wNumButtons));
+static_assert(offsetof(JoyCaps, wPeriodMin) == offsetof(JOYCAPSA, wPeriodMin));
+static_assert(offsetof(JoyCaps, wRmin) == offsetof(JOYCAPSA, wRmin));
+static_assert(offsetof(JoyCaps, wCaps) == offsetof(JOYCAPSA, wCaps));
+static_assert(offsetof(JoyCaps, wNumAxes) == offsetof(JOYCAPSA, wNumAxes));
+static_assert(offsetof(JoyCaps, szOEMVxD) == offsetof(JOYCAPSA, szOEMVxD));
+static_assert(sizeof(JoyInfoEx) == sizeof(JOYINFOEX));
+static_assert(offsetof(JoyInfoEx, dwButtons) == offsetof(JOYINFOEX, dwButtons));
+static_assert(offsetof(JoyInfoEx, dwVpos) == offsetof(JOYINFOEX, dwVpos));
+
+void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
+{
+    keybd_event(vk, scan, flags, 0);
+}
+
+void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
+{
+    mouse_event(flags, DWORD(dx), DWORD(dy), 0, 0);
+}
+
+uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type)
+{
+    return MapVirtualKeyA(code, type);
+}
+
+uint32_t PlatformOemKeyScan(uint16_t character)
+{
+    return OemKeyScan(character);
+}
+
+uint32_t PlatformGetDoubleClickTime()
+{
+    return GetDoubleClickTime();
+}
+
+void PlatformSleep(uint32_t milliseconds)
+{
+    Sleep(milliseconds);
+}
+
+uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)
+{
+    return joyGetPosEx(joystickId, reinterpret_cast<JOYINFOEX*>(info));
+}
+
+uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
+{
+    return joyGetDevCapsA(joystickId, reinterpret_cast<JOYCAPSA*>(caps), sizeof(JOYCAPSA));
+}
+
+uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
+{
+    return GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, size);
+}
+
+PlatformFile PlatformFileOpen(const char* path)
+{
+    const HFILE file = _lopen(path, OF_READ);
+    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
+}
+
+PlatformFile PlatformFileCreate(const char* path)
+{
+    const HFILE file = _lcreat(path, 0);
+    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
+}
+
+int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count)
+{
+    return int32_t(_lread(HFILE(file), buffer, count));
+}
+
+int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count)
+{
+    return int32_t(_lwrite(HFILE(file), static_cast<LPCCH>(buffer), count));
+}
+
+void PlatformFileClose(PlatformFile file)
+{
+    _lclose(HFILE(file));
+}
+
+bool PlatformFileReplace(const char* source, const char* target)
+{
+    // Write-through so the new file is on disk before the old one is gone.
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void PlatformFileDelete(const char* path)
+{
+    DeleteFileA(path);
+}
+
+void PlatformMessageBox(const char* text, const char* caption)
+{
+    MessageBoxA(GetFocus(), text, caption, MB_OK);
+}

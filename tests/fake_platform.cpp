@@ -1,0 +1,262 @@
+#include "tests/fake_platform.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "config/config_path.h"
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/input_injection.h"
+#include "engine/joystick_report.h"
+
+FakePlatform fake;
+
+namespace {
+
+void Record(const Event& event)
+{
+    if (fake.eventCount < sizeof fake.events / sizeof fake.events[0]) fake.events[fake.eventCount] = event;
+    ++fake.eventCount;
+}
+
+// Handles are 1 + the file's slot; a create writes a fresh file.
+struct OpenFile {
+    FakeFile* file;
+    uint32_t position;
+};
+OpenFile openFiles[8];
+
+FakeFile* FileOf(PlatformFile handle)
+{
+    if (handle < 1 || handle > 8) return nullptr;
+    return openFiles[handle - 1].file;
+}
+
+}  // namespace
+
+bool Event::operator==(const Event& other) const
+{
+    return kind == other.kind && a == other.a && b == other.b && c == other.c && dx == other.dx &&
+           dy == other.dy && std::strcmp(text, other.text) == 0;
+}
+
+void PrintTo(const Event& e, std::ostream* out)
+{
+    switch (e.kind) {
+    case EventKind::Key:
+        *out << (e.c & 2 ? "KeyUp(" : "KeyDown(") << e.a << ", scan " << e.b << ", flags " << e.c << ")";
+        break;
+    case EventKind::Mouse:
+        *out << "Mouse(flags " << e.a << ", " << e.dx << ", " << e.dy << ")";
+        break;
+    case EventKind::Sleep: *out << "Sleep(" << e.a << ")"; break;
+    case EventKind::Message: *out << "Message(" << e.text << ")"; break;
+    }
+}
+
+Event KeyDown(uint32_t vk, uint32_t scan) { return Event{EventKind::Key, vk, scan, 0, 0, 0, {}}; }
+Event KeyUp(uint32_t vk, uint32_t scan, uint32_t flags) { return Event{EventKind::Key, vk, scan, flags, 0, 0, {}}; }
+Event MouseFlag(uint32_t flags) { return Event{EventKind::Mouse, flags, 0, 0, 0, 0, {}}; }
+Event MouseMove(int32_t dx, int32_t dy) { return Event{EventKind::Mouse, 1, 0, 0, dx, dy, {}}; }
+Event Slept(uint32_t milliseconds) { return Event{EventKind::Sleep, milliseconds, 0, 0, 0, 0, {}}; }
+Event Message(const char* caption, const char* text)
+{
+    Event event{EventKind::Message, 0, 0, 0, 0, 0, {}};
+    std::snprintf(event.text, sizeof event.text, "%s|%s", caption, text);
+    return event;
+}
+
+void ResetFakePlatform()
+{
+    std::memset(&fake, 0, sizeof fake);
+    std::memset(openFiles, 0, sizeof openFiles);
+    // Scan codes as Windows gives them for the modifiers, except that left
+    // Shift gets a value of its own so a test can tell the two look-ups apart.
+    for (uint32_t vk = 0; vk < 256; ++vk) {
+        fake.mapType0[vk] = 0x100 + vk;  // above a byte, so truncation shows
+        const bool typesItself = (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z');
+        fake.mapType2[vk] = typesItself ? vk : 0;
+        fake.oemScan[vk] = 0x10000 | ((vk + 3) & 0xFF);
+    }
+    fake.mapType0[16] = 42;
+    fake.mapType0[17] = 29;
+    fake.mapType0[18] = 56;
+    fake.mapType0[160] = 0xAA;
+    fake.doubleClickTime = 500;
+    fake.failReadCall = -1;
+    fake.failWriteCall = -1;
+    std::strcpy(fake.modulePath, "C:\\Tools\\quellpad.exe");
+}
+
+void ResetProgramState()
+{
+    ResetFakePlatform();
+    std::memset(MappingTable, 0, sizeof MappingTable);
+    settings = Settings{};
+    std::memset(configPath, 0, sizeof configPath);
+    std::memset(joyCaps, 0, sizeof joyCaps);
+    std::memset(&axisLimits, 0, sizeof axisLimits);
+    std::memset(lastReport, 0, sizeof lastReport);
+    mouseSpeed = MouseSpeed{};
+    buttonToggle = ButtonToggle{};
+}
+
+std::vector<Event> Events()
+{
+    const uint32_t kept = fake.eventCount < 8192 ? fake.eventCount : 8192;
+    return std::vector<Event>(fake.events, fake.events + kept);
+}
+
+void ClearEvents() { fake.eventCount = 0; }
+
+FakeFile* FindFakeFile(const char* name)
+{
+    for (FakeFile& file : fake.files) {
+        if (file.exists && std::strcmp(file.name, name) == 0) return &file;
+    }
+    return nullptr;
+}
+
+void PutFakeFile(const char* name, const std::vector<uint8_t>& bytes)
+{
+    FakeFile* file = FindFakeFile(name);
+    for (int i = 0; file == nullptr && i < 8; ++i) {
+        if (!fake.files[i].exists) file = &fake.files[i];
+    }
+    file->exists = true;
+    std::snprintf(file->name, sizeof file->name, "%s", name);
+    file->size = uint32_t(bytes.size());
+    std::memcpy(file->data, bytes.data(), bytes.size());
+}
+
+std::vector<uint8_t> FakeFileBytes(const char* name)
+{
+    const FakeFile* file = FindFakeFile(name);
+    if (file == nullptr) return {};
+    return std::vector<uint8_t>(file->data, file->data + file->size);
+}
+
+// --- the platform operations ------------------------------------------------
+
+void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) { Record(Event{EventKind::Key, vk, scan, flags, 0, 0, {}}); }
+
+void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy) { Record(Event{EventKind::Mouse, flags, 0, 0, dx, dy, {}}); }
+
+uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type)
+{
+    if (code > 255) return 0;
+    return type == 0 ? fake.mapType0[code] : type == 2 ? fake.mapType2[code] : 0;
+}
+
+uint32_t PlatformOemKeyScan(uint16_t character) { return character > 255 ? 0xFFFFFFFF : fake.oemScan[character]; }
+
+uint32_t PlatformGetDoubleClickTime() { return fake.doubleClickTime; }
+
+void PlatformSleep(uint32_t milliseconds) { Record(Slept(milliseconds)); }
+
+uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)
+{
+    if (joystickId > 1) return 165;  // JOYERR_PARMS
+    fake.lastRequest[joystickId] = *info;
+    ++fake.posReads[joystickId];
+    if (fake.posResult[joystickId] != 0) return fake.posResult[joystickId];
+    const uint32_t size = info->dwSize, flags = info->dwFlags;
+    *info = fake.state[joystickId];
+    info->dwSize = size;
+    info->dwFlags = flags;
+    return 0;
+}
+
+uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
+{
+    if (joystickId > 1) return 165;
+    *caps = fake.caps[joystickId];
+    return 0;
+}
+
+uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
+{
+    const uint32_t length = uint32_t(std::strlen(fake.modulePath));
+    if (length < size) {
+        std::memcpy(buffer, fake.modulePath, length + 1);
+        return length;
+    }
+    std::memcpy(buffer, fake.modulePath, size - 1);
+    buffer[size - 1] = '\0';
+    return size;
+}
+
+PlatformFile PlatformFileOpen(const char* path)
+{
+    FakeFile* file = FindFakeFile(path);
+    if (fake.failOpen || file == nullptr) return PLATFORM_BAD_FILE;
+    for (int i = 0; i < 8; ++i) {
+        if (openFiles[i].file == nullptr) {
+            openFiles[i] = {file, 0};
+            ++fake.openHandles;
+            return i + 1;
+        }
+    }
+    return PLATFORM_BAD_FILE;
+}
+
+PlatformFile PlatformFileCreate(const char* path)
+{
+    if (fake.failCreate || path[0] == '\0') return PLATFORM_BAD_FILE;
+    PutFakeFile(path, {});
+    return PlatformFileOpen(path);
+}
+
+int32_t PlatformFileRead(PlatformFile handle, void* buffer, uint32_t count)
+{
+    FakeFile* file = FileOf(handle);
+    if (file == nullptr) return -1;
+    OpenFile& open = openFiles[handle - 1];
+    uint32_t available = file->size - open.position;
+    int32_t result = int32_t(count < available ? count : available);
+    if (fake.readCalls++ == fake.failReadCall) result = fake.failReadResult;
+    if (result > 0) {
+        std::memcpy(buffer, file->data + open.position, uint32_t(result));
+        open.position += uint32_t(result);
+    }
+    return result;
+}
+
+int32_t PlatformFileWrite(PlatformFile handle, const void* buffer, uint32_t count)
+{
+    FakeFile* file = FileOf(handle);
+    if (file == nullptr) return -1;
+    OpenFile& open = openFiles[handle - 1];
+    int32_t result = int32_t(count);
+    if (fake.writeCalls++ == fake.failWriteCall) result = fake.failWriteResult;
+    if (result > 0) {
+        std::memcpy(file->data + open.position, buffer, uint32_t(result));
+        open.position += uint32_t(result);
+        if (open.position > file->size) file->size = open.position;
+    }
+    return result;
+}
+
+void PlatformFileClose(PlatformFile handle)
+{
+    if (FileOf(handle) == nullptr) return;
+    openFiles[handle - 1].file = nullptr;
+    --fake.openHandles;
+}
+
+bool PlatformFileReplace(const char* source, const char* target)
+{
+    FakeFile* from = FindFakeFile(source);
+    if (fake.failReplace || from == nullptr || target[0] == '\0') return false;
+    FakeFile* to = FindFakeFile(target);
+    if (to != nullptr) to->exists = false;
+    std::snprintf(from->name, sizeof from->name, "%s", target);
+    return true;
+}
+
+void PlatformFileDelete(const char* path)
+{
+    if (FakeFile* file = FindFakeFile(path)) file->exists = false;
+}
+
+void PlatformMessageBox(const char* text, const char* caption) { Record(Message(caption, text)); }

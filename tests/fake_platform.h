@@ -1,0 +1,87 @@
+// A recording stand-in for Windows: every injected event, sleep and message
+// box lands in one ordered log, look-ups answer from tables a test can set,
+// and files live in memory with switchable faults.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+enum class EventKind : uint8_t { Key, Mouse, Sleep, Message };
+
+struct Event {
+    EventKind kind;
+    uint32_t a;  // Key: vk.    Mouse: flags. Sleep: milliseconds.
+    uint32_t b;  // Key: scan.
+    uint32_t c;  // Key: flags.
+    int32_t dx;
+    int32_t dy;
+    char text[96];  // Message: "caption|text"
+    bool operator==(const Event& other) const;
+};
+void PrintTo(const Event& event, std::ostream* out);
+
+Event KeyDown(uint32_t vk, uint32_t scan);
+Event KeyUp(uint32_t vk, uint32_t scan, uint32_t flags = 2);
+Event MouseFlag(uint32_t flags);
+Event MouseMove(int32_t dx, int32_t dy);
+Event Slept(uint32_t milliseconds);
+Event Message(const char* caption, const char* text);
+
+// Mouse flags as the engine sends them.
+constexpr uint32_t LEFTDOWN = 2, LEFTUP = 4, RIGHTDOWN = 8, RIGHTUP = 16, MIDDLEDOWN = 32,
+                   MIDDLEUP = 64;
+
+struct FakeFile {
+    bool exists;
+    char name[300];
+    uint32_t size;
+    uint8_t data[16384];
+};
+
+struct FakePlatform {
+    Event events[8192];
+    uint32_t eventCount;
+
+    // Look-up tables, indexed by code; only the low 8 bits of a code index them.
+    uint32_t mapType0[256];
+    uint32_t mapType2[256];
+    uint32_t oemScan[256];
+    uint32_t doubleClickTime;
+
+    JoyCaps caps[2];
+    JoyInfoEx state[2];
+    uint32_t posResult[2];     // what joyGetPosEx answers per port
+    uint32_t posReads[2];      // how many reads each port saw
+    JoyInfoEx lastRequest[2];  // the structure as the engine handed it over
+
+    char modulePath[600];
+
+    FakeFile files[8];
+    bool failOpen;
+    bool failCreate;
+    bool failReplace;
+    int failReadCall;   // 0-based read call that misbehaves, -1 for none
+    int32_t failReadResult;
+    int failWriteCall;  // 0-based write call that misbehaves, -1 for none
+    int32_t failWriteResult;
+    int readCalls;
+    int writeCalls;
+    int openHandles;
+};
+extern FakePlatform fake;
+
+// Back to a clean machine: empty log, default tables, no files, no faults.
+void ResetFakePlatform();
+// And the program's own process-wide state back to its start values.
+void ResetProgramState();
+
+std::vector<Event> Events();
+void ClearEvents();
+
+FakeFile* FindFakeFile(const char* name);
+void PutFakeFile(const char* name, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> FakeFileBytes(const char* name);
