@@ -1,0 +1,70 @@
+// Cost of one joystick report: the program handles one per polling period
+// per stick, inside the window procedure.
+#include <benchmark/benchmark.h>
+
+#include "bench/noop_platform.h"
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+
+namespace {
+
+void SetUpSticks()
+{
+    for (JoyCaps& caps : benchCaps) {
+        caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = 65535;
+    }
+    for (JoyInfoEx& state : benchState) {
+        state.dwXpos = state.dwYpos = state.dwZpos = 32767;
+        state.dwRpos = state.dwUpos = state.dwVpos = 32767;
+        state.dwButtons = 0;
+    }
+    ComputeAxisLimits();
+}
+
+// Every slot bound to a key with a modifier, so firing costs real work.
+void BindEverySlot()
+{
+    for (auto& port : MappingTable) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            port[slot] = ActionRecord{};
+            port[slot].on = 1;
+            port[slot].control = 1;
+            port[slot].sendKey = 1;
+            port[slot].keyCode = 96 + slot % 10;
+        }
+    }
+}
+
+// Sticks at rest, no button change: what the driver sends most of the time.
+void BM_IdleReport(benchmark::State& state)
+{
+    settings = Settings{};
+    BindEverySlot();
+    SetUpSticks();
+    ProcessJoystickReport(0);
+    for (auto _ : state) ProcessJoystickReport(0);
+    benchmark::DoNotOptimize(benchKeyEvents);
+}
+BENCHMARK(BM_IdleReport);
+
+// All 32 buttons change and, held continuously, every axis lets go of both
+// ends: 44 bindings fire in each report.
+void BM_ReportFiringAllSlots(benchmark::State& state)
+{
+    settings = Settings{};
+    settings.continuous = 1;
+    BindEverySlot();
+    SetUpSticks();
+    ProcessJoystickReport(0);
+    const uint32_t before = benchKeyEvents;
+    for (auto _ : state) {
+        benchState[0].dwButtons = ~benchState[0].dwButtons;
+        ProcessJoystickReport(0);
+    }
+    state.counters["events_per_report"] =
+        double(benchKeyEvents - before) / double(state.iterations());
+}
+BENCHMARK(BM_ReportFiringAllSlots);
+
+}  // namespace
