@@ -4,6 +4,7 @@
 
 #include "config/settings.h"
 #include "engine/action_execution.h"
+#include "engine/held_input.h"
 
 JoyCaps joyCaps[kPortCount];
 AxisLimits axisLimits;
@@ -12,25 +13,6 @@ MouseSpeed mouseSpeed;
 
 namespace {
 
-// Where each axis is read and which slot each of its ends fires. Y is the
-// odd one out: its + slot is the raw minimum, which is "up" on a stick.
-struct AxisWiring {
-    uint32_t JoyInfoEx::*position;
-    uint32_t JoyCaps::*min;
-    uint32_t JoyCaps::*max;
-    int maxSlot;
-    int minSlot;
-};
-constexpr AxisWiring kAxes[kAxisCount] = {
-    {&JoyInfoEx::dwXpos, &JoyCaps::wXmin, &JoyCaps::wXmax, SLOT_X_PLUS, SLOT_X_MINUS},
-    {&JoyInfoEx::dwYpos, &JoyCaps::wYmin, &JoyCaps::wYmax, SLOT_Y_MINUS, SLOT_Y_PLUS},
-    {&JoyInfoEx::dwZpos, &JoyCaps::wZmin, &JoyCaps::wZmax, SLOT_Z_PLUS, SLOT_Z_MINUS},
-    {&JoyInfoEx::dwRpos, &JoyCaps::wRmin, &JoyCaps::wRmax, SLOT_R_PLUS, SLOT_R_MINUS},
-    {&JoyInfoEx::dwUpos, &JoyCaps::wUmin, &JoyCaps::wUmax, SLOT_U_PLUS, SLOT_U_MINUS},
-    {&JoyInfoEx::dwVpos, &JoyCaps::wVmin, &JoyCaps::wVmax, SLOT_V_PLUS, SLOT_V_MINUS},
-};
-constexpr int kAxisX = 0;
-constexpr int kAxisY = 1;
 
 // |a - b| with the difference taken as a signed 32-bit value.
 uint32_t Distance(uint32_t a, uint32_t b)
@@ -64,24 +46,11 @@ void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distan
     }
 }
 
-void ReleaseButtons(int port, uint32_t mask)
-{
-    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_RELEASE);
-    }
-}
-
 void PressButtons(int port, uint32_t mask)
 {
     for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
         if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_PRESS);
     }
-}
-
-void ReleaseBothEnds(int port, const AxisWiring& axis)
-{
-    ExecuteAction(MappingTable[port][axis.maxSlot], PHASE_RELEASE);
-    ExecuteAction(MappingTable[port][axis.minSlot], PHASE_RELEASE);
 }
 
 void FireEnd(const ActionRecord& record)
@@ -91,16 +60,6 @@ void FireEnd(const ActionRecord& record)
     // A negative delay from a file would be an endless wait; treat it as none.
     PlatformSleep(settings.delay < 0 ? 0u : uint32_t(settings.delay));
     ExecuteAction(record, PHASE_RELEASE);
-}
-
-// A joystick that stops answering is let go of once, so that nothing it
-// held stays down until it comes back.
-void LetGoOfPort(int port)
-{
-    ReleaseButtons(port, lastReport[port].buttons);
-    lastReport[port].buttons = 0;
-    if (settings.continuous != 1) return;
-    for (const AxisWiring& axis : kAxes) ReleaseBothEnds(port, axis);
 }
 
 void ProcessAxis(int port, int axisIndex, uint32_t pos)
@@ -126,7 +85,8 @@ void ProcessAxis(int port, int axisIndex, uint32_t pos)
         } else if (Distance(pos, caps.*axis.min) < threshold) {
             FireEnd(MappingTable[port][axis.minSlot]);
         } else if (settings.continuous == 1) {
-            ReleaseBothEnds(port, axis);
+            ExecuteAction(MappingTable[port][axis.maxSlot], PHASE_RELEASE);
+            ExecuteAction(MappingTable[port][axis.minSlot], PHASE_RELEASE);
         }
     }
     previous = pos;
@@ -158,9 +118,10 @@ void ProcessJoystickReport(int port)
     LastReport& last = lastReport[port];
 
     // A failed read is no report of zero positions: an unplugged stick must
-    // not fire the bindings at the minimum ends.
+    // not fire the bindings at the minimum ends. The first failure lets go of
+    // what the stick held, so nothing stays down until it comes back.
     if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
-        if (last.readOk) LetGoOfPort(port);
+        if (last.readOk) ReleasePort(port);
         last.readOk = false;
         return;
     }

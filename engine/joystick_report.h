@@ -4,9 +4,8 @@
 #include <cstdint>
 
 #include "config/mapping_table.h"
+#include "engine/axes.h"
 #include "platform/platform.h"
-
-constexpr int kAxisCount = 6;  // X, Y, Z, R, U, V, always in this order
 
 // Device capabilities per port, as joyGetDevCapsA last filled them.
 extern JoyCaps joyCaps[kPortCount];

@@ -1,0 +1,15 @@
+// Letting go of everything the bindings hold, so that no key or mouse button
+// stays down when a stick disappears or the program ends.
+#pragma once
+
+#include <cstdint>
+
+// Releases the bindings of the buttons in mask, in ascending order.
+void ReleaseButtons(int port, uint32_t mask);
+
+// Releases the buttons the port last reported and, when bindings are held
+// continuously, both ends of every axis.
+void ReleasePort(int port);
+
+// ReleasePort for both ports, then every mouse button a toggle lock holds.
+void ReleaseHeldInput();
