@@ -126,7 +126,7 @@ void PutFakeFile(const char* name, const std::vector<uint8_t>& bytes)
     file->exists = true;
     std::snprintf(file->name, sizeof file->name, "%s", name);
     file->size = uint32_t(bytes.size());
-    std::memcpy(file->data, bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(file->data, bytes.data(), bytes.size());  // an empty vector may hold no buffer
 }
 
 std::vector<uint8_t> FakeFileBytes(const char* name)
@@ -202,6 +202,7 @@ PlatformFile PlatformFileOpen(const char* path)
 
 PlatformFile PlatformFileCreate(const char* path)
 {
+    std::snprintf(fake.lastCreated, sizeof fake.lastCreated, "%s", path);
     if (fake.failCreate || path[0] == '\0') return PLATFORM_BAD_FILE;
     PutFakeFile(path, {});
     return PlatformFileOpen(path);
@@ -228,7 +229,7 @@ int32_t PlatformFileWrite(PlatformFile handle, const void* buffer, uint32_t coun
     if (file == nullptr) return -1;
     OpenFile& open = openFiles[handle - 1];
     int32_t result = int32_t(count);
-    if (fake.writeCalls++ == fake.failWriteCall) result = fake.failWriteResult;
+    if (fake.writeCalls++ == fake.failWriteCall || fake.failEveryWrite) result = fake.failWriteResult;
     if (result > 0) {
         std::memcpy(file->data + open.position, buffer, uint32_t(result));
         open.position += uint32_t(result);

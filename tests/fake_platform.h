@@ -67,10 +67,12 @@ struct FakePlatform {
     int failReadCall;   // 0-based read call that misbehaves, -1 for none
     int32_t failReadResult;
     int failWriteCall;  // 0-based write call that misbehaves, -1 for none
+    bool failEveryWrite;  // every write answers failWriteResult
     int32_t failWriteResult;
     int readCalls;
     int writeCalls;
     int openHandles;
+    char lastCreated[300];  // the name of the last create attempt
 };
 extern FakePlatform fake;
 

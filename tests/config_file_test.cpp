@@ -1,0 +1,516 @@
+// Loading and saving the 6724-byte configuration file.
+#include "config/config_file.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/config_path.h"
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+const std::string kPath = "C:\\Tools\\quellpad.CFG";
+const std::string kTemporary = kPath + ".new";
+constexpr uint32_t kTableSize = sizeof MappingTable;
+constexpr const char* kCannotOpen = "config file could not be opened\nplease configure first";
+constexpr const char* kCannotRead = "error reading file\nplease configure first";
+constexpr const char* kCannotCreate = "file could not be created";
+constexpr const char* kCannotWrite = "error writing file";
+
+// The settings as they stand in the file, which is not their declaration order.
+struct SettingInFile {
+    const char* name;
+    uint32_t offset;
+    int32_t Settings::*field;
+};
+// clang-format off
+constexpr SettingInFile kFileOrder[] = {
+    {"continuous", 6688, &Settings::continuous}, {"sensitivity", 6692, &Settings::sensitivity},
+    {"xStep", 6696, &Settings::xStep},           {"yStep", 6700, &Settings::yStep},
+    {"delay", 6704, &Settings::delay},           {"dynamic", 6708, &Settings::dynamic},
+    {"toggleLock", 6712, &Settings::toggleLock}, {"digital", 6716, &Settings::digital},
+    {"dosMode", 6720, &Settings::dosMode},
+};
+// clang-format on
+using FileSettings = std::array<int32_t, 9>;
+
+FileSettings CurrentSettings()
+{
+    FileSettings values{};
+    for (size_t i = 0; i < values.size(); ++i) values[i] = settings.*kFileOrder[i].field;
+    return values;
+}
+
+void SetSettings(const FileSettings& values)
+{
+    for (size_t i = 0; i < values.size(); ++i) settings.*kFileOrder[i].field = values[i];
+}
+
+int32_t LittleEndianAt(const std::vector<uint8_t>& bytes, uint32_t offset)
+{
+    uint32_t value = 0;
+    for (uint32_t i = 0; i < 4; ++i) value |= uint32_t(bytes.at(offset + i)) << (8 * i);
+    return int32_t(value);
+}
+
+void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t offset, int32_t value)
+{
+    for (uint32_t i = 0; i < 4; ++i) bytes.at(offset + i) = uint8_t(uint32_t(value) >> (8 * i));
+}
+
+std::vector<uint8_t> TableBytes()
+{
+    std::vector<uint8_t> bytes(kTableSize);
+    std::memcpy(bytes.data(), MappingTable, kTableSize);
+    return bytes;
+}
+
+// Names the first byte out of place instead of dumping thousands of them.
+::testing::AssertionResult SameBytes(const std::vector<uint8_t>& actual, const std::vector<uint8_t>& expected)
+{
+    if (actual.size() != expected.size())
+        return ::testing::AssertionFailure() << "size " << actual.size() << ", expected " << expected.size();
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i])
+            return ::testing::AssertionFailure()
+                   << "byte " << i << " is " << int(actual[i]) << ", expected " << int(expected[i]);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Limits left from an earlier load, which a recomputation must replace.
+constexpr uint32_t kOldThreshold = 4321;
+constexpr uint32_t kOldCentre = 1234;
+
+// A clean process whose current file is the default one, with a first stick
+// whose X axis spans 0..65535 so a recomputation of the limits shows.
+void Fresh()
+{
+    ResetProgramState();
+    std::strcpy(configPath, kPath.c_str());
+    fake.caps[0].wXmax = 65535;
+    axisLimits.threshold[0][0] = kOldThreshold;
+    axisLimits.centre[0][0] = kOldCentre;
+}
+
+// A table and settings unlike the defaults: every byte random, each text
+// "abc" followed by leftovers of an older, longer one.
+void FillDistinctState(uint32_t seed)
+{
+    std::mt19937 random(seed);
+    auto* bytes = reinterpret_cast<uint8_t*>(MappingTable);
+    for (uint32_t i = 0; i < kTableSize; ++i) bytes[i] = uint8_t(random());
+    for (auto& port : MappingTable) {
+        for (ActionRecord& record : port) std::memcpy(record.text, "abc", 4);
+    }
+    SetSettings({0x01020304, -2, INT32_MAX, INT32_MIN, 1000, 0x0A0B0C0D, 3, -1, 0x00FF00FF});
+}
+
+std::vector<uint8_t> ExpectedFile()
+{
+    std::vector<uint8_t> bytes = TableBytes();
+    bytes.resize(kConfigFileSize);
+    for (const SettingInFile& s : kFileOrder) PutLittleEndian(bytes, s.offset, settings.*s.field);
+    return bytes;
+}
+
+// --- loading ------------------------------------------------------------------
+
+// What the user had before the load: neither the defaults nor the file's values.
+constexpr FileSettings kBefore = {5, 33, 0x71000002, 7, 150, 6, 7, 8, 9};
+constexpr uint8_t kBeforeByte = 0xEE;
+// What the test file holds; sensitivity and delay lie beyond the editor's ranges.
+constexpr FileSettings kInFile = {1, 90, 0x00020017, 12, 1000, 1, 0, 1, 0};
+
+std::vector<uint8_t> FileOfSize(size_t size)
+{
+    std::vector<uint8_t> bytes(size > kConfigFileSize ? size : kConfigFileSize, 0x5A);
+    for (uint32_t i = 0; i < kTableSize; ++i) bytes[i] = uint8_t(i * 37 + (i >> 8) + 1);
+    for (size_t i = 0; i < kInFile.size(); ++i) PutLittleEndian(bytes, kFileOrder[i].offset, kInFile[i]);
+    bytes.resize(size);
+    return bytes;
+}
+
+// A file that ends two bytes into xStep: that value keeps its high half and
+// takes the file's two low bytes.
+constexpr FileSettings kCutInXStep = {1, 90, 0x71000017, 7, 150, 6, 7, 8, 9};
+
+enum class TableAfter { Kept, Cleared, FromFile };
+
+struct LoadCase {
+    const char* name;
+    int fileSize;  // -1: there is no file
+    const char* message;
+    TableAfter table;
+    FileSettings settingsAfter;
+    uint32_t xThreshold;  // 65535 * sensitivity / 100 when recomputed
+    bool recomputed;
+    bool result;
+};
+
+// clang-format off
+const LoadCase kLoadCases[] = {
+    {"Missing",             -1,   kCannotOpen, TableAfter::Kept,     kBefore, 21626, true,  true},
+    {"Empty",               0,    kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
+    {"OneByteShortOfTable", 6687, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
+    {"TableOnly",           6688, nullptr,     TableAfter::FromFile, kBefore, 21626, true,  true},
+    {"EndsInsideXStep",     6698, nullptr,     TableAfter::FromFile, kCutInXStep, 58981, true,  true},
+    {"Complete",            6724, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true},
+    {"TailIgnored",         7000, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true},
+};
+// clang-format on
+
+void PrintTo(const LoadCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class LoadBySize : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadBySize, MessageTableSettingsAndLimits)
+{
+    const LoadCase& c = GetParam();
+    Fresh();
+    std::memset(MappingTable, kBeforeByte, kTableSize);
+    SetSettings(kBefore);
+    const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
+    if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
+
+    const bool result = LoadConfig();
+
+    std::vector<Event> expected;
+    if (c.message != nullptr) expected.push_back(Message("error", c.message));
+    EXPECT_EQ(Events(), expected);
+    switch (c.table) {
+    case TableAfter::Kept:
+        EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, kBeforeByte)));
+        break;
+    case TableAfter::Cleared:
+        EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
+        break;
+    case TableAfter::FromFile:
+        EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(file.begin(), file.begin() + kTableSize)));
+        break;
+    }
+    EXPECT_EQ(CurrentSettings(), c.settingsAfter);
+    EXPECT_EQ(axisLimits.threshold[0][0], c.xThreshold);
+    EXPECT_EQ(axisLimits.centre[0][0], c.recomputed ? 32767u : kOldCentre);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(fake.openHandles, 0);
+    if (c.fileSize >= 0) {
+        EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), file));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LoadBySize, ::testing::ValuesIn(kLoadCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ConfigLoad, FirstStartWithoutFileKeepsDefaultsAndComputesLimits)
+{
+    ResetProgramState();
+    fake.caps[0].wXmax = 65535;
+    fake.caps[1].wYmin = 100;
+    fake.caps[1].wYmax = 1100;
+    SetDefaultConfigPath();
+
+    EXPECT_TRUE(LoadConfig());
+
+    EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
+    EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
+    const Settings& s = settings;
+    EXPECT_EQ((FileSettings{s.xStep, s.yStep, s.continuous, s.dynamic, s.toggleLock, s.digital, s.dosMode,
+                            s.sensitivity, s.delay}),
+              (FileSettings{8, 8, 0, 0, 0, 0, 0, 20, 1}));
+    EXPECT_EQ(axisLimits.threshold[0][0], 13107u);
+    EXPECT_EQ(axisLimits.centre[0][0], 32767u);
+    EXPECT_EQ(axisLimits.threshold[1][1], 200u);  // Y of the second stick
+    EXPECT_EQ(axisLimits.centre[1][1], 500u);
+}
+
+TEST(ConfigLoad, ReadFaults)
+{
+    struct Fault {
+        int call;  // 0: the table, 1..9: the settings in file order
+        int32_t result;
+    };
+    std::vector<Fault> faults = {{0, -1}, {0, 0}, {0, 6687}};
+    for (int call = 1; call <= 9; ++call) faults.push_back({call, -1});
+
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(testing::Message() << "read " << f.call << " answers " << f.result);
+        Fresh();
+        std::memset(MappingTable, kBeforeByte, kTableSize);
+        SetSettings(kBefore);
+        const std::vector<uint8_t> file = FileOfSize(kConfigFileSize);
+        PutFakeFile(kPath.c_str(), file);
+        fake.failReadCall = f.call;
+        fake.failReadResult = f.result;
+
+        const bool result = LoadConfig();
+
+        EXPECT_EQ(fake.openHandles, 0);
+        if (f.call == 0) {
+            EXPECT_FALSE(result);
+            EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotRead)});
+            EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
+            EXPECT_EQ(CurrentSettings(), kBefore);
+            EXPECT_EQ(axisLimits.threshold[0][0], kOldThreshold);
+            EXPECT_EQ(axisLimits.centre[0][0], kOldCentre);
+        } else {
+            // A bad read among the settings is silent and keeps that value.
+            EXPECT_TRUE(result);
+            EXPECT_TRUE(Events().empty());
+            EXPECT_TRUE(
+                SameBytes(TableBytes(), std::vector<uint8_t>(file.begin(), file.begin() + kTableSize)));
+            EXPECT_EQ(CurrentSettings()[size_t(f.call - 1)], kBefore[size_t(f.call - 1)]);
+            EXPECT_EQ(axisLimits.centre[0][0], 32767u);
+        }
+    }
+}
+
+// --- saving -------------------------------------------------------------------
+
+TEST(ConfigSave, RoundTripGivesBackEveryByte)
+{
+    Fresh();
+    FillDistinctState(7);
+    const std::vector<uint8_t> table = TableBytes();
+    const FileSettings values = CurrentSettings();
+
+    SaveConfig();
+    EXPECT_TRUE(Events().empty());
+    EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
+    EXPECT_EQ(fake.lastCreated, kTemporary);  // beside the target, so the swap stays on one volume
+    EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
+
+    std::memset(MappingTable, 0, kTableSize);
+    settings = Settings{};
+    EXPECT_TRUE(LoadConfig());
+    EXPECT_TRUE(Events().empty());
+    EXPECT_TRUE(SameBytes(TableBytes(), table));
+    EXPECT_EQ(CurrentSettings(), values);
+    EXPECT_EQ(fake.openHandles, 0);
+}
+
+TEST(ConfigSave, FileIsExactly6724BytesWhateverWasThere)
+{
+    for (const int oldSize : {-1, 0, 100, 6724, 7000, 16000}) {
+        SCOPED_TRACE(testing::Message() << "old file of " << oldSize << " bytes");
+        Fresh();
+        if (oldSize >= 0) PutFakeFile(kPath.c_str(), std::vector<uint8_t>(size_t(oldSize), 0xA5));
+        FillDistinctState(uint32_t(oldSize + 2));
+
+        SaveConfig();
+
+        EXPECT_TRUE(Events().empty());
+        EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
+        EXPECT_EQ(fake.openHandles, 0);
+    }
+}
+
+TEST(ConfigSave, RecordFieldsAtTheirOffsets)
+{
+    struct Field {
+        const char* name;
+        uint32_t offset;
+        int32_t ActionRecord::*member;
+    };
+    // clang-format off
+    constexpr Field kFields[] = {
+        {"on", 0, &ActionRecord::on},              {"shift", 4, &ActionRecord::shift},
+        {"control", 8, &ActionRecord::control},    {"alt", 12, &ActionRecord::alt},
+        {"sendKey", 16, &ActionRecord::sendKey},   {"keyCode", 20, &ActionRecord::keyCode},
+        {"sendText", 24, &ActionRecord::sendText}, {"sendMouse", 68, &ActionRecord::sendMouse},
+        {"mouseAction", 72, &ActionRecord::mouseAction},
+    };
+    // clang-format on
+    constexpr int kPlaces[][2] = {{0, 0}, {0, 1}, {0, 31}, {0, 43}, {1, 0}, {1, 32}, {1, 43}};
+
+    Fresh();
+    for (const auto& place : kPlaces) {
+        ActionRecord& record = MappingTable[place[0]][place[1]];
+        int32_t value = (place[0] * 100 + place[1]) << 8;
+        for (const Field& f : kFields) record.*f.member = ++value;
+        std::snprintf(record.text, sizeof record.text, "port %d slot %d", place[0], place[1]);
+    }
+    SaveConfig();
+    const std::vector<uint8_t> file = FakeFileBytes(kPath.c_str());
+    ASSERT_EQ(file.size(), kConfigFileSize);
+
+    for (const auto& place : kPlaces) {
+        const uint32_t base = uint32_t(place[0]) * 3344 + uint32_t(place[1]) * 76;
+        int32_t value = (place[0] * 100 + place[1]) << 8;
+        for (const Field& f : kFields) {
+            EXPECT_EQ(LittleEndianAt(file, base + f.offset), ++value)
+                << f.name << " of port " << place[0] << " slot " << place[1];
+        }
+        char text[kTextSize] = {};
+        std::snprintf(text, sizeof text, "port %d slot %d", place[0], place[1]);
+        EXPECT_EQ(0, std::memcmp(file.data() + base + 28, text, kTextSize))
+            << "text of port " << place[0] << " slot " << place[1];
+    }
+}
+
+TEST(ConfigSave, SettingsInFileOrder)
+{
+    Fresh();
+    int32_t value = 0x51000000;
+    for (const SettingInFile& s : kFileOrder) settings.*s.field = ++value;
+    SaveConfig();
+    const std::vector<uint8_t> file = FakeFileBytes(kPath.c_str());
+    ASSERT_EQ(file.size(), kConfigFileSize);
+    value = 0x51000000;
+    for (const SettingInFile& s : kFileOrder) EXPECT_EQ(LittleEndianAt(file, s.offset), ++value) << s.name;
+}
+
+// A failed save must leave the user's good file exactly as it was.
+void ExpectOldFileIntact(const std::vector<uint8_t>& old)
+{
+    EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), old));
+    EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
+    EXPECT_EQ(fake.openHandles, 0);
+}
+
+class SaveWriteFault : public ::testing::TestWithParam<int> {};
+
+TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
+{
+    const int call = GetParam();  // 0: the table, 1..9: the settings
+    const int32_t count = call == 0 ? int32_t(kTableSize) : 4;
+    for (const int32_t result : {-1, 0, 1, count - 1}) {
+        SCOPED_TRACE(testing::Message() << "write answers " << result);
+        Fresh();
+        const std::vector<uint8_t> old = FileOfSize(kConfigFileSize);
+        PutFakeFile(kPath.c_str(), old);
+        FillDistinctState(uint32_t(call));
+        const std::vector<uint8_t> table = TableBytes();
+        const FileSettings values = CurrentSettings();
+        fake.failWriteCall = call;
+        fake.failWriteResult = result;
+
+        SaveConfig();
+
+        EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotWrite)});
+        EXPECT_EQ(fake.writeCalls, 10);
+        ExpectOldFileIntact(old);
+        EXPECT_TRUE(SameBytes(TableBytes(), table));
+        EXPECT_EQ(CurrentSettings(), values);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWrite, SaveWriteFault, ::testing::Range(0, 10));
+
+TEST(ConfigSave, EveryWriteFailingGivesTenMessages)
+{
+    Fresh();
+    const std::vector<uint8_t> old = FileOfSize(kConfigFileSize);
+    PutFakeFile(kPath.c_str(), old);
+    fake.failEveryWrite = true;
+    fake.failWriteResult = -1;
+
+    SaveConfig();
+
+    EXPECT_EQ(Events(), std::vector<Event>(10, Message("error", kCannotWrite)));
+    ExpectOldFileIntact(old);
+}
+
+TEST(ConfigSave, CreateOrReplaceFailing)
+{
+    struct Case {
+        const char* name;
+        bool failCreate;
+        bool failReplace;
+        bool emptyPath;
+        int writes;
+    };
+    constexpr Case kCases[] = {
+        {"create fails", true, false, false, 0},
+        {"replace fails", false, true, false, 10},
+        {"no path", false, false, true, 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        const std::vector<uint8_t> old = FileOfSize(kConfigFileSize);
+        PutFakeFile(kPath.c_str(), old);
+        FillDistinctState(3);
+        fake.failCreate = c.failCreate;
+        fake.failReplace = c.failReplace;
+        if (c.emptyPath) configPath[0] = '\0';
+
+        SaveConfig();
+
+        EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
+        EXPECT_EQ(fake.writeCalls, c.writes);
+        ExpectOldFileIntact(old);
+        EXPECT_EQ(FindFakeFile(".new"), nullptr);
+        if (!c.emptyPath) {
+            // The reload after OK brings the old file back; the edits are lost.
+            ClearEvents();
+            EXPECT_TRUE(LoadConfig());
+            EXPECT_TRUE(Events().empty());
+            EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(old.begin(), old.begin() + kTableSize)));
+        }
+    }
+}
+
+TEST(ConfigSave, NameWithoutExtensionIsTakenAsTyped)
+{
+    Fresh();
+    std::strcpy(configPath, "D:\\Games\\mine");
+    FillDistinctState(5);
+
+    SaveConfig();
+
+    EXPECT_TRUE(Events().empty());
+    EXPECT_TRUE(SameBytes(FakeFileBytes("D:\\Games\\mine"), ExpectedFile()));
+    EXPECT_EQ(FindFakeFile("D:\\Games\\mine.CFG"), nullptr);
+    EXPECT_EQ(FindFakeFile("D:\\Games\\mine.new"), nullptr);
+}
+
+TEST(ConfigSave, ToDefaultWritesTheDefaultFileAndMakesItCurrent)
+{
+    Fresh();
+    const char* other = "D:\\Games\\mine.CFG";
+    const std::vector<uint8_t> otherBytes = FileOfSize(kConfigFileSize);
+    PutFakeFile(other, otherBytes);
+    std::strcpy(configPath, other);
+    FillDistinctState(11);
+
+    SaveConfigToDefault();
+
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(configPath, kPath);
+    EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
+    EXPECT_TRUE(SameBytes(FakeFileBytes(other), otherBytes));
+    EXPECT_EQ(fake.openHandles, 0);
+}
+
+TEST(ConfigSave, ToDefaultWhenTheDefaultPathDoesNotFit)
+{
+    Fresh();
+    const char* other = "D:\\Games\\mine.CFG";
+    const std::vector<uint8_t> otherBytes = FileOfSize(kConfigFileSize);
+    PutFakeFile(other, otherBytes);
+    std::strcpy(configPath, other);
+    std::strcpy(fake.modulePath, ("C:\\" + std::string(256, 'q')).c_str());
+
+    SaveConfigToDefault();
+
+    EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
+    EXPECT_STREQ(configPath, "");
+    EXPECT_TRUE(SameBytes(FakeFileBytes(other), otherBytes));
+    EXPECT_EQ(fake.openHandles, 0);
+}
+
+}  // namespace
