@@ -79,3 +79,23 @@ void PlatformFileDelete(const char* path);
 
 // A modal message with one OK button, owned by the window with the focus.
 void PlatformMessageBox(const char* text, const char* caption);
+
+// The hidden main window, which owns the captures, the tray icon and the
+// editor. Messages go to it alone.
+void PlatformPostToMainWindow(uint32_t message);
+void PlatformSendToMainWindow(uint32_t message);
+void PlatformDestroyMainWindow();
+void PlatformPostQuit();
+
+struct MenuItem {
+    const char* text;
+    uint32_t command;
+};
+// Shows a fresh popup menu at the pointer and returns when it closes; the
+// chosen item arrives later as a command to the main window.
+void PlatformTrackPopupMenu(const MenuItem* items, int count);
+
+// The common file dialogs over a kPathSize buffer; true when the user
+// confirmed a name, which then stands in path.
+bool PlatformGetOpenFileName(char* path);
+bool PlatformGetSaveFileName(char* path);

@@ -1,11 +1,16 @@
 // The seam's operations on real Windows: winmm for the joystick, user32 for
 // synthesised input and messages, kernel32 for files and timing.
 #include <windows.h>
+#include <commdlg.h>
 #include <mmsystem.h>
 
 #include <cstddef>
 
 #include "platform/platform.h"
+#include "platform/platform_win32.h"
+
+HINSTANCE platformInstance;
+HWND platformMainWindow;
 
 // The seam's records are handed to winmm as they are.
 static_assert(sizeof(JoyCaps) == sizeof(JOYCAPSA));
@@ -105,4 +110,67 @@ void PlatformFileDelete(const char* path)
 void PlatformMessageBox(const char* text, const char* caption)
 {
     MessageBoxA(GetFocus(), text, caption, MB_OK);
+}
+
+void PlatformPostToMainWindow(uint32_t message)
+{
+    PostMessageA(platformMainWindow, message, 0, 0);
+}
+
+void PlatformSendToMainWindow(uint32_t message)
+{
+    SendMessageA(platformMainWindow, message, 0, 0);
+}
+
+void PlatformDestroyMainWindow()
+{
+    DestroyWindow(platformMainWindow);
+}
+
+void PlatformPostQuit()
+{
+    PostQuitMessage(0);
+}
+
+void PlatformTrackPopupMenu(const MenuItem* items, int count)
+{
+    HMENU menu = CreatePopupMenu();
+    for (int i = 0; i < count; ++i) AppendMenuA(menu, MF_STRING, items[i].command, items[i].text);
+    POINT at;
+    GetCursorPos(&at);
+    // Without an active owner the menu would not close when the user clicks
+    // elsewhere.
+    SetActiveWindow(platformMainWindow);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, platformMainWindow, nullptr);
+    DestroyMenu(menu);
+}
+
+namespace {
+
+// Both dialogs share one set-up; only the flags differ.
+OPENFILENAMEA FileDialogSetup(char* path, DWORD flags)
+{
+    static const char kFilter[] = "cfg files \0*.CFG\0all files \0*.*\0";
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    dialog.hInstance = platformInstance;
+    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = flags;
+    return dialog;
+}
+
+}  // namespace
+
+bool PlatformGetOpenFileName(char* path)
+{
+    OPENFILENAMEA dialog = FileDialogSetup(path, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+    return GetOpenFileNameA(&dialog) != 0;
+}
+
+bool PlatformGetSaveFileName(char* path)
+{
+    OPENFILENAMEA dialog = FileDialogSetup(path, OFN_EXPLORER);
+    return GetSaveFileNameA(&dialog) != 0;
 }

@@ -1,0 +1,85 @@
+#include "app/commands.h"
+
+#include "app/messages.h"
+#include "config/config_dialogs.h"
+#include "config/config_sheet.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr MenuItem kMainMenu[] = {{"&About...", IDM_ABOUT}, {"&Exit", IDM_EXIT}};
+constexpr MenuItem kConfigMenu[] = {
+    {"Load ...", IDM_LOAD}, {"Save as ...", IDM_SAVEAS}, {"Config ...", IDM_CONFIG}};
+
+constexpr const char* kAboutText =
+    "Quellpad 2.5, joystick to keyboard and mouse, made by\n"
+    "the Quellpad developers\n"
+    "Beispielweg 12\n"
+    "12345 Musterstadt";
+
+// Modal loops keep dispatching our messages. Without this guard a second
+// click on the icon could open a second editor over the same bindings, or
+// Exit could pull the program out from under an open one.
+bool modalOpen;
+
+struct ModalScope {
+    ModalScope() { modalOpen = true; }
+    ~ModalScope() { modalOpen = false; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
+
+}  // namespace
+
+bool ModalOpen()
+{
+    return modalOpen;
+}
+
+void HandleTrayNotify(uint32_t iconId, uint32_t mouseMessage)
+{
+    if (iconId != TRAY_ICON_ID) return;
+    if (mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_LBUTTONDBLCLK) {
+        PlatformPostToMainWindow(WM_SHOWCONFIGMENU);
+    } else if (mouseMessage == WM_RBUTTONDOWN) {
+        PlatformPostToMainWindow(WM_SHOWMAINMENU);
+    }
+}
+
+void ShowMenu(uint32_t request)
+{
+    if (modalOpen) return;
+    ModalScope scope;
+    if (request == WM_SHOWMAINMENU) {
+        PlatformTrackPopupMenu(kMainMenu, 2);
+    } else {
+        PlatformTrackPopupMenu(kConfigMenu, 3);
+    }
+}
+
+void HandleCommand(uint32_t command)
+{
+    if (modalOpen) return;
+    ModalScope scope;
+    switch (command) {
+    case IDM_EXIT:
+        PlatformDestroyMainWindow();
+        break;
+    case IDM_ABOUT:
+        PlatformMessageBox(kAboutText, " About...");
+        break;
+    case IDM_CONFIG:
+        // Cancel undoes the editor's live edits only through this reload.
+        ShowConfigSheet();
+        PlatformSendToMainWindow(WM_RELOADCONFIG);
+        break;
+    case IDM_LOAD:
+        LoadConfigFromDialog();
+        break;
+    case IDM_SAVEAS:
+        SaveConfigFromDialog();
+        break;
+    default:
+        break;
+    }
+}

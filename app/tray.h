@@ -1,0 +1,10 @@
+// The notification-area icon. Each call fills one NOTIFYICONDATA in its
+// first form and returns the shell's success flag.
+#pragma once
+
+#include <windows.h>
+
+BOOL TrayAdd(HWND window, UINT callbackMessage, UINT iconId, HICON icon, const char* tip);
+BOOL TrayDelete(HWND window, UINT iconId);
+BOOL TraySetTip(HWND window, UINT iconId, const char* tip);
+BOOL TraySetIcon(HWND window, UINT iconId, HICON icon);

@@ -1,0 +1,7 @@
+// Load and Save as: the user picks the file that becomes the current one.
+#pragma once
+
+// On confirmation, the chosen file becomes configPath and is loaded.
+void LoadConfigFromDialog();
+// On confirmation, the chosen file becomes configPath and is written.
+void SaveConfigFromDialog();
