@@ -1,0 +1,236 @@
+// The editor as a Windows property sheet: the dialog procedures move values
+// between the controls and the page logic, which needs no window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <utility>
+
+#include "config/config_file.h"
+#include "config/config_sheet.h"
+#include "config/settings.h"
+#include "config/sheet_pages.h"
+#include "config/vocabulary.h"
+#include "engine/joystick_report.h"
+#include "platform/platform_win32.h"
+
+namespace {
+
+constexpr UINT WM_REFRESHPAGE = WM_USER;
+constexpr const char* kCaption = "Quellpad 2.5";
+
+ActionRecord& ShownRecord(int slot)
+{
+    return MappingTable[selectedPort][slot];
+}
+
+void ShowNumber(HWND page, int control, int32_t value)
+{
+    SetDlgItemInt(page, control, UINT(value), FALSE);
+}
+
+}  // namespace
+
+void AddKeyChoice(HWND page, const ActionRecord& record, const char* text, int32_t code)
+{
+    const LRESULT index = SendDlgItemMessageA(page, IDC_KEY_LIST, CB_ADDSTRING, 0, LPARAM(text));
+    SendDlgItemMessageA(page, IDC_KEY_LIST, CB_SETITEMDATA, WPARAM(index), LPARAM(code));
+    if (code == record.keyCode) SendDlgItemMessageA(page, IDC_KEY_LIST, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+void AddMouseChoice(HWND page, const ActionRecord& record, const char* text, int32_t code)
+{
+    const LRESULT index = SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_ADDSTRING, 0, LPARAM(text));
+    SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_SETITEMDATA, WPARAM(index), LPARAM(code));
+    if (code == record.mouseAction) SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+namespace {
+
+void FillActionPage(HWND page, int slot)
+{
+    const ActionRecord& record = ShownRecord(slot);
+    const ActionPageState state = ReadActionRecord(record);
+    CheckDlgButton(page, IDC_ON, state.on ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_SHIFT, state.shift ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_CONTROL, state.control ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_ALT, state.alt ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_SEND_KEY, state.sendKey ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_SEND_TEXT, state.sendText ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, IDC_SEND_MOUSE, state.sendMouse ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(page, IDC_TEXT, state.text);
+    SendDlgItemMessageA(page, IDC_KEY_LIST, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_RESETCONTENT, 0, 0);
+    for (const KeyChoice& choice : KeyChoiceList) AddKeyChoice(page, record, choice.text, choice.code);
+    for (const MouseChoice& choice : MouseChoiceList) AddMouseChoice(page, record, choice.text, choice.code);
+}
+
+int32_t ChosenCode(HWND page, int list)
+{
+    const LRESULT index = SendDlgItemMessageA(page, list, CB_GETCURSEL, 0, 0);
+    return int32_t(SendDlgItemMessageA(page, list, CB_GETITEMDATA, WPARAM(index), 0));
+}
+
+void StorePage(HWND page, int slot)
+{
+    ActionPageState state = {};
+    state.on = IsDlgButtonChecked(page, IDC_ON) == BST_CHECKED;
+    state.shift = IsDlgButtonChecked(page, IDC_SHIFT) == BST_CHECKED;
+    state.control = IsDlgButtonChecked(page, IDC_CONTROL) == BST_CHECKED;
+    state.alt = IsDlgButtonChecked(page, IDC_ALT) == BST_CHECKED;
+    state.sendKey = IsDlgButtonChecked(page, IDC_SEND_KEY) == BST_CHECKED;
+    state.sendText = IsDlgButtonChecked(page, IDC_SEND_TEXT) == BST_CHECKED;
+    state.sendMouse = IsDlgButtonChecked(page, IDC_SEND_MOUSE) == BST_CHECKED;
+    state.keyCode = ChosenCode(page, IDC_KEY_LIST);
+    state.mouseAction = ChosenCode(page, IDC_MOUSE_LIST);
+    GetDlgItemTextA(page, IDC_TEXT, state.text, kTextSize);
+    StoreActionPage(state, ShownRecord(slot));
+}
+
+void ChoosePort(HWND page, int32_t port)
+{
+    if (selectedPort == port) return;
+    selectedPort = port;
+    SendMessageA(page, WM_REFRESHPAGE, 0, 0);
+}
+
+}  // namespace
+
+INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, int slot)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        CheckRadioButton(page, IDC_PORT1, IDC_PORT2, selectedPort == 0 ? IDC_PORT1 : IDC_PORT2);
+        FillActionPage(page, slot);
+        return TRUE;
+    case WM_REFRESHPAGE:
+        FillActionPage(page, slot);
+        return TRUE;
+    case WM_COMMAND: {
+        const int control = LOWORD(wParam);
+        if (control == IDC_PORT1) ChoosePort(page, 0);
+        if (control == IDC_PORT2) ChoosePort(page, 1);
+        int partners[2];
+        if (ExclusionPartners(control, partners) && IsDlgButtonChecked(page, control) == BST_CHECKED) {
+            CheckDlgButton(page, partners[0], BST_UNCHECKED);
+            CheckDlgButton(page, partners[1], BST_UNCHECKED);
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == UINT(PSN_KILLACTIVE)) {
+            StorePage(page, slot);
+        } else if (header->code == UINT(PSN_SETACTIVE)) {
+            // The port may have been changed on another page since this one
+            // was filled; show, and later store into, the current port's record.
+            CheckRadioButton(page, IDC_PORT1, IDC_PORT2, selectedPort == 0 ? IDC_PORT1 : IDC_PORT2);
+            FillActionPage(page, slot);
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+namespace {
+
+// One entry point per event slot: the slot reaches the shared procedure
+// through the entry point, not through the page's data.
+template <int Slot>
+INT_PTR CALLBACK SlotPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ActionPageProc(page, message, wParam, lParam, Slot);
+}
+
+template <int... Slots>
+constexpr DLGPROC MakeSlotEntryPoints(std::integer_sequence<int, Slots...>, int slot)
+{
+    constexpr DLGPROC kEntryPoints[] = {&SlotPageProc<Slots>...};
+    return kEntryPoints[slot];
+}
+
+DLGPROC SlotEntryPoint(int slot)
+{
+    return MakeSlotEntryPoints(std::make_integer_sequence<int, kSlotCount>{}, slot);
+}
+
+}  // namespace
+
+// Exported under its plain name (quellpad.def).
+extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        for (int control : {IDC_CONTINUOUS, IDC_DYNAMIC, IDC_TOGGLE_LOCK, IDC_DIGITAL, IDC_DOS_MODE}) {
+            CheckDlgButton(page, control, UINT(*CommonOption(control)));
+        }
+        ShowNumber(page, IDC_SENSITIVITY_VALUE, settings.sensitivity);
+        ShowNumber(page, IDC_XSTEP_VALUE, settings.xStep);
+        ShowNumber(page, IDC_YSTEP_VALUE, settings.yStep);
+        ShowNumber(page, IDC_DELAY_VALUE, settings.delay);
+        return TRUE;
+    case WM_COMMAND:
+        // The auto check box has already toggled its mark; follow it.
+        if (int32_t* option = CommonOption(LOWORD(wParam))) *option ^= 1;
+        return FALSE;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code != UINT(UDN_DELTAPOS)) return FALSE;
+        const int control = LOWORD(wParam);
+        const int32_t delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
+        const int shown = ApplySpinDelta(control, delta);
+        if (shown == 0) return FALSE;
+        const int32_t* value = shown == IDC_XSTEP_VALUE   ? &settings.xStep
+                               : shown == IDC_YSTEP_VALUE ? &settings.yStep
+                               : shown == IDC_DELAY_VALUE ? &settings.delay
+                                                          : &settings.sensitivity;
+        ShowNumber(page, shown, *value);
+        if (control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds();
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+int ShowConfigSheet()
+{
+    // The common page's arrows are up-down controls.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&classes);
+    SheetPage pages[kMaxPages];
+    const int count = BuildPageList(pages);
+    PROPSHEETPAGEA entries[kMaxPages] = {};
+    for (int i = 0; i < count; ++i) {
+        PROPSHEETPAGEA& entry = entries[i];
+        entry.dwSize = PROPSHEETPAGEA_V1_SIZE;
+        entry.dwFlags = PSP_USETITLE;
+        entry.hInstance = platformInstance;
+        entry.pszTitle = pages[i].title;
+        switch (pages[i].kind) {
+        case PAGE_COMMON:
+            entry.pszTemplate = "CONFIG1";
+            entry.pfnDlgProc = Config1Proc;
+            break;
+        case PAGE_ACTION:
+            entry.pszTemplate = "CONFIG2";
+            entry.pfnDlgProc = SlotEntryPoint(pages[i].slot);
+            break;
+        case PAGE_INFO:
+            entry.pszTemplate = "CONFIG3";
+            break;
+        }
+    }
+    PROPSHEETHEADERA header = {};
+    header.dwSize = PROPSHEETHEADERA_V1_SIZE;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
+    header.hwndParent = platformMainWindow;
+    header.hInstance = platformInstance;
+    header.pszCaption = kCaption;
+    header.nPages = UINT(count);
+    header.ppsp = entries;
+    const INT_PTR result = PropertySheetA(&header);
+    if (result > 0) SaveConfigToDefault();
+    return int(result);
+}

@@ -1,0 +1,155 @@
+#include "config/sheet_pages.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+
+int32_t selectedPort;
+
+namespace {
+
+constexpr uint32_t JOYCAPS_HASZ = 1, JOYCAPS_HASR = 2, JOYCAPS_HASU = 4, JOYCAPS_HASV = 8;
+
+bool EitherPortHas(uint32_t flag, uint32_t axes)
+{
+    for (const JoyCaps& caps : joyCaps) {
+        if ((caps.wCaps & flag) != 0 || caps.wNumAxes >= axes) return true;
+    }
+    return false;
+}
+
+void AddPage(SheetPage (&pages)[kMaxPages], int& count, PageKind kind, int slot, const char* title)
+{
+    SheetPage& page = pages[count++];
+    page.kind = kind;
+    page.slot = slot;
+    std::snprintf(page.title, sizeof page.title, "%s", title);
+}
+
+void AddAxisPages(SheetPage (&pages)[kMaxPages], int& count, char axis, int plusSlot)
+{
+    char title[16];
+    std::snprintf(title, sizeof title, "Axis %c +", axis);
+    AddPage(pages, count, PAGE_ACTION, plusSlot, title);
+    std::snprintf(title, sizeof title, "Axis %c -", axis);
+    AddPage(pages, count, PAGE_ACTION, plusSlot + 1, title);
+}
+
+struct SpinRange {
+    int spin;
+    int value;
+    int32_t* setting;
+    int32_t low, high;
+};
+
+}  // namespace
+
+int BuildPageList(SheetPage (&pages)[kMaxPages])
+{
+    int count = 0;
+    AddPage(pages, count, PAGE_COMMON, -1, "common");
+
+    const uint32_t reported = joyCaps[0].wNumButtons > joyCaps[1].wNumButtons ? joyCaps[0].wNumButtons
+                                                                             : joyCaps[1].wNumButtons;
+    // A driver may claim more buttons than a report can carry.
+    const uint32_t buttons = reported < kButtonSlotCount ? reported : kButtonSlotCount;
+    for (uint32_t n = 1; n <= buttons; ++n) {
+        char title[16];
+        std::snprintf(title, sizeof title, "Button %u", n);
+        AddPage(pages, count, PAGE_ACTION, int(n - 1), title);
+    }
+
+    AddAxisPages(pages, count, 'X', SLOT_X_PLUS);
+    AddAxisPages(pages, count, 'Y', SLOT_Y_PLUS);
+    if (EitherPortHas(JOYCAPS_HASZ, 3)) AddAxisPages(pages, count, 'Z', SLOT_Z_PLUS);
+    if (EitherPortHas(JOYCAPS_HASR, 4)) AddAxisPages(pages, count, 'R', SLOT_R_PLUS);
+    if (EitherPortHas(JOYCAPS_HASU, 5)) AddAxisPages(pages, count, 'U', SLOT_U_PLUS);
+    if (EitherPortHas(JOYCAPS_HASV, 6)) AddAxisPages(pages, count, 'V', SLOT_V_PLUS);
+
+    AddPage(pages, count, PAGE_INFO, -1, "CopyRight");
+    return count;
+}
+
+int32_t* CommonOption(int control)
+{
+    switch (control) {
+    case IDC_CONTINUOUS: return &settings.continuous;
+    case IDC_DYNAMIC: return &settings.dynamic;
+    case IDC_TOGGLE_LOCK: return &settings.toggleLock;
+    case IDC_DIGITAL: return &settings.digital;
+    case IDC_DOS_MODE: return &settings.dosMode;
+    default: return nullptr;
+    }
+}
+
+int ApplySpinDelta(int control, int32_t iDelta)
+{
+    const SpinRange ranges[] = {
+        {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &settings.xStep, 1, 40},
+        {IDC_YSTEP_SPIN, IDC_YSTEP_VALUE, &settings.yStep, 1, 40},
+        {IDC_SENSITIVITY_SPIN, IDC_SENSITIVITY_VALUE, &settings.sensitivity, 1, 60},
+        {IDC_DELAY_SPIN, IDC_DELAY_VALUE, &settings.delay, 0, 200},
+    };
+    for (const SpinRange& range : ranges) {
+        if (range.spin != control) continue;
+        // The arrows propose -1 for up; subtracting makes up raise the value.
+        // Computed wide, so a value from a file far out of range cannot wrap.
+        int64_t value = int64_t(*range.setting) - iDelta;
+        if (value < range.low) value = range.low;
+        if (value > range.high) value = range.high;
+        *range.setting = int32_t(value);
+        return range.value;
+    }
+    return 0;
+}
+
+bool ExclusionPartners(int control, int (&partners)[2])
+{
+    static const int kGroups[2][3] = {{IDC_SHIFT, IDC_CONTROL, IDC_ALT},
+                                      {IDC_SEND_KEY, IDC_SEND_TEXT, IDC_SEND_MOUSE}};
+    for (const auto& group : kGroups) {
+        for (int i = 0; i < 3; ++i) {
+            if (group[i] != control) continue;
+            partners[0] = group[(i + 1) % 3];
+            partners[1] = group[(i + 2) % 3];
+            return true;
+        }
+    }
+    return false;
+}
+
+ActionPageState ReadActionRecord(const ActionRecord& record)
+{
+    ActionPageState page = {};
+    page.on = record.on != 0;
+    page.shift = record.shift == 1;
+    page.control = record.control == 1;
+    page.alt = record.alt == 1;
+    page.sendKey = record.sendKey == 1;
+    page.sendText = record.sendText == 1;
+    page.sendMouse = record.sendMouse == 1;
+    page.keyCode = record.keyCode;
+    page.mouseAction = record.mouseAction;
+    // A file may hold a text without terminator; show its 40 bytes.
+    std::memcpy(page.text, record.text, kTextSize);
+    page.text[kTextSize] = '\0';
+    return page;
+}
+
+void StoreActionPage(const ActionPageState& page, ActionRecord& record)
+{
+    record.on = page.on ? 1 : 0;
+    record.shift = page.shift ? 1 : 0;
+    record.control = page.control ? 1 : 0;
+    record.alt = page.alt ? 1 : 0;
+    record.sendKey = page.sendKey ? 1 : 0;
+    record.keyCode = page.keyCode;
+    record.sendText = page.sendText ? 1 : 0;
+    const size_t length = strnlen(page.text, kTextSize - 1);
+    std::memcpy(record.text, page.text, length);
+    record.text[length] = '\0';
+    record.sendMouse = page.sendMouse ? 1 : 0;
+    record.mouseAction = page.mouseAction;
+}

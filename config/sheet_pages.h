@@ -1,0 +1,84 @@
+// Which pages the editor shows, and what each page does with its controls.
+// No window is needed for any of it; the dialog procedures only move values
+// between the controls and these functions.
+#pragma once
+
+#include <cstdint>
+
+#include "config/mapping_table.h"
+
+constexpr int kMaxPages = 46;  // common, 32 buttons, 12 axis directions, info
+
+enum PageKind : int { PAGE_COMMON, PAGE_ACTION, PAGE_INFO };
+
+struct SheetPage {
+    PageKind kind;
+    int slot;  // the event slot of an action page
+    char title[16];
+};
+
+// The page list for the capabilities both ports last reported: the common
+// page, one per button (never more than 32), X and Y, the other axes that
+// either device has, the information page.
+int BuildPageList(SheetPage (&pages)[kMaxPages]);
+
+// The port whose bindings the action pages show; kept across openings.
+extern int32_t selectedPort;
+
+// Control ids of the common page.
+enum CommonControl : int {
+    IDC_XSTEP_SPIN = 100,
+    IDC_YSTEP_SPIN = 101,
+    IDC_XSTEP_VALUE = 102,
+    IDC_YSTEP_VALUE = 103,
+    IDC_CONTINUOUS = 104,
+    IDC_SENSITIVITY_SPIN = 105,
+    IDC_DELAY_SPIN = 106,
+    IDC_DELAY_VALUE = 107,
+    IDC_SENSITIVITY_VALUE = 110,
+    IDC_DYNAMIC = 111,
+    IDC_TOGGLE_LOCK = 112,
+    IDC_DIGITAL = 113,
+    IDC_DOS_MODE = 114,
+};
+
+// The setting behind a check box of the common page, or nullptr.
+int32_t* CommonOption(int control);
+
+// Applies an up-down step to the setting behind spin control `control`,
+// clamped to the range the editor keeps. Returns the value control that shows
+// it, or 0 when `control` is no spin control.
+int ApplySpinDelta(int control, int32_t iDelta);
+
+// Control ids of an action page.
+enum ActionControl : int {
+    IDC_ON = 200,
+    IDC_PORT1 = 201,
+    IDC_PORT2 = 202,
+    IDC_SHIFT = 203,
+    IDC_CONTROL = 204,
+    IDC_ALT = 205,
+    IDC_SEND_KEY = 206,
+    IDC_KEY_LIST = 207,
+    IDC_SEND_TEXT = 208,
+    IDC_TEXT = 209,
+    IDC_SEND_MOUSE = 210,
+    IDC_MOUSE_LIST = 211,
+};
+
+// The two boxes a ticked box unticks (modifiers exclude each other, and so do
+// key, text and mouse). Returns false for a box without partners.
+bool ExclusionPartners(int control, int (&partners)[2]);
+
+// What an action page shows, as read from or written to its controls.
+struct ActionPageState {
+    bool on, shift, control, alt, sendKey, sendText, sendMouse;
+    int32_t keyCode;      // item data of the chosen key, -1 for none
+    int32_t mouseAction;  // item data of the chosen mouse action, -1 for none
+    char text[kTextSize + 1];  // whatever the edit box holds, cut to fit
+};
+
+ActionPageState ReadActionRecord(const ActionRecord& record);
+// Stores a page into its record; the text keeps at most 39 characters, and
+// bytes after its terminator stay as they were.
+void StoreActionPage(const ActionPageState& page, ActionRecord& record);

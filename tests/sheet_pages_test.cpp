@@ -1,0 +1,232 @@
+// The editor's decisions that need no window: which pages, what the arrows
+// and check boxes do, and what a page stores.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "config/sheet_pages.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+struct CapsCase {
+    const char* name;
+    JoyCaps port0, port1;
+    std::vector<std::string> titles;  // between "common" and "CopyRight"
+    std::vector<int> slots;
+};
+
+JoyCaps Caps(uint32_t buttons, uint32_t axes, uint32_t flags)
+{
+    JoyCaps caps = {};
+    caps.wNumButtons = buttons;
+    caps.wNumAxes = axes;
+    caps.wCaps = flags;
+    return caps;
+}
+
+std::vector<std::string> Buttons(int count)
+{
+    std::vector<std::string> titles;
+    for (int n = 1; n <= count; ++n) titles.push_back("Button " + std::to_string(n));
+    return titles;
+}
+
+std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<std::string> kXY = {"Axis X +", "Axis X -", "Axis Y +", "Axis Y -"};
+
+TEST(PageList, FollowsTheCapabilitiesOfBothPorts)
+{
+    const CapsCase cases[] = {
+        {"no device", {}, {}, kXY, {32, 33, 34, 35}},
+        {"4 and 12 buttons take the larger", Caps(4, 2, 0), Caps(12, 2, 0), Join(Buttons(12), kXY), {}},
+        {"X, Y and Z by axis count", Caps(0, 3, 0), {}, Join(kXY, {"Axis Z +", "Axis Z -"}),
+         {32, 33, 34, 35, 36, 37}},
+        {"R by its flag beside three axes", Caps(0, 3, 2), {}, Join(kXY, {"Axis Z +", "Axis Z -", "Axis R +", "Axis R -"}),
+         {32, 33, 34, 35, 36, 37, 38, 39}},
+        {"U and V flagged on the second port skip R", {}, Caps(0, 2, 4 | 8),
+         Join(kXY, {"Axis U +", "Axis U -", "Axis V +", "Axis V -"}), {32, 33, 34, 35, 40, 41, 42, 43}},
+        {"six axes give every direction", Caps(0, 6, 0), {},
+         Join(kXY, {"Axis Z +", "Axis Z -", "Axis R +", "Axis R -", "Axis U +", "Axis U -", "Axis V +", "Axis V -"}),
+         {}},
+        {"a driver claiming 200 buttons gets 32 pages", Caps(200, 2, 0), {}, Join(Buttons(32), kXY), {}},
+        {"buttons compared unsigned", Caps(0xFFFFFFFFu, 2, 0), Caps(3, 2, 0), Join(Buttons(32), kXY), {}},
+    };
+    for (const CapsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        joyCaps[0] = c.port0;
+        joyCaps[1] = c.port1;
+        SheetPage pages[kMaxPages];
+        const int count = BuildPageList(pages);
+        ASSERT_EQ(count, int(c.titles.size()) + 2);
+        EXPECT_STREQ(pages[0].title, "common");
+        EXPECT_EQ(pages[0].kind, PAGE_COMMON);
+        EXPECT_STREQ(pages[count - 1].title, "CopyRight");
+        EXPECT_EQ(pages[count - 1].kind, PAGE_INFO);
+        for (size_t i = 0; i < c.titles.size(); ++i) {
+            EXPECT_EQ(pages[i + 1].title, c.titles[i]) << "page " << i + 1;
+            EXPECT_EQ(pages[i + 1].kind, PAGE_ACTION);
+            if (!c.slots.empty()) {
+                EXPECT_EQ(pages[i + 1].slot, c.slots[i]) << "page " << i + 1;
+            }
+        }
+    }
+}
+
+TEST(PageList, ButtonPagesServeSlotsInButtonOrder)
+{
+    ResetProgramState();
+    joyCaps[1].wNumButtons = 32;
+    joyCaps[0].wNumAxes = 6;  // the fullest sheet there is
+    SheetPage pages[kMaxPages];
+    ASSERT_EQ(BuildPageList(pages), kMaxPages);
+    for (int n = 1; n <= 32; ++n) EXPECT_EQ(pages[n].slot, n - 1);
+    EXPECT_STREQ(pages[32].title, "Button 32");
+    EXPECT_EQ(pages[33].slot, SLOT_X_PLUS);
+}
+
+struct SpinCase {
+    int spin;
+    int32_t Settings::*setting;
+    int32_t before;
+    int32_t iDelta;
+    int32_t after;
+    int shownIn;
+};
+
+TEST(CommonPage, ArrowsMoveAndClampEachValue)
+{
+    const SpinCase cases[] = {
+        {IDC_XSTEP_SPIN, &Settings::xStep, 8, -1, 9, IDC_XSTEP_VALUE},        // up raises
+        {IDC_XSTEP_SPIN, &Settings::xStep, 8, 1, 7, IDC_XSTEP_VALUE},         // down lowers
+        {IDC_XSTEP_SPIN, &Settings::xStep, 40, -1, 40, IDC_XSTEP_VALUE},      // top holds
+        {IDC_XSTEP_SPIN, &Settings::xStep, 1, 1, 1, IDC_XSTEP_VALUE},         // bottom holds
+        {IDC_YSTEP_SPIN, &Settings::yStep, 40, -5, 40, IDC_YSTEP_VALUE},
+        {IDC_YSTEP_SPIN, &Settings::yStep, 2, 3, 1, IDC_YSTEP_VALUE},
+        {IDC_SENSITIVITY_SPIN, &Settings::sensitivity, 1, 1, 1, IDC_SENSITIVITY_VALUE},
+        {IDC_SENSITIVITY_SPIN, &Settings::sensitivity, 60, -1, 60, IDC_SENSITIVITY_VALUE},
+        {IDC_SENSITIVITY_SPIN, &Settings::sensitivity, 90, 1, 60, IDC_SENSITIVITY_VALUE},  // from a file
+        {IDC_DELAY_SPIN, &Settings::delay, 0, 1, 0, IDC_DELAY_VALUE},
+        {IDC_DELAY_SPIN, &Settings::delay, 200, -1, 200, IDC_DELAY_VALUE},
+        {IDC_DELAY_SPIN, &Settings::delay, 1000, 1, 200, IDC_DELAY_VALUE},
+        {IDC_DELAY_SPIN, &Settings::delay, INT32_MIN, 1, 0, IDC_DELAY_VALUE},  // no wrap-round
+    };
+    for (const SpinCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "spin " << c.spin << " from " << c.before << " by " << c.iDelta);
+        ResetProgramState();
+        settings.*c.setting = c.before;
+        const Settings untouched = settings;
+        EXPECT_EQ(ApplySpinDelta(c.spin, c.iDelta), c.shownIn);
+        EXPECT_EQ(settings.*c.setting, c.after);
+        settings.*c.setting = untouched.*c.setting;
+        EXPECT_EQ(std::memcmp(&settings, &untouched, sizeof settings), 0) << "another setting moved";
+    }
+    EXPECT_EQ(ApplySpinDelta(IDC_CONTINUOUS, -1), 0);
+}
+
+TEST(CommonPage, EachCheckBoxFlipsItsOwnSetting)
+{
+    const struct {
+        int control;
+        int32_t Settings::*setting;
+    } boxes[] = {{IDC_CONTINUOUS, &Settings::continuous}, {IDC_DYNAMIC, &Settings::dynamic},
+                 {IDC_TOGGLE_LOCK, &Settings::toggleLock}, {IDC_DIGITAL, &Settings::digital},
+                 {IDC_DOS_MODE, &Settings::dosMode}};
+    ResetProgramState();
+    for (const auto& box : boxes) EXPECT_EQ(CommonOption(box.control), &(settings.*box.setting));
+    for (int control : {int(IDC_XSTEP_SPIN), int(IDC_XSTEP_VALUE), int(IDC_SENSITIVITY_VALUE), 0, 115}) {
+        EXPECT_EQ(CommonOption(control), nullptr) << control;
+    }
+}
+
+TEST(ActionPage, TickingABoxUnticksTheOtherTwoOfItsGroup)
+{
+    const struct {
+        int control;
+        int partners[2];
+    } cases[] = {
+        {IDC_SHIFT, {IDC_CONTROL, IDC_ALT}},          {IDC_CONTROL, {IDC_ALT, IDC_SHIFT}},
+        {IDC_ALT, {IDC_SHIFT, IDC_CONTROL}},          {IDC_SEND_KEY, {IDC_SEND_TEXT, IDC_SEND_MOUSE}},
+        {IDC_SEND_TEXT, {IDC_SEND_MOUSE, IDC_SEND_KEY}}, {IDC_SEND_MOUSE, {IDC_SEND_KEY, IDC_SEND_TEXT}},
+    };
+    for (const auto& c : cases) {
+        int partners[2] = {};
+        ASSERT_TRUE(ExclusionPartners(c.control, partners)) << c.control;
+        EXPECT_EQ(partners[0], c.partners[0]) << c.control;
+        EXPECT_EQ(partners[1], c.partners[1]) << c.control;
+    }
+    for (int control : {IDC_ON, IDC_PORT1, IDC_PORT2, IDC_KEY_LIST, IDC_TEXT, IDC_MOUSE_LIST}) {
+        int partners[2] = {};
+        EXPECT_FALSE(ExclusionPartners(control, partners)) << control;
+    }
+}
+
+TEST(ActionPage, StoresWhatItShowsAndKeepsBytesAfterTheText)
+{
+    ActionRecord record = {};
+    std::memset(record.text, 'z', sizeof record.text);  // an earlier, longer text
+
+    ActionPageState page = {};
+    page.on = page.control = page.sendText = true;
+    page.keyCode = -1;  // no key chosen
+    page.mouseAction = 0;
+    std::strcpy(page.text, "^c");
+    StoreActionPage(page, record);
+
+    EXPECT_EQ(record.on, 1);
+    EXPECT_EQ(record.shift, 0);
+    EXPECT_EQ(record.control, 1);
+    EXPECT_EQ(record.alt, 0);
+    EXPECT_EQ(record.sendKey, 0);
+    EXPECT_EQ(record.keyCode, -1);
+    EXPECT_EQ(record.sendText, 1);
+    EXPECT_EQ(record.sendMouse, 0);
+    EXPECT_EQ(record.mouseAction, 0);
+    EXPECT_EQ(std::string(record.text, 3), std::string("^c\0", 3));
+    EXPECT_EQ(record.text[3], 'z');
+    EXPECT_EQ(record.text[39], 'z');
+}
+
+TEST(ActionPage, KeepsAtMostThirtyNineCharacters)
+{
+    ActionRecord record = {};
+    ActionPageState page = {};
+    std::memset(page.text, 'i', kTextSize);  // forty narrow characters
+    page.text[kTextSize] = '\0';
+    StoreActionPage(page, record);
+    EXPECT_EQ(strnlen(record.text, kTextSize), 39u);
+    EXPECT_EQ(record.text[39], '\0');
+}
+
+TEST(ActionPage, ShowsFlagsTheWayTheEngineReadsThem)
+{
+    ActionRecord record = {};
+    record.on = 7;       // any non-zero switches a binding on
+    record.shift = 2;    // only exactly 1 holds Shift
+    record.alt = 1;
+    record.sendMouse = 1;
+    record.keyCode = 346;
+    record.mouseAction = 9;
+    std::memset(record.text, 'x', sizeof record.text);  // no terminator in the file
+    const ActionPageState page = ReadActionRecord(record);
+    EXPECT_TRUE(page.on);
+    EXPECT_FALSE(page.shift);
+    EXPECT_TRUE(page.alt);
+    EXPECT_TRUE(page.sendMouse);
+    EXPECT_FALSE(page.sendKey);
+    EXPECT_EQ(page.keyCode, 346);
+    EXPECT_EQ(page.mouseAction, 9);
+    EXPECT_EQ(std::string(page.text), std::string(40, 'x'));
+}
+
+}  // namespace
