@@ -31,6 +31,18 @@ Event MouseMove(int32_t dx, int32_t dy);
 Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
 
+// An expected log, built from single events and shorter sequences in order.
+using EventList = std::vector<Event>;
+inline void AppendEvents(EventList& out, const Event& event) { out.push_back(event); }
+inline void AppendEvents(EventList& out, const EventList& more) { out.insert(out.end(), more.begin(), more.end()); }
+template <class... Parts>
+EventList Seq(const Parts&... parts)
+{
+    EventList out;
+    (AppendEvents(out, parts), ...);
+    return out;
+}
+
 // Mouse flags as the engine sends them.
 constexpr uint32_t LEFTDOWN = 2, LEFTUP = 4, RIGHTDOWN = 8, RIGHTUP = 16, MIDDLEDOWN = 32,
                    MIDDLEUP = 64;

@@ -1,0 +1,249 @@
+// Joystick reports: button edges, axis ends, limits, mouse speed, and a stick
+// that stops answering.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <utility>
+
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+constexpr uint32_t kMid = 32767, kMax = 65535;
+
+// Every slot of both ports types a key of its own (no Shift, scan 0), so the
+// log names the port and slot that fired.
+int32_t KeyOf(int port, int slot) { return (port == 0 ? 128 : 180) + slot; }
+Event P(int slot, int port = 0) { return KeyDown(uint32_t(KeyOf(port, slot)), 0); }
+Event R(int slot, int port = 0) { return KeyUp(uint32_t(KeyOf(port, slot)), 0); }
+EventList Fire(int slot, uint32_t ms = 1, int port = 0) { return {P(slot, port), Slept(ms), R(slot, port)}; }
+// Between the ends with continuous on: the maximum-end slot, then the minimum-end one.
+const EventList kBetweenX = {R(32), R(33)};
+const EventList kBetweenY = {R(35), R(34)};
+const EventList kBetweenAll = Seq(kBetweenX, kBetweenY, R(36), R(37), R(38), R(39), R(40), R(41), R(42), R(43));
+
+void BindAll()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            MappingTable[port][slot] = ActionRecord{.on = 1, .sendKey = 1, .keyCode = KeyOf(port, slot)};
+        }
+    }
+}
+
+// Both ports get X and Y spanning 0..range; Z..V too, or left without range.
+void SetRanges(uint32_t range, bool allAxes)
+{
+    for (JoyCaps& caps : fake.caps) {
+        caps.wXmax = caps.wYmax = range;
+        if (allAxes) caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = range;
+    }
+    ComputeAxisLimits();
+}
+
+struct Stick {
+    uint32_t buttons = 0;
+    uint32_t x = kMid, y = kMid, z = kMid, r = kMid, u = kMid, v = kMid;
+    bool lost = false;  // the read fails, as with an unplugged stick
+};
+const Stick kRest{};
+const Stick kZero{.x = 0, .y = 0, .z = 0, .r = 0, .u = 0, .v = 0};
+const Stick kLost{.lost = true};
+
+void Report(const Stick& s, int port = 0)
+{
+    fake.posResult[port] = s.lost ? 167 : 0;  // JOYERR_UNPLUGGED
+    JoyInfoEx& st = fake.state[port];
+    st.dwButtons = s.buttons;
+    st.dwXpos = s.x, st.dwYpos = s.y, st.dwZpos = s.z, st.dwRpos = s.r, st.dwUpos = s.u, st.dwVpos = s.v;
+    ProcessJoystickReport(port);
+}
+
+struct ReportCase {
+    const char* name;
+    Settings settings;
+    uint32_t range;
+    bool allAxes;
+    std::vector<Stick> reports;
+    EventList expected;
+};
+
+TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
+{
+    const ReportCase cases[] = {
+        {"first report near the centre is not steady", {.continuous = 1}, kMax, true, {kRest}, {}},
+        {"first report compares against zero positions", {}, kMax, true, {kZero},
+         Seq(Fire(33), Fire(34), Fire(37), Fire(39), Fire(41), Fire(43))},
+        {"each axis fires its own slot, in axis order", {}, kMax, true,
+         {kRest, {.x = kMax, .y = 0, .z = kMax, .r = 0, .u = kMax, .v = 0},
+          {.x = kMax, .y = 0, .z = kMax, .r = 0, .u = kMax, .v = 0}},
+         Seq(Fire(32), Fire(34), Fire(36), Fire(39), Fire(40), Fire(43))},
+        {"one shot repeats at every report, waiting delay", {.delay = 7}, kMax, false,
+         {kRest, {.x = kMax}, {.x = kMax}, {.x = kMax}}, Seq(Fire(32, 7), Fire(32, 7))},
+        {"negative delay waits nothing", {.delay = -5}, kMax, false, {kRest, {.x = kMax}, {.x = kMax}}, Fire(32, 0)},
+        {"continuous presses at the end, releases both ends between", {.continuous = 1}, kMax, false,
+         {kRest, kRest, {.x = kMax}, {.x = kMax}, {.x = kMax}, kRest, kRest, kRest},
+         Seq(kBetweenX, kBetweenY, kBetweenY, P(32), kBetweenY, P(32), kBetweenY, kBetweenY, kBetweenX, kBetweenY,
+             kBetweenX, kBetweenY)},
+        {"continuous 2 holds at the end and never releases, lost or not", {.continuous = 2}, kMax, false,
+         {kRest, kRest, {.x = kMax}, {.x = kMax}, {.x = kMax}, kRest, kRest, kLost}, {P(32), P(32)}},
+        {"Y minimum is Y+, maximum is Y-", {}, kMax, false, {kRest, {.y = 0}, {.y = 0}, {.y = kMax}, {.y = kMax}},
+         Seq(Fire(34), Fire(35))},
+        {"a move of the threshold is not steady; the end zone is strict", {}, kMax, false,
+         {kRest, {.x = 52428}, {.x = 52428}, {.x = kMax}, {.x = 52429}}, Fire(32)},
+        {"sensitivity 60: every position fires, the overlap is the maximum end", {.sensitivity = 60}, kMax, false,
+         {kRest, {.x = 20000, .y = 20000}, {.x = 26214, .y = 26215}},
+         Seq(Fire(32), Fire(35), Fire(33), Fire(34), Fire(33), Fire(35))},
+        {"no device: axes never fire, buttons do", {.continuous = 1}, 0, true,
+         {kZero, kZero, kRest, kRest, {.buttons = 1}}, {P(0)}},
+        {"a range too small for a threshold never fires", {.continuous = 1}, 4, true, {kZero, kZero, kZero}, {}},
+        {"presses ascending, then releases", {}, kMax, false, {{.buttons = 4}, {.buttons = 3}},
+         {P(2), P(0), P(1), R(2)}},
+        {"button 32 is bit 31", {}, kMax, false, {{.buttons = 0x80000002u}, {.buttons = 0x80000001u}, {.buttons = 0}},
+         {P(1), P(31), P(0), R(1), R(0), R(31)}},
+        {"an unchanged mask fires nothing", {}, kMax, false, {{.buttons = 5}, {.buttons = 5}}, {P(0), P(2)}},
+        {"a failed read is no report of zero positions", {}, kMax, true, {kLost, kRest, kLost, kLost, kLost}, {}},
+        {"a lost stick lets go of its buttons once and presses them again on return", {}, kMax, true,
+         {{.buttons = 0x80000005u}, kLost, kLost, {.buttons = 0x80000005u}},
+         {P(0), P(2), P(31), R(0), R(2), R(31), P(0), P(2), P(31)}},
+        {"continuous: a lost stick also releases between the ends of every axis", {.continuous = 1}, kMax, false,
+         {{.buttons = 2, .x = kMax}, {.buttons = 2, .x = kMax}, kLost, kLost, {.buttons = 2, .x = kMax}},
+         Seq(P(1), P(32), kBetweenY, R(1), kBetweenAll, P(1), P(32), kBetweenY)},
+    };
+    for (const ReportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        settings = c.settings;
+        BindAll();
+        SetRanges(c.range, c.allAxes);
+        for (const Stick& s : c.reports) Report(s);
+        EXPECT_EQ(Events(), c.expected);
+    }
+}
+
+TEST(JoystickReport, EachPortReadsAndFiresOnlyItsOwn)
+{
+    ResetProgramState();
+    BindAll();
+    SetRanges(kMax, true);
+    Report({.buttons = 1}, 0);
+    const LastReport port0 = lastReport[0];
+    ClearEvents();
+
+    Report({.buttons = 3, .x = kMax}, 1);
+    Report({.buttons = 3, .x = kMax}, 1);
+    Report(kLost, 1);
+    EXPECT_EQ(Events(), Seq(P(0, 1), P(1, 1), Fire(32, 1, 1), R(0, 1), R(1, 1)));
+    EXPECT_EQ(std::memcmp(&lastReport[0], &port0, sizeof port0), 0);
+    EXPECT_EQ(fake.posReads[0], 1u);
+    EXPECT_EQ(fake.posReads[1], 3u);
+    // The whole state is asked for, with nothing else filled in.
+    const JoyInfoEx request{.dwSize = 52, .dwFlags = 255};
+    for (const JoyInfoEx& sent : fake.lastRequest) EXPECT_EQ(std::memcmp(&sent, &request, sizeof request), 0);
+}
+
+struct LimitsCase {
+    uint32_t min, max;
+    int32_t sensitivity;
+    uint32_t threshold, centre;
+};
+
+TEST(JoystickReport, LimitsAreTakenFromEachPortsRanges)
+{
+    const LimitsCase cases[] = {
+        {0, 65535, 20, 13107, 32767},
+        {100, 200, 50, 50, 50},  // half the span, not the midpoint
+        {5, 5, 20, 0, 0},
+        {0, 4, 20, 0, 2},
+        {0, 0xFFFFFFFFu, 20, 42949672, 0x7FFFFFFF},  // the product keeps its low 32 bits
+        {10, 0, 20, 42949670, 0x7FFFFFFB},           // a reversed range wraps round
+    };
+    for (const LimitsCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " at " << c.sensitivity);
+        ResetProgramState();
+        settings.sensitivity = c.sensitivity;
+        JoyCaps& caps = fake.caps[0];
+        caps.wXmin = caps.wYmin = caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = c.min;
+        caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = c.max;
+        fake.caps[1].wXmax = fake.caps[1].wYmax = fake.caps[1].wZmax = 1000;
+        fake.caps[1].wRmax = fake.caps[1].wUmax = fake.caps[1].wVmax = 1000;
+        ComputeAxisLimits();
+        EXPECT_EQ(std::memcmp(&joyCaps[0], &fake.caps[0], sizeof(JoyCaps)), 0);
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            EXPECT_EQ(axisLimits.threshold[axis][0], c.threshold) << "axis " << axis;
+            EXPECT_EQ(axisLimits.centre[axis][0], c.centre) << "axis " << axis;
+            EXPECT_EQ(axisLimits.threshold[axis][1], uint32_t(1000 * c.sensitivity / 100)) << "axis " << axis;
+            EXPECT_EQ(axisLimits.centre[axis][1], 500u) << "axis " << axis;
+        }
+    }
+}
+
+TEST(JoystickReport, ThresholdsAloneLeaveTheCentres)
+{
+    ResetProgramState();
+    fake.caps[1].wYmax = 1000;
+    ComputeAxisLimits();
+    fake.caps[1].wYmax = 2000;
+    settings.sensitivity = 50;
+    ComputeAxisThresholds();
+    EXPECT_EQ(joyCaps[1].wYmax, 2000u);
+    EXPECT_EQ(axisLimits.threshold[1][1], 1000u);
+    EXPECT_EQ(axisLimits.centre[1][1], 500u);
+}
+
+// With dynamic moves, X+ pushes the pointer by the speed its own report set.
+TEST(JoystickReport, MoveFiredByAnAxisUsesTheSpeedOfThatReport)
+{
+    ResetProgramState();
+    settings.dynamic = 1;
+    MappingTable[0][SLOT_X_PLUS] = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 3};
+    SetRanges(kMax, false);
+    EXPECT_EQ(axisLimits.threshold[0][0], 13107u);
+    EXPECT_EQ(axisLimits.centre[0][0], kMid);
+    for (uint32_t x : {kMax, kMax, 52429u, 52428u}) Report({.x = x});
+    EXPECT_EQ(Events(), Seq(MouseMove(262, 0), Slept(1), MouseMove(157, 0), Slept(1)));
+}
+
+struct SpeedCase {
+    const char* name;
+    int32_t digital, xStep, yStep, sensitivity;
+    MouseSpeed start;
+    int port;
+    std::vector<std::pair<uint32_t, uint32_t>> xy;
+    MouseSpeed expected;
+};
+
+TEST(JoystickReport, MouseSpeedFollowsTheStick)
+{
+    constexpr int32_t kTop = INT32_MAX, kBottom = INT32_MIN;
+    const SpeedCase cases[] = {
+        {"analog: distance from the centre", 0, 8, 3, 20, {}, 0, {{kMax, 0}, {kMax, 0}}, {262, 98}},
+        {"analog: inner edge, and 0 on the centre", 0, 8, 8, 20, {}, 1, {{52429, kMid}, {52429, kMid}}, {157, 0}},
+        {"analog: a jump sets the step", 0, 5, 6, 20, {}, 0, {{kMid, kMid}, {kMid, kMid}, {kMax, 0}}, {5, 6}},
+        {"digital: grows at rest", 1, 5, 6, 20, {}, 0, {{kMid, kMid}, {kMid, kMid}, {kMid, kMid}, {kMid, kMid}},
+         {20, 24}},
+        {"digital: a first report at zero is steady", 1, 5, 6, 20, {}, 1, {{0, 0}}, {13, 14}},
+        {"digital: a jump resets to the step", 1, 5, 6, 20, {}, 0,
+         {{kMid, kMid}, {kMid, kMid}, {kMid, kMid}, {kMax, 0}, {kMax, 0}}, {10, 12}},
+        {"digital: stops at the largest value", 1, 5, 1, 20, {kTop - 3, kTop}, 0, {{0, 0}, {0, 0}}, {kTop, kTop}},
+        {"digital: stops at the smallest value", 1, -5, -1, 20, {kBottom + 2, 0}, 0, {{0, 0}, {0, 0}},
+         {kBottom, -2}},
+        {"zero threshold: always the step", 1, 5, 6, 0, {}, 0, {{kMid, kMid}, {kMid, kMid}}, {5, 6}},
+    };
+    for (const SpeedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        settings = Settings{.xStep = c.xStep, .yStep = c.yStep, .digital = c.digital, .sensitivity = c.sensitivity};
+        mouseSpeed = c.start;
+        SetRanges(kMax, false);
+        for (const auto& [x, y] : c.xy) Report({.x = x, .y = y}, c.port);
+        EXPECT_EQ(mouseSpeed.horizontal, c.expected.horizontal);
+        EXPECT_EQ(mouseSpeed.vertical, c.expected.vertical);
+    }
+}
+
+}  // namespace
