@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "app/main_window.h"
 #include "config/config_path.h"
+#include "config/config_sheet.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
 #include "engine/input_injection.h"
@@ -51,6 +54,7 @@ void PrintTo(const Event& e, std::ostream* out)
         break;
     case EventKind::Sleep: *out << "Sleep(" << e.a << ")"; break;
     case EventKind::Message: *out << "Message(" << e.text << ")"; break;
+    case EventKind::Shell: *out << "Shell(" << e.text << ")"; break;
     }
 }
 
@@ -63,6 +67,13 @@ Event Message(const char* caption, const char* text)
 {
     Event event{EventKind::Message, 0, 0, 0, 0, 0, {}};
     std::snprintf(event.text, sizeof event.text, "%s|%s", caption, text);
+    return event;
+}
+
+Event Shell(const char* what)
+{
+    Event event{EventKind::Shell, 0, 0, 0, 0, 0, {}};
+    std::snprintf(event.text, sizeof event.text, "%s", what);
     return event;
 }
 
@@ -261,3 +272,61 @@ void PlatformFileDelete(const char* path)
 }
 
 void PlatformMessageBox(const char* text, const char* caption) { Record(Message(caption, text)); }
+
+// --- the window side -----------------------------------------------------
+
+namespace {
+
+void RecordShell(const char* format, uint32_t value)
+{
+    char what[192];
+    std::snprintf(what, sizeof what, format, value);
+    Record(Shell(what));
+}
+
+void RunWhileModal()
+{
+    if (fake.whileModal != nullptr) fake.whileModal();
+}
+
+bool AnswerDialog(const char* name, char* path)
+{
+    Record(Shell(name));
+    RunWhileModal();
+    if (fake.dialogConfirms) {
+        const size_t length = strnlen(fake.dialogPath, 259);
+        std::memcpy(path, fake.dialogPath, length);
+        path[length] = '\0';
+    }
+    return fake.dialogConfirms;
+}
+
+}  // namespace
+
+void PlatformPostToMainWindow(uint32_t message) { RecordShell("post %u", message); }
+void PlatformSendToMainWindow(uint32_t message) { RecordShell("send %u", message); }
+void PlatformDestroyMainWindow() { Record(Shell("destroy")); }
+void PlatformPostQuit() { Record(Shell("quit")); }
+
+void PlatformTrackPopupMenu(const MenuItem* items, int count)
+{
+    std::string what = "menu ";
+    for (int i = 0; i < count; ++i) {
+        what += items[i].text + std::string(i + 1 < count ? "|" : "");
+    }
+    Record(Shell(what.c_str()));
+    RunWhileModal();
+}
+
+bool PlatformGetOpenFileName(char* path) { return AnswerDialog("open-dialog", path); }
+bool PlatformGetSaveFileName(char* path) { return AnswerDialog("save-dialog", path); }
+
+// Product functions that only exist in the Windows build.
+int ShowConfigSheet()
+{
+    Record(Shell("sheet"));
+    RunWhileModal();
+    return fake.sheetResult;
+}
+
+void AddProgramTrayIcon() { Record(Shell("tray-add")); }

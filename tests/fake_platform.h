@@ -10,7 +10,7 @@
 
 #include "platform/platform.h"
 
-enum class EventKind : uint8_t { Key, Mouse, Sleep, Message };
+enum class EventKind : uint8_t { Key, Mouse, Sleep, Message, Shell };
 
 struct Event {
     EventKind kind;
@@ -19,7 +19,7 @@ struct Event {
     uint32_t c;  // Key: flags.
     int32_t dx;
     int32_t dy;
-    char text[96];  // Message: "caption|text"
+    char text[192];  // Message: "caption|text". Shell: what the window side was asked.
     bool operator==(const Event& other) const;
 };
 void PrintTo(const Event& event, std::ostream* out);
@@ -30,6 +30,10 @@ Event MouseFlag(uint32_t flags);
 Event MouseMove(int32_t dx, int32_t dy);
 Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
+// A request to the window side: "post 1026", "send 1024", "destroy", "quit",
+// "menu Load ...|Save as ...|Config ...", "open-dialog", "save-dialog",
+// "sheet", "tray-add".
+Event Shell(const char* what);
 
 // An expected log, built from single events and shorter sequences in order.
 using EventList = std::vector<Event>;
@@ -85,6 +89,13 @@ struct FakePlatform {
     int writeCalls;
     int openHandles;
     char lastCreated[300];  // the name of the last create attempt
+
+    // The window side: what the file dialogs and the editor answer.
+    bool dialogConfirms;
+    char dialogPath[300];
+    int sheetResult;
+    // Runs inside the editor or a menu, to act while it is open.
+    void (*whileModal)();
 };
 extern FakePlatform fake;
 
