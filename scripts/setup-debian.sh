@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
           g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+packages+=(libtomlplusplus-dev libcli11-dev)  # quellpad-cfg
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,215 @@
+#include "tools/quellpad-cfg/build_text.h"
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <sstream>
+
+#define TOML_HEADER_ONLY 1
+#include <toml++/toml.h>
+
+#include "config/vocabulary.h"
+#include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/nearest_name.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+std::string Bytes(size_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
+
+class Reader {
+public:
+    explicit Reader(std::vector<Diagnostic>& errors) : errors_(errors) {}
+
+    void Error(const toml::source_region& where, std::string message)
+    {
+        errors_.push_back({int(where.begin.line), int(where.begin.column), std::move(message)});
+    }
+
+    // What the user wrote, for the message.
+    static std::string Describe(const toml::node& node)
+    {
+        if (const auto* s = node.as_string()) return "the string " + QuoteForMessage(s->get());
+        if (node.is_table()) return "a table";
+        if (node.is_array()) return "an array";
+        std::ostringstream out;
+        node.visit([&out](const auto& value) { out << value; });
+        return out.str();
+    }
+
+    // A 32-bit value, from a whole number or, where the field is a switch,
+    // also from true and false.
+    std::optional<int32_t> Int32(const toml::node& node, const std::string& name, bool switchLike)
+    {
+        if (const auto* b = node.as_boolean(); b != nullptr && switchLike) return b->get() ? 1 : 0;
+        if (const auto* i = node.as_integer()) {
+            const int64_t value = i->get();
+            if (value >= INT32_MIN && value <= INT32_MAX) return int32_t(value);
+            Error(node.source(), name + " = " + std::to_string(value) +
+                                     " does not fit in 32 bits (-2147483648 to 2147483647)");
+            return std::nullopt;
+        }
+        Error(node.source(), name + " = " + Describe(node) + " is not " +
+                                 (switchLike ? "true, false or a whole number" : "a whole number"));
+        return std::nullopt;
+    }
+
+    // A vocabulary name or, for codes the vocabulary lacks, a number.
+    template <class Find, class Nearest>
+    std::optional<int32_t> Code(const toml::node& node, const std::string& name, const char* what, Find find,
+                                Nearest nearest)
+    {
+        if (const auto* s = node.as_string()) {
+            if (const auto code = find(s->get())) return code;
+            Error(node.source(), name + " = " + QuoteForMessage(s->get()) + " is no " + what +
+                                     " in the vocabulary; nearest is " + QuoteBytes(nearest(s->get())));
+            return std::nullopt;
+        }
+        if (node.is_integer()) return Int32(node, name, false);
+        Error(node.source(), name + " = " + Describe(node) + " is neither a " + what + " name nor a number");
+        return std::nullopt;
+    }
+
+    void Binding(const toml::table& table, const std::string& name, ActionRecord& record)
+    {
+        record = {};
+        record.on = 1;
+        std::string text, tail;
+        const toml::node* tailNode = nullptr;
+        for (const auto& [key, node] : table) {
+            const std::string fieldName = name + "." + std::string(key.str());
+            const RecordField* field = FindRecordField(key.str());
+            if (field == nullptr) {
+                std::vector<std::string> names;
+                for (const RecordField& f : kRecordFields) names.push_back(f.name);
+                Error(key.source(), "unknown field " + QuoteForMessage(key.str()) + " in " + name +
+                                        "; nearest is " + QuoteBytes(NearestName(key.str(), names)));
+                continue;
+            }
+            switch (field->kind) {
+            case FieldKind::Flag:
+                if (auto v = Int32(node, fieldName, true)) record.*field->member = *v;
+                break;
+            case FieldKind::KeyCode:
+                if (auto v = Code(node, fieldName, "key", KeyCode, NearestKeyName)) record.keyCode = *v;
+                break;
+            case FieldKind::MouseAction:
+                if (auto v = Code(node, fieldName, "mouse action", MouseCode, NearestMouseName)) {
+                    record.mouseAction = *v;
+                }
+                break;
+            case FieldKind::Text:
+                if (const auto* s = node.as_string()) {
+                    std::string problem = DecodeText(s->get(), text);
+                    if (problem.empty() && text.size() > size_t(kTextSize)) {
+                        problem = "has " + Bytes(text.size()) + "; the field holds " + std::to_string(kTextSize);
+                    }
+                    if (!problem.empty()) {
+                        Error(node.source(), fieldName + " = " + QuoteForMessage(s->get()) + " " + problem);
+                        text.clear();
+                    }
+                } else {
+                    Error(node.source(), fieldName + " = " + Describe(node) + " is not a string");
+                }
+                break;
+            case FieldKind::TextTail:
+                if (const auto* s = node.as_string()) {
+                    const std::string problem = DecodeTailHex(s->get(), tail);
+                    if (!problem.empty()) Error(node.source(), fieldName + " = " + QuoteForMessage(s->get()) + " " + problem);
+                    tailNode = &node;
+                } else {
+                    Error(node.source(), fieldName + " = " + Describe(node) + " is not a string of hex pairs");
+                }
+                break;
+            }
+        }
+        // The text, its terminator, then the bytes an earlier text left behind.
+        const size_t room = text.size() < size_t(kTextSize) ? size_t(kTextSize) - text.size() - 1 : 0;
+        if (tail.size() > room) {
+            Error(tailNode->source(), name + ".textTail holds " + Bytes(tail.size()) + ", but only " +
+                                          std::to_string(room) + " fit after the text and its terminator");
+            tail.clear();
+        }
+        std::memcpy(record.text, text.data(), text.size());
+        if (!tail.empty()) std::memcpy(record.text + text.size() + 1, tail.data(), tail.size());
+    }
+
+    void Port(const toml::table& table, int port)
+    {
+        for (const auto& [key, node] : table) {
+            const int slot = FindSlot(key.str());
+            if (slot < 0) {
+                Error(key.source(), "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(key.str())) +
+                                        "; nearest is " +
+                                        QuoteBytes(PortName(port) + "." + NearestName(key.str(), SlotNames())));
+                continue;
+            }
+            const std::string name = BindingName(port, slot);
+            if (const auto* binding = node.as_table()) {
+                Binding(*binding, name, image_->table[port][slot]);
+            } else {
+                Error(node.source(), name + " = " + Describe(node) + " is not a table; write [" + name + "]");
+            }
+        }
+    }
+
+    void Document(const toml::table& root, ConfigImage& image)
+    {
+        image_ = &image;
+        for (const auto& [key, node] : root) {
+            const std::string name(key.str());
+            if (const SettingField* field = FindSettingField(name)) {
+                if (auto v = Int32(node, name, field->isSwitch)) image.settings.*field->member = *v;
+            } else if (const int port = FindPort(name); port >= 0) {
+                if (const auto* table = node.as_table()) {
+                    Port(*table, port);
+                } else {
+                    Error(node.source(), name + " = " + Describe(node) + " is not a table of bindings such as [" +
+                                             name + ".button1]");
+                }
+            } else {
+                std::vector<std::string> names;
+                for (const SettingField& f : kSettingFields) names.push_back(f.name);
+                for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
+                Error(key.source(), "unknown name " + QuoteForMessage(name) + "; nearest is " +
+                                        QuoteBytes(NearestName(name, names)));
+            }
+        }
+    }
+
+private:
+    static std::optional<int32_t> KeyCode(const std::string& text)
+    {
+        for (const KeyChoice& choice : KeyChoiceList) {
+            if (text == choice.text) return choice.code;
+        }
+        return std::nullopt;
+    }
+
+    static std::optional<int32_t> MouseCode(const std::string& text)
+    {
+        for (const MouseChoice& choice : MouseChoiceList) {
+            if (text == choice.text) return choice.code;
+        }
+        return std::nullopt;
+    }
+
+    std::vector<Diagnostic>& errors_;
+    ConfigImage* image_ = nullptr;
+};
+
+}  // namespace
+
+BuildResult BuildConfig(std::string_view text, std::string_view source)
+{
+    BuildResult result;
+    Reader reader(result.errors);
+    try {
+        const toml::table root = toml::parse(text, source);
+        reader.Document(root, result.image);
+    } catch (const toml::parse_error& error) {
+        reader.Error(error.source(), "not valid TOML: " + std::string(error.description()));
+    }
+    SortDiagnostics(result.errors);
+    return result;
+}

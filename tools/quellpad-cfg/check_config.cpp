@@ -1,0 +1,87 @@
+#include "tools/quellpad-cfg/check_config.h"
+
+#include "config/config_file.h"
+#include "config/vocabulary.h"
+#include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+// The settings in the order they follow the table in the file.
+constexpr const char* kFileOrder[] = {"continuous", "sensitivity", "xStep",  "yStep",  "delay",
+                                      "dynamic",    "toggleLock",  "digital", "dosMode"};
+constexpr uint64_t kTableSize = sizeof MappingTable;
+
+void CheckSize(uint64_t size, std::vector<std::string>& out)
+{
+    const std::string is = "file: " + std::to_string(size) + " bytes, not " + std::to_string(kConfigFileSize);
+    if (size < kTableSize) {
+        out.push_back(is + "; the table needs " + std::to_string(kTableSize) +
+                      ", so the program says \"error reading file\" and turns every binding off");
+        return;
+    }
+    if (size > kConfigFileSize) {
+        out.push_back(is + "; the program never reads the last " + std::to_string(size - kConfigFileSize));
+        return;
+    }
+    if (size == kConfigFileSize) return;
+    std::string missing;
+    const uint64_t have = size - kTableSize;
+    for (uint64_t i = have / 4; i < 9; ++i) {
+        if (!missing.empty()) missing += ", ";
+        missing += kFileOrder[i];
+    }
+    std::string text = is + "; the program keeps the initial value of " + missing;
+    if (have % 4 != 0) {
+        text += " (" + std::string(kFileOrder[have / 4]) + " takes only its low " + std::to_string(have % 4) +
+                " byte" + (have % 4 == 1 ? "" : "s") + " from the file)";
+    }
+    out.push_back(text);
+}
+
+void CheckBinding(const std::string& name, const ActionRecord& r, std::vector<std::string>& out)
+{
+    for (const RecordField& field : kRecordFields) {
+        if (field.kind != FieldKind::Flag) continue;
+        const int32_t value = r.*field.member;
+        if (value == 0 || value == 1) continue;
+        const char* effect = field.member == &ActionRecord::on ? "counts as on" : "counts as off";
+        out.push_back(name + "." + field.name + ": " + std::to_string(value) + " is neither 0 nor 1 (" + effect + ")");
+    }
+    // 0 and -1 are what the editor leaves when no entry was chosen; they only
+    // matter when the binding would send them.
+    const bool keyUnset = (r.keyCode == 0 || r.keyCode == -1) && r.sendKey != 1;
+    if (FindKeyChoice(r.keyCode) == nullptr && !keyUnset) {
+        out.push_back(name + ".keyCode: " + std::to_string(r.keyCode) + " is no key in the vocabulary (virtual key " +
+                      std::to_string(uint32_t(r.keyCode) & 0xFF) + " would be sent)");
+    }
+    const bool mouseUnset = r.mouseAction == -1 && r.sendMouse != 1;
+    if (FindMouseChoice(r.mouseAction) == nullptr && !mouseUnset) {
+        out.push_back(name + ".mouseAction: " + std::to_string(r.mouseAction) +
+                      " is no mouse action in the vocabulary (it does nothing)");
+    }
+    if (!HasTerminator(r)) {
+        out.push_back(name + ".text: " + QuoteBytes(TextBytes(r)) + " has no terminator within its " +
+                      std::to_string(kTextSize) + " bytes");
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
+{
+    std::vector<std::string> out;
+    CheckSize(size, out);
+    for (const SettingField& field : kSettingFields) {
+        const int32_t value = image.settings.*field.member;
+        if (value >= field.low && value <= field.high) continue;
+        const std::string range = field.isSwitch ? " is neither 0 nor 1"
+                                                 : " is outside " + std::to_string(field.low) + " to " +
+                                                       std::to_string(field.high) + ", the range the editor keeps";
+        out.push_back(std::string(field.name) + ": " + std::to_string(value) + range);
+    }
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kSlotCount; ++slot) CheckBinding(BindingName(port, slot), image.table[port][slot], out);
+    }
+    return out;
+}

@@ -1,0 +1,121 @@
+#include "tools/quellpad-cfg/commands.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "tools/quellpad-cfg/build_text.h"
+#include "tools/quellpad-cfg/check_config.h"
+#include "tools/quellpad-cfg/config_image.h"
+#include "tools/quellpad-cfg/diff_config.h"
+#include "tools/quellpad-cfg/joystick_trace.h"
+#include "tools/quellpad-cfg/show_text.h"
+#include "tools/quellpad-cfg/simulate.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+bool ReadWhole(const std::string& path, std::string& text)
+{
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// The file as the program reads it, with the program's complaints passed on.
+bool Load(const std::string& path, ConfigImage& image, std::ostream& err)
+{
+    const LoadResult load = LoadImage(path, image);
+    if (!load.opened) {
+        err << path << ": cannot open\n";
+        return false;
+    }
+    for (const std::string& message : load.messages) {
+        err << path << ": the program would say " << QuoteBytes(message) << "\n";
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunShow(const std::string& file, bool all, std::ostream& out, std::ostream& err)
+{
+    ConfigImage image;
+    if (!Load(file, image, err)) return kExitTrouble;
+    out << ShowConfig(image, all);
+    return kExitOk;
+}
+
+int RunBuild(const std::string& textFile, const std::string& output, std::ostream&, std::ostream& err)
+{
+    std::string text;
+    if (!ReadWhole(textFile, text)) {
+        err << textFile << ": cannot read\n";
+        return kExitTrouble;
+    }
+    const std::string source = textFile == "-" ? "<stdin>" : textFile;
+    const BuildResult built = BuildConfig(text, source);
+    if (!built.errors.empty()) {
+        for (const Diagnostic& error : built.errors) err << FormatDiagnostic(source, error) << "\n";
+        err << output << ": not written\n";
+        return kExitTrouble;
+    }
+    const std::vector<std::string> messages = SaveImage(built.image, output);
+    if (!messages.empty()) {
+        for (const std::string& message : messages) err << output << ": " << message << "\n";
+        return kExitTrouble;
+    }
+    return kExitOk;
+}
+
+int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
+{
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    ConfigImage image;
+    if (!in || !LoadImage(file, image).opened) {
+        err << file << ": cannot open\n";
+        return kExitTrouble;
+    }
+    const std::vector<std::string> findings = CheckConfig(image, uint64_t(in.tellg()));
+    for (const std::string& finding : findings) out << file << ": " << finding << "\n";
+    return findings.empty() ? kExitOk : kExitFindings;
+}
+
+int RunDiff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err)
+{
+    ConfigImage before, after;
+    if (!Load(a, before, err) || !Load(b, after, err)) return kExitTrouble;
+    const std::vector<std::string> differences = DiffConfigs(before, after);
+    for (const std::string& line : differences) out << line << "\n";
+    return differences.empty() ? kExitOk : kExitFindings;
+}
+
+int RunSimulate(const std::string& file, const std::string& traceFile, uint32_t doubleClickTime, std::ostream& out,
+                std::ostream& err)
+{
+    std::string text;
+    if (!ReadWhole(traceFile, text)) {
+        err << traceFile << ": cannot read\n";
+        return kExitTrouble;
+    }
+    Trace trace;
+    const std::vector<Diagnostic> errors = ParseTrace(text, trace);
+    if (!errors.empty()) {
+        const std::string source = traceFile == "-" ? "<stdin>" : traceFile;
+        for (const Diagnostic& error : errors) err << FormatDiagnostic(source, error) << "\n";
+        return kExitTrouble;
+    }
+    const SimulateResult result = Simulate(file, trace, doubleClickTime);
+    if (!result.opened) {
+        err << file << ": cannot open\n";
+        return kExitTrouble;
+    }
+    out << result.output;
+    return kExitOk;
+}

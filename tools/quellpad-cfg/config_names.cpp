@@ -1,0 +1,86 @@
+#include "tools/quellpad-cfg/config_names.h"
+
+namespace {
+
+constexpr const char* kAxisSlotNames[] = {
+    "axis_x_plus", "axis_x_minus", "axis_y_plus", "axis_y_minus", "axis_z_plus", "axis_z_minus",
+    "axis_r_plus", "axis_r_minus", "axis_u_plus", "axis_u_minus", "axis_v_plus", "axis_v_minus",
+};
+static_assert(sizeof kAxisSlotNames / sizeof kAxisSlotNames[0] == kSlotCount - kButtonSlotCount);
+
+}  // namespace
+
+const SettingField kSettingFields[9] = {
+    {"xStep", &Settings::xStep, false, 1, 40},
+    {"yStep", &Settings::yStep, false, 1, 40},
+    {"continuous", &Settings::continuous, true, 0, 1},
+    {"dynamic", &Settings::dynamic, true, 0, 1},
+    {"toggleLock", &Settings::toggleLock, true, 0, 1},
+    {"digital", &Settings::digital, true, 0, 1},
+    {"dosMode", &Settings::dosMode, true, 0, 1},
+    {"sensitivity", &Settings::sensitivity, false, 1, 60},
+    {"delay", &Settings::delay, false, 0, 200},
+};
+
+const RecordField kRecordFields[11] = {
+    {"on", FieldKind::Flag, &ActionRecord::on},
+    {"shift", FieldKind::Flag, &ActionRecord::shift},
+    {"control", FieldKind::Flag, &ActionRecord::control},
+    {"alt", FieldKind::Flag, &ActionRecord::alt},
+    {"sendKey", FieldKind::Flag, &ActionRecord::sendKey},
+    {"keyCode", FieldKind::KeyCode, &ActionRecord::keyCode},
+    {"sendText", FieldKind::Flag, &ActionRecord::sendText},
+    {"text", FieldKind::Text, nullptr},
+    {"textTail", FieldKind::TextTail, nullptr},
+    {"sendMouse", FieldKind::Flag, &ActionRecord::sendMouse},
+    {"mouseAction", FieldKind::MouseAction, &ActionRecord::mouseAction},
+};
+
+std::string SlotName(int slot)
+{
+    if (slot < kButtonSlotCount) return "button" + std::to_string(slot + 1);
+    return kAxisSlotNames[slot - kButtonSlotCount];
+}
+
+int FindSlot(std::string_view name)
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (SlotName(slot) == name) return slot;
+    }
+    return -1;
+}
+
+std::vector<std::string> SlotNames()
+{
+    std::vector<std::string> names;
+    for (int slot = 0; slot < kSlotCount; ++slot) names.push_back(SlotName(slot));
+    return names;
+}
+
+std::string PortName(int port) { return "port" + std::to_string(port + 1); }
+
+int FindPort(std::string_view name)
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        if (PortName(port) == name) return port;
+    }
+    return -1;
+}
+
+std::string BindingName(int port, int slot) { return PortName(port) + "." + SlotName(slot); }
+
+const SettingField* FindSettingField(std::string_view name)
+{
+    for (const SettingField& field : kSettingFields) {
+        if (name == field.name) return &field;
+    }
+    return nullptr;
+}
+
+const RecordField* FindRecordField(std::string_view name)
+{
+    for (const RecordField& field : kRecordFields) {
+        if (name == field.name) return &field;
+    }
+    return nullptr;
+}

@@ -1,0 +1,43 @@
+// The names the text form gives to bindings, their fields and the settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/mapping_table.h"
+#include "config/settings.h"
+
+// "button1".."button32", then "axis_x_plus", "axis_x_minus" .. "axis_v_minus".
+std::string SlotName(int slot);
+// -1 when name is no slot.
+int FindSlot(std::string_view name);
+std::vector<std::string> SlotNames();
+
+// "port1".."port2" for ports 0 and 1; -1 when name is no port.
+std::string PortName(int port);
+int FindPort(std::string_view name);
+
+// "port1.button3".
+std::string BindingName(int port, int slot);
+
+struct SettingField {
+    const char* name;
+    int32_t Settings::*member;
+    bool isSwitch;         // 0 or 1 in the editor
+    int32_t low, high;     // the range the editor keeps
+};
+// In the order the editor lists them.
+extern const SettingField kSettingFields[9];
+const SettingField* FindSettingField(std::string_view name);
+
+enum class FieldKind : uint8_t { Flag, KeyCode, MouseAction, Text, TextTail };
+struct RecordField {
+    const char* name;
+    FieldKind kind;
+    int32_t ActionRecord::*member;  // null for the text fields
+};
+// In the order of the record on disk.
+extern const RecordField kRecordFields[11];
+const RecordField* FindRecordField(std::string_view name);

@@ -1,0 +1,43 @@
+#include "tools/quellpad-cfg/diff_config.h"
+
+#include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+std::string FieldText(const ActionRecord& r, const RecordField& field)
+{
+    switch (field.kind) {
+    case FieldKind::Flag: return FlagText(r.*field.member);
+    case FieldKind::KeyCode: return KeyCodeText(r.keyCode);
+    case FieldKind::MouseAction: return MouseActionText(r.mouseAction);
+    case FieldKind::Text: return QuoteBytes(TextBytes(r));
+    case FieldKind::TextTail: return QuoteBytes(TailHex(r));
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
+{
+    std::vector<std::string> out;
+    for (const SettingField& field : kSettingFields) {
+        const int32_t before = a.settings.*field.member, after = b.settings.*field.member;
+        if (before == after) continue;
+        auto text = [&field](int32_t v) { return field.isSwitch ? FlagText(v) : std::to_string(v); };
+        out.push_back(std::string(field.name) + ": " + text(before) + " -> " + text(after));
+    }
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const ActionRecord& before = a.table[port][slot];
+            const ActionRecord& after = b.table[port][slot];
+            for (const RecordField& field : kRecordFields) {
+                const std::string was = FieldText(before, field), is = FieldText(after, field);
+                if (was == is) continue;
+                out.push_back(BindingName(port, slot) + "." + field.name + ": " + was + " -> " + is);
+            }
+        }
+    }
+    return out;
+}

@@ -1,0 +1,209 @@
+#include "tools/quellpad-cfg/joystick_trace.h"
+
+#include <charconv>
+
+#include "tools/quellpad-cfg/nearest_name.h"
+
+namespace {
+
+constexpr const char* kAxisNames[kAxisCount] = {"x", "y", "z", "r", "u", "v"};
+
+struct Token {
+    std::string_view text;
+    int column;
+};
+
+std::vector<Token> Split(std::string_view line)
+{
+    std::vector<Token> tokens;
+    size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+        tokens.push_back({line.substr(start, i - start), int(start) + 1});
+    }
+    return tokens;
+}
+
+bool Number(std::string_view text, uint32_t& value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+int AxisIndex(std::string_view name)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        if (name == kAxisNames[axis]) return axis;
+    }
+    return -1;
+}
+
+class Parser {
+public:
+    Parser(Trace& trace, std::vector<Diagnostic>& errors) : trace_(trace), errors_(errors) {}
+
+    void Line(std::string_view text, int line)
+    {
+        line_ = line;
+        if (const size_t hash = text.find('#'); hash != std::string_view::npos) text = text.substr(0, hash);
+        const std::vector<Token> tokens = Split(text);
+        if (tokens.empty()) return;
+        const Token& verb = tokens[0];
+        if (exited_) return Error(verb, "nothing can follow exit; the program has ended");
+        if (verb.text == "report" || verb.text == "lost" || verb.text == "exit") seenReport_ = true;
+        if (verb.text == "exit") {
+            exited_ = true;
+            if (tokens.size() > 1) return Error(tokens[1], Quote(tokens[1].text) + " after exit; exit takes nothing");
+            TraceStep step = {TraceStep::Exit, line, 0, {}, 0, std::string(Trim(text))};
+            trace_.steps.push_back(step);
+            return;
+        }
+        if (verb.text != "caps" && verb.text != "report" && verb.text != "lost") {
+            return Error(verb, "unknown command " + Quote(verb.text) + "; nearest is " +
+                                   Quote(NearestName(verb.text, {"caps", "report", "lost", "exit"})));
+        }
+        if (tokens.size() < 2) return Error(verb, std::string(verb.text) + " needs a port, 1 or 2");
+        uint32_t number = 0;
+        if (!Number(tokens[1].text, number) || number < 1 || number > kPortCount) {
+            return Error(tokens[1], "port " + Quote(tokens[1].text) + " is neither 1 nor 2");
+        }
+        const int port = int(number) - 1;
+        if (verb.text == "caps") return Caps(tokens, port);
+        if (verb.text == "lost") {
+            if (tokens.size() > 2) return Error(tokens[2], Quote(tokens[2].text) + " after lost; lost takes only a port");
+            TraceStep step = {TraceStep::Lost, line, port, {}, 0, std::string(Trim(text))};
+            trace_.steps.push_back(step);
+            return;
+        }
+        Report(tokens, port, Trim(text));
+    }
+
+private:
+    static std::string_view Trim(std::string_view text)
+    {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+        return text;
+    }
+
+    void Error(const Token& token, std::string message) { errors_.push_back({line_, token.column, std::move(message)}); }
+
+    // "name=value" split at the first '='; false (and an error) without one.
+    bool Pair(const Token& token, std::string_view& name, std::string_view& value)
+    {
+        const size_t equals = token.text.find('=');
+        if (equals == std::string_view::npos) {
+            Error(token, Quote(token.text) + " is not of the form name=value");
+            return false;
+        }
+        name = token.text.substr(0, equals);
+        value = token.text.substr(equals + 1);
+        return true;
+    }
+
+    int Axis(const Token& token, std::string_view name, std::vector<std::string> extra)
+    {
+        const int axis = AxisIndex(name);
+        if (axis < 0) {
+            for (const char* a : kAxisNames) extra.push_back(a);
+            Error(token, "unknown axis " + Quote(name) + "; nearest is " + Quote(NearestName(name, extra)));
+        }
+        return axis;
+    }
+
+    void Caps(const std::vector<Token>& tokens, int port)
+    {
+        if (seenReport_) {
+            return Error(tokens[0], "caps after the first report; the program reads capabilities before it "
+                                    "captures the sticks");
+        }
+        JoyCaps& caps = trace_.caps[port];
+        for (size_t i = 2; i < tokens.size(); ++i) {
+            std::string_view name, value;
+            if (!Pair(tokens[i], name, value)) continue;
+            const int axis = Axis(tokens[i], name, {});
+            if (axis < 0) continue;
+            const size_t dots = value.find("..");
+            uint32_t low = 0, high = 0;
+            if (dots == std::string_view::npos || !Number(value.substr(0, dots), low) ||
+                !Number(value.substr(dots + 2), high)) {
+                Error(tokens[i], "range " + Quote(value) + " of axis " + std::string(name) +
+                                     " is not of the form MIN..MAX with whole numbers 0 to 4294967295");
+                continue;
+            }
+            caps.*kAxes[axis].min = low;
+            caps.*kAxes[axis].max = high;
+        }
+    }
+
+    void Report(const std::vector<Token>& tokens, int port, std::string_view text)
+    {
+        TraceStep step = {TraceStep::Report, line_, port, {}, 0, std::string(text)};
+        for (int axis = 0; axis < kAxisCount; ++axis) step.position[axis] = last_[port].position[axis];
+        step.buttons = last_[port].buttons;
+        for (size_t i = 2; i < tokens.size(); ++i) {
+            std::string_view name, value;
+            if (!Pair(tokens[i], name, value)) continue;
+            if (name == "buttons") {
+                Buttons(tokens[i], value, step.buttons);
+                continue;
+            }
+            const int axis = Axis(tokens[i], name, {"buttons"});
+            if (axis < 0) continue;
+            if (!Number(value, step.position[axis])) {
+                Error(tokens[i], "position " + Quote(value) + " of axis " + std::string(name) +
+                                     " is not a whole number 0 to 4294967295");
+            }
+        }
+        last_[port] = step;
+        trace_.steps.push_back(step);
+    }
+
+    void Buttons(const Token& token, std::string_view list, uint32_t& mask)
+    {
+        mask = 0;
+        if (list == "none") return;
+        while (true) {
+            const size_t comma = list.find(',');
+            const std::string_view item = list.substr(0, comma);
+            uint32_t button = 0;
+            if (!Number(item, button) || button < 1 || button > kButtonSlotCount) {
+                return Error(token, "button " + Quote(item) + " is not a number 1 to 32 (write buttons=none for none)");
+            }
+            mask |= 1u << (button - 1);
+            if (comma == std::string_view::npos) return;
+            list = list.substr(comma + 1);
+        }
+    }
+
+    Trace& trace_;
+    std::vector<Diagnostic>& errors_;
+    int line_ = 0;
+    bool seenReport_ = false;
+    bool exited_ = false;
+    TraceStep last_[kPortCount] = {};
+};
+
+}  // namespace
+
+std::vector<Diagnostic> ParseTrace(std::string_view text, Trace& trace)
+{
+    trace = Trace{};
+    std::vector<Diagnostic> errors;
+    Parser parser(trace, errors);
+    int line = 1;
+    while (true) {
+        const size_t end = text.find('\n');
+        parser.Line(text.substr(0, end), line++);
+        if (end == std::string_view::npos) break;
+        text = text.substr(end + 1);
+    }
+    return errors;
+}

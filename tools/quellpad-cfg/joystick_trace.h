@@ -1,0 +1,37 @@
+// A joystick session written down: each port's capabilities, then the
+// reports the driver would deliver, one per line.
+//
+//   # comment
+//   caps 1 x=0..65535 y=0..65535     ranges of port 1's axes; the rest are absent
+//   report 1 x=65535 buttons=1,3     an axis or the buttons left out keep their
+//   report 1 buttons=none            values from the port's previous report
+//   lost 2                           port 2's read fails (an unplugged stick)
+//   exit                             the program ends and lets go of what is held
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/mapping_table.h"
+#include "engine/axes.h"
+#include "platform/platform.h"
+#include "tools/quellpad-cfg/diagnostic.h"
+
+struct TraceStep {
+    enum Kind : uint8_t { Report, Lost, Exit } kind;
+    int line;
+    int port;  // 0 or 1
+    uint32_t position[kAxisCount];
+    uint32_t buttons;
+    std::string text;  // the line as written, for the output
+};
+
+struct Trace {
+    JoyCaps caps[kPortCount] = {};
+    std::vector<TraceStep> steps;
+};
+
+// Empty when the trace is good.
+std::vector<Diagnostic> ParseTrace(std::string_view text, Trace& trace);

@@ -1,0 +1,60 @@
+#include "tools/quellpad-cfg/show_text.h"
+
+#include <cstring>
+
+#include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+bool AllZero(const ActionRecord& record)
+{
+    static const ActionRecord zero = {};
+    return std::memcmp(&record, &zero, sizeof record) == 0;
+}
+
+void Line(std::string& out, const char* name, const std::string& value)
+{
+    out += name;
+    out += " = ";
+    out += value;
+    out += '\n';
+}
+
+}  // namespace
+
+std::string ShowBinding(const ActionRecord& r)
+{
+    std::string out;
+    if (r.on != 1) Line(out, "on", FlagText(r.on));
+    if (r.shift != 0) Line(out, "shift", FlagText(r.shift));
+    if (r.control != 0) Line(out, "control", FlagText(r.control));
+    if (r.alt != 0) Line(out, "alt", FlagText(r.alt));
+    if (r.sendKey != 0) Line(out, "sendKey", FlagText(r.sendKey));
+    if (r.keyCode != 0 || r.sendKey == 1) Line(out, "keyCode", KeyCodeText(r.keyCode));
+    if (r.sendText != 0) Line(out, "sendText", FlagText(r.sendText));
+    const std::string tail = TailHex(r);
+    if (!TextBytes(r).empty() || !tail.empty() || r.sendText == 1) Line(out, "text", QuoteBytes(TextBytes(r)));
+    if (!tail.empty()) Line(out, "textTail", QuoteBytes(tail));
+    if (r.sendMouse != 0) Line(out, "sendMouse", FlagText(r.sendMouse));
+    if (r.mouseAction != 0 || r.sendMouse == 1) Line(out, "mouseAction", MouseActionText(r.mouseAction));
+    return out;
+}
+
+std::string ShowConfig(const ConfigImage& image, bool all)
+{
+    std::string out = "# Quellpad configuration\n";
+    for (const SettingField& field : kSettingFields) {
+        const int32_t value = image.settings.*field.member;
+        Line(out, field.name, field.isSwitch ? FlagText(value) : std::to_string(value));
+    }
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            const ActionRecord& record = image.table[port][slot];
+            if (!all && AllZero(record)) continue;
+            out += "\n[" + BindingName(port, slot) + "]\n";
+            out += ShowBinding(record);
+        }
+    }
+    return out;
+}

@@ -1,0 +1,17 @@
+// The configuration written out as TOML, in a fixed order so that two dumps
+// diff cleanly.
+#pragma once
+
+#include <string>
+
+#include "tools/quellpad-cfg/config_image.h"
+
+// The nine settings, then one table per binding that is on or holds any
+// byte other than zero (so nothing of the file is lost); with all, one table
+// for every slot of both ports.
+std::string ShowConfig(const ConfigImage& image, bool all);
+
+// The lines of one binding's table body, without its header. A field is left
+// out when it is zero and says nothing: a missing field reads back as zero,
+// and a missing `on` as on.
+std::string ShowBinding(const ActionRecord& record);

@@ -1,0 +1,84 @@
+#include "tools/quellpad-cfg/simulate.h"
+
+#include "config/vocabulary.h"
+#include "engine/held_input.h"
+#include "engine/joystick_report.h"
+#include "tools/quellpad-cfg/config_image.h"
+#include "tools/quellpad-cfg/toml_text.h"
+
+namespace {
+
+std::string Signed(int32_t value) { return value > 0 ? "+" + std::to_string(value) : std::to_string(value); }
+
+const char* ButtonEvent(uint32_t flags)
+{
+    switch (flags) {
+    case 2: return "left down";
+    case 4: return "left up";
+    case 8: return "right down";
+    case 16: return "right up";
+    case 32: return "middle down";
+    case 64: return "middle up";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+std::string FormatEvent(const ToolEvent& event)
+{
+    switch (event.kind) {
+    case ToolEvent::Key: {
+        // Virtual keys are the vocabulary's codes below 256, so its names fit.
+        const KeyChoice* choice = FindKeyChoice(int32_t(event.a));
+        std::string line = std::string("key ") + (event.c & 2 ? "up " : "down ") +
+                           (choice != nullptr ? QuoteBytes(choice->text) : std::to_string(event.a));
+        if (event.c & 1) line += " extended";
+        return line;
+    }
+    case ToolEvent::Mouse:
+        if (event.a == 1) return "mouse move " + Signed(event.dx) + " " + Signed(event.dy);
+        if (const char* button = ButtonEvent(event.a)) return std::string("mouse ") + button;
+        return "mouse flags " + std::to_string(event.a);
+    case ToolEvent::Sleep: return "sleep " + std::to_string(event.a);
+    case ToolEvent::Message: return "message " + QuoteBytes(event.text);
+    }
+    return {};
+}
+
+SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint32_t doubleClickTime)
+{
+    SimulateResult result;
+    ResetProgramState();
+    ResetToolPlatform();
+    toolPlatform.doubleClickTime = doubleClickTime;
+    for (int port = 0; port < kPortCount; ++port) toolPlatform.caps[port] = trace.caps[port];
+
+    ConfigImage image;
+    const LoadResult load = LoadImage(configPath, image);
+    result.opened = load.opened;
+    if (!load.opened) return result;
+    for (const std::string& message : load.messages) result.output += "message " + QuoteBytes(message) + "\n";
+
+    for (const TraceStep& step : trace.steps) {
+        toolPlatform.events.clear();
+        switch (step.kind) {
+        case TraceStep::Report:
+            toolPlatform.lost[step.port] = false;
+            for (int axis = 0; axis < kAxisCount; ++axis) {
+                toolPlatform.state[step.port].*kAxes[axis].position = step.position[axis];
+            }
+            toolPlatform.state[step.port].dwButtons = step.buttons;
+            ProcessJoystickReport(step.port);
+            break;
+        case TraceStep::Lost:
+            toolPlatform.lost[step.port] = true;
+            ProcessJoystickReport(step.port);
+            break;
+        case TraceStep::Exit: ReleaseHeldInput(); break;
+        }
+        result.output += "line " + std::to_string(step.line) + ": " + step.text + "\n";
+        for (const ToolEvent& event : toolPlatform.events) result.output += "  " + FormatEvent(event) + "\n";
+    }
+    return result;
+}

@@ -1,0 +1,36 @@
+// The platform as quellpad-cfg sees it: configuration files on the real disk,
+// joysticks fed from a trace, and every key, mouse event, wait and message
+// recorded instead of reaching the desktop.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/mapping_table.h"
+#include "platform/platform.h"
+
+struct ToolEvent {
+    enum Kind : uint8_t { Key, Mouse, Sleep, Message } kind;
+    uint32_t a;  // Key: virtual key. Mouse: flags. Sleep: milliseconds.
+    uint32_t b;  // Key: scan byte.
+    uint32_t c;  // Key: flags.
+    int32_t dx;
+    int32_t dy;
+    std::string text;  // Message: its text.
+};
+
+struct ToolPlatform {
+    std::vector<ToolEvent> events;
+    JoyCaps caps[kPortCount];
+    JoyInfoEx state[kPortCount];
+    bool lost[kPortCount];  // the port's reads fail, as an unplugged stick's do
+    uint32_t doubleClickTime;
+};
+extern ToolPlatform toolPlatform;
+
+// A machine with no joystick, a 500 ms double-click time and an empty log.
+void ResetToolPlatform();
+
+// The program's process-wide state back to what it holds at start-up.
+void ResetProgramState();
