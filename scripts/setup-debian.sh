@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+          g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          clang libclang-rt-14-dev)
 packages+=(libtomlplusplus-dev libcli11-dev)  # quellpad-cfg
 
 missing=()

@@ -1,0 +1,215 @@
+#include "tests/fuzz/fuzz_input.h"
+
+#include <climits>
+#include <cstring>
+
+#include "config/config_file.h"
+#include "config/config_path.h"
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/axes.h"
+#include "engine/held_input.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+constexpr const char* kConfigName = "C:\\Tools\\quellpad.CFG";
+constexpr const char* kCopyName = "C:\\Tools\\copy.CFG";
+constexpr uint32_t kJoyErrUnplugged = 167;
+
+// Reads the script; past its end every byte is zero.
+struct Cursor {
+    const uint8_t* data;
+    size_t size;
+    size_t at;
+
+    bool Done() const { return at >= size; }
+    uint8_t Byte() { return at < size ? data[at++] : 0; }
+    uint32_t Word(int bytes)
+    {
+        uint32_t value = 0;
+        for (int i = 0; i < bytes; ++i) value |= uint32_t(Byte()) << (8 * i);
+        return value;
+    }
+};
+
+struct Range {
+    uint32_t min, max;
+};
+
+// Sticks as drivers describe them, good and bad: none, full 16-bit, only X and
+// Y, an offset range, a reversed one, the whole 32-bit span, tiny ones.
+void SetCaps(JoyCaps& caps, uint8_t choice)
+{
+    constexpr Range kRanges[] = {{0, 0},     {0, 65535},      {0, 65535}, {100, 1100},
+                                 {65535, 0}, {0, UINT32_MAX}, {0, 255},   {0, 1}};
+    const Range r = kRanges[choice % 8];
+    caps = JoyCaps{};
+    caps.wXmin = caps.wYmin = r.min;
+    caps.wXmax = caps.wYmax = r.max;
+    if (choice % 8 != 2) {
+        caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = r.min;
+        caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = r.max;
+    }
+    caps.wNumButtons = choice & 8 ? 32 : 4;
+    caps.wNumAxes = choice % 8 == 2 ? 2 : 6;
+}
+
+uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previous)
+{
+    const uint32_t min = caps.*kAxes[axis].min, max = caps.*kAxes[axis].max;
+    const uint8_t pick = in.Byte();
+    switch (pick & 7) {
+    case AXIS_MIN:
+        return min;
+    case AXIS_MAX:
+        return max;
+    case AXIS_CENTRE:
+        return min + (max - min) / 2;
+    case AXIS_KEEP:
+        return previous;
+    case AXIS_NEAR_MIN:
+        return min + (pick >> 3);
+    case AXIS_NEAR_MAX:
+        return max - (pick >> 3);
+    case AXIS_16:
+        return in.Word(2);
+    default:
+        return in.Word(4);
+    }
+}
+
+void Report(int port)
+{
+    ProcessJoystickReport(port);
+    // One report can log thousands of events (32 buttons typing macros); the
+    // fake keeps 8192, so start each report afresh.
+    ClearEvents();
+}
+
+void ChangeSetting(Cursor& in)
+{
+    int32_t* const kFileOrder[] = {
+        &settings.continuous, &settings.sensitivity, &settings.xStep,   &settings.yStep,   &settings.delay,
+        &settings.dynamic,    &settings.toggleLock,  &settings.digital, &settings.dosMode,
+    };
+    constexpr int32_t kValues[] = {0,   1,   2,   -1,   20, 50,      60,        90,
+                                   100, 101, 200, 1000, 40, 1 << 30, INT32_MIN, INT32_MAX};
+    const uint8_t which = in.Byte();
+    const uint8_t value = in.Byte();
+    int32_t* setting = kFileOrder[which % 9];
+    *setting = kValues[value % 16];
+    // The editor recomputes the thresholds right after a new sensitivity.
+    if (setting == &settings.sensitivity) ComputeAxisThresholds();
+}
+
+// What a load must leave, checked where the outcome is plain from the file alone.
+const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
+{
+    if (!exists) return nullptr;
+    if (size < sizeof MappingTable) {
+        static const ActionRecord kOff[kPortCount][kSlotCount] = {};
+        if (std::memcmp(MappingTable, kOff, sizeof MappingTable) != 0)
+            return "a short file left bindings behind";
+        return nullptr;
+    }
+    if (size < kConfigFileSize) return nullptr;
+    // A whole file must come back byte for byte, whatever it holds.
+    std::strcpy(configPath, kCopyName);
+    SaveConfig();
+    std::strcpy(configPath, kConfigName);
+    const FakeFile* copy = FindFakeFile(kCopyName);
+    if (copy == nullptr || copy->size != kConfigFileSize)
+        return "the saved copy is missing or of the wrong size";
+    if (std::memcmp(copy->data, file, kConfigFileSize) != 0)
+        return "the saved copy differs from the loaded file";
+    PlatformFileDelete(kCopyName);
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeFuzzInput(const std::vector<uint8_t>* file, const std::vector<uint8_t>& script)
+{
+    const uint16_t length = file == nullptr ? kNoFuzzConfigFile : uint16_t(file->size());
+    std::vector<uint8_t> input = {uint8_t(length), uint8_t(length >> 8)};
+    if (file != nullptr) input.insert(input.end(), file->begin(), file->end());
+    input.insert(input.end(), script.begin(), script.end());
+    return input;
+}
+
+const char* RunFuzzInput(const uint8_t* data, size_t size)
+{
+    ResetProgramState();
+    Cursor in{data, size, 0};
+    const uint16_t length = uint16_t(in.Word(2));
+    const bool exists = length != kNoFuzzConfigFile;
+    size_t fileSize = exists ? length : 0;
+    if (fileSize > kMaxFuzzConfigSize) fileSize = kMaxFuzzConfigSize;
+    if (fileSize > in.size - in.at) fileSize = in.size - in.at;
+    const uint8_t* file = data + in.at;
+    in.at += fileSize;
+
+    const uint8_t capsChoice = in.Byte();
+    SetCaps(fake.caps[0], capsChoice);
+    SetCaps(fake.caps[1], capsChoice >> 4);
+    fake.doubleClickTime = uint32_t(in.Byte()) * 4;
+
+    std::strcpy(configPath, kConfigName);
+    if (exists) PutFakeFile(kConfigName, std::vector<uint8_t>(file, file + fileSize));
+    LoadConfig();
+    if (const char* failure = CheckLoad(file, fileSize, exists)) return failure;
+    ClearEvents();
+
+    for (int op = 0; op < kMaxFuzzOperations && !in.Done(); ++op) {
+        const uint8_t code = in.Byte();
+        const int port = (code >> 3) & 1;
+        JoyInfoEx& state = fake.state[port];
+        fake.posResult[port] = 0;
+        switch (code & 7) {
+        case OP_REPORT:
+        case OP_REPORT_BUTTONS:
+            if ((code & 7) == OP_REPORT_BUTTONS) state.dwButtons = in.Word(4);
+            for (int axis = 0; axis < kAxisCount; ++axis) {
+                uint32_t& position = state.*kAxes[axis].position;
+                position = PickPosition(in, fake.caps[port], axis, position);
+            }
+            Report(port);
+            break;
+        case OP_REST:
+            state.dwButtons = 0;
+            for (int axis = 0; axis < kAxisCount; ++axis) {
+                const uint32_t min = fake.caps[port].*kAxes[axis].min, max = fake.caps[port].*kAxes[axis].max;
+                state.*kAxes[axis].position = min + (max - min) / 2;
+            }
+            Report(port);
+            break;
+        case OP_REPEAT:
+            Report(port);
+            break;
+        case OP_FAIL_READ:
+            fake.posResult[port] = kJoyErrUnplugged;
+            Report(port);
+            break;
+        case OP_NEW_CAPS:
+            SetCaps(fake.caps[port], in.Byte());
+            ComputeAxisLimits();
+            break;
+        case OP_SETTING:
+            ChangeSetting(in);
+            break;
+        default:
+            if (port == 0) {
+                LoadConfig();
+            } else {
+                ReleaseHeldInput();
+            }
+            ClearEvents();
+            break;
+        }
+    }
+    ReleaseHeldInput();
+    ClearEvents();
+    return nullptr;
+}
