@@ -1,6 +1,7 @@
 #include "tools/quellpad-cfg/nearest_name.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 #include "config/vocabulary.h"
@@ -21,43 +22,61 @@ size_t EditDistance(std::string_view a, std::string_view b)
     return row[b.size()];
 }
 
-std::string NearestName(std::string_view value, const std::vector<std::string>& candidates)
+namespace {
+
+std::string Lower(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Case does not count, and a name that starts with what was typed ("esc"
+// for "escape") comes close.
+size_t Score(std::string_view value, std::string_view name)
+{
+    const std::string v = Lower(value), n = Lower(name);
+    size_t score = EditDistance(v, n);
+    if (v.size() < n.size()) score = std::min(score, EditDistance(v, std::string_view(n).substr(0, v.size())) + 1);
+    return score;
+}
+
+template <class Names, class NameOf, class Alias>
+std::string Nearest(std::string_view value, const Names& names, NameOf nameOf, Alias alias)
 {
     std::string best;
-    size_t bestDistance = SIZE_MAX;
-    for (const std::string& candidate : candidates) {
-        const size_t distance = EditDistance(value, candidate);
-        if (distance < bestDistance) {
-            best = candidate;
-            bestDistance = distance;
+    size_t bestScore = SIZE_MAX;
+    for (const auto& entry : names) {
+        const std::string_view name = nameOf(entry);
+        const size_t score = alias(name) ? 0 : Score(value, name);
+        if (score < bestScore) {
+            best = name;
+            bestScore = score;
         }
     }
     return best;
+}
+
+}  // namespace
+
+std::string NearestName(std::string_view value, const std::vector<std::string>& candidates)
+{
+    return Nearest(value, candidates, [](const std::string& name) -> std::string_view { return name; },
+                   [](std::string_view) { return false; });
 }
 
 std::string NearestKeyName(std::string_view value)
 {
-    std::string best;
-    size_t bestDistance = SIZE_MAX;
-    for (const KeyChoice& choice : KeyChoiceList) {
-        const std::string_view name = choice.text;
-        size_t distance = EditDistance(value, name);
-        // number "1", character "a": the quoted character alone is a near miss.
-        const size_t open = name.find('"');
-        if (open != std::string_view::npos) {
-            distance = std::min(distance, EditDistance(value, name.substr(open + 1, 1)));
-        }
-        if (distance < bestDistance) {
-            best = name;
-            bestDistance = distance;
-        }
-    }
-    return best;
+    // number "1", character "a": the quoted character typed alone means it.
+    return Nearest(value, KeyChoiceList, [](const KeyChoice& choice) -> std::string_view { return choice.text; },
+                   [value](std::string_view name) {
+                       const size_t open = name.find('"');
+                       return value.size() == 1 && open != std::string_view::npos && name[open + 1] == value[0];
+                   });
 }
 
 std::string NearestMouseName(std::string_view value)
 {
-    std::vector<std::string> names;
-    for (const MouseChoice& choice : MouseChoiceList) names.push_back(choice.text);
-    return NearestName(value, names);
+    return Nearest(value, MouseChoiceList, [](const MouseChoice& choice) -> std::string_view { return choice.text; },
+                   [](std::string_view) { return false; });
 }

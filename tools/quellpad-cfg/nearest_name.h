@@ -9,7 +9,8 @@
 size_t EditDistance(std::string_view a, std::string_view b);
 
 // The candidate closest to value, the earliest on a tie; empty when there
-// are no candidates.
+// are no candidates. Case does not count, and a name that begins with what
+// was typed counts as one edit away.
 std::string NearestName(std::string_view value, const std::vector<std::string>& candidates);
 
 // The key or mouse action whose vocabulary name is closest. A lone

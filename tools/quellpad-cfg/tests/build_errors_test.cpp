@@ -1,0 +1,130 @@
+// Every way a text can be wrong, with the message and place the user sees.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tools/quellpad-cfg/build_text.h"
+#include "tools/quellpad-cfg/commands.h"
+#include "tools/quellpad-cfg/tests/test_files.h"
+
+namespace {
+
+struct BadText {
+    const char* what;
+    const char* text;
+    const char* message;  // "line:column: error: ..."
+};
+
+const BadText kBadTexts[] = {
+    {"not TOML", "xStep = = 1\n", "1:9: error: not valid TOML: Error while parsing value: could not determine value type"},
+    {"misspelt setting", "xstep = 3\n", "1:1: error: unknown name \"xstep\"; nearest is \"xStep\""},
+    {"unknown port", "[port3.button1]\n", "1:2: error: unknown name \"port3\"; nearest is \"port1\""},
+    {"setting as text", "delay = \"5\"\n", "1:9: error: delay = the string \"5\" is not a whole number"},
+    {"bool for a number", "sensitivity = true\n", "1:15: error: sensitivity = true is not a whole number"},
+    {"fraction for a switch", "dosMode = 0.5\n",
+     "1:11: error: dosMode = 0.5 is not true, false or a whole number"},
+    {"beyond 32 bits", "xStep = 2147483648\n",
+     "1:9: error: xStep = 2147483648 does not fit in 32 bits (-2147483648 to 2147483647)"},
+    {"below 32 bits", "yStep = -2147483649\n",
+     "1:9: error: yStep = -2147483649 does not fit in 32 bits (-2147483648 to 2147483647)"},
+    {"port as a value", "port1 = 3\n",
+     "1:9: error: port1 = 3 is not a table of bindings such as [port1.button1]"},
+    {"misspelt binding", "[port1.buton3]\n",
+     "1:8: error: unknown binding \"port1.buton3\"; nearest is \"port1.button3\""},
+    {"button beyond 32", "[port2.button33]\n",
+     "1:8: error: unknown binding \"port2.button33\"; nearest is \"port2.button3\""},
+    {"binding as a value", "[port1]\nbutton1 = 1\n",
+     "2:11: error: port1.button1 = 1 is not a table; write [port1.button1]"},
+    {"misspelt field", "[port1.button1]\nsendkey = true\n",
+     "2:1: error: unknown field \"sendkey\" in port1.button1; nearest is \"sendKey\""},
+    {"flag as text", "[port1.button1]\nshift = \"yes\"\n",
+     "2:9: error: port1.button1.shift = the string \"yes\" is not true, false or a whole number"},
+    {"misspelt key", "[port1.axis_x_plus]\nkeyCode = \"cursor rigth\"\n",
+     "2:11: error: port1.axis_x_plus.keyCode = \"cursor rigth\" is no key in the vocabulary; nearest is "
+     "\"cursor right\""},
+    {"bare letter", "[port1.button1]\nkeyCode = \"a\"\n",
+     "2:11: error: port1.button1.keyCode = \"a\" is no key in the vocabulary; nearest is 'character \"a\"'"},
+    {"bare digit", "[port1.button1]\nkeyCode = \"7\"\n",
+     "2:11: error: port1.button1.keyCode = \"7\" is no key in the vocabulary; nearest is 'number \"7\"'"},
+    {"key as a bool", "[port1.button1]\nkeyCode = true\n",
+     "2:11: error: port1.button1.keyCode = true is neither a key name nor a number"},
+    {"misspelt mouse action", "[port1.button1]\nmouseAction = \"left clik\"\n",
+     "2:15: error: port1.button1.mouseAction = \"left clik\" is no mouse action in the vocabulary; nearest is "
+     "\"left click\""},
+    {"mouse code beyond 32 bits", "[port1.button1]\nmouseAction = 4294967296\n",
+     "2:15: error: port1.button1.mouseAction = 4294967296 does not fit in 32 bits (-2147483648 to 2147483647)"},
+    {"text as a number", "[port1.button1]\ntext = 5\n", "2:8: error: port1.button1.text = 5 is not a string"},
+    {"text too long", "[port1.button1]\ntext = \"12345678901234567890123456789012345678901\"\n",
+     "2:8: error: port1.button1.text = \"12345678901234567890123456789012345678901\" has 41 bytes; the field "
+     "holds 40"},
+    {"character beyond a byte", "[port1.button1]\ntext = \"caf\\u0100\"\n",
+     "2:8: error: port1.button1.text = \"caf\xC4\x80\" holds U+0100; each character is one byte, U+0001 to "
+     "U+00FF"},
+    {"terminator inside the text", "[port1.button1]\ntext = \"a\\u0000b\"\n",
+     "2:8: error: port1.button1.text = \"a\\u0000b\" holds U+0000, which would end the text; put bytes after "
+     "the end in textTail"},
+    {"tail not hex", "[port1.button1]\ntextTail = \"00 7g\"\n",
+     "2:12: error: port1.button1.textTail = \"00 7g\" is not a list of hex byte pairs such as \"00 7a\" (column "
+     "4 of the value)"},
+    {"tail with half a byte", "[port1.button1]\ntextTail = \"7\"\n",
+     "2:12: error: port1.button1.textTail = \"7\" is not a list of hex byte pairs such as \"00 7a\" (column 1 "
+     "of the value)"},
+    {"tail as a number", "[port1.button1]\ntextTail = 7\n",
+     "2:12: error: port1.button1.textTail = 7 is not a string of hex pairs"},
+    {"tail beyond the field", "[port1.button1]\ntext = \"abc\"\ntextTail = \"" 
+     "01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f 10 11 12 13 14 15 16 17 18 19 1a 1b 1c 1d 1e 1f 20 21 22 23 24 25\"\n",
+     "3:12: error: port1.button1.textTail holds 37 bytes, but only 36 fit after the text and its terminator"},
+    {"tail after a full text", "[port1.button1]\ntext = \"0123456789012345678901234567890123456789\"\ntextTail = \"01\"\n",
+     "3:12: error: port1.button1.textTail holds 1 byte, but only 0 fit after the text and its terminator"},
+};
+
+class BuildErrors : public testing::TestWithParam<BadText> {};
+
+TEST_P(BuildErrors, SayWhatAndWhere)
+{
+    const BuildResult result = BuildConfig(GetParam().text, "in.toml");
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_EQ(FormatDiagnostic("in.toml", result.errors[0]), std::string("in.toml:") + GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, BuildErrors, testing::ValuesIn(kBadTexts), [](const testing::TestParamInfo<BadText>& param) {
+    std::string name = param.param.what;
+    for (char& c : name) c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+});
+
+TEST(BuildErrorsTogether, AreAllReportedInTextOrder)
+{
+    const BuildResult result = BuildConfig("[port2.button2]\nfoo = 1\n[port1.button1]\nbar = 2\nzzz = 1\n", "t");
+    ASSERT_EQ(result.errors.size(), 3u);
+    EXPECT_EQ(result.errors[0].line, 2);
+    EXPECT_EQ(result.errors[1].line, 4);
+    EXPECT_EQ(result.errors[2].line, 5);
+}
+
+TEST(BuildCommand, BadTextLeavesTheOldFileAlone)
+{
+    ScratchDir dir;
+    const std::vector<uint8_t> old(6724, 0x5A);
+    WriteBytes(dir / "out.cfg", old);
+    WriteBytes(dir / "in.toml", {'d', 'e', 'l', 'a', 'y', '=', '"', '"', '\n'});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "out.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "in.toml" + ":1:7: error: delay = the string \"\" is not a whole number\n" +
+                             dir / "out.cfg" + ": not written\n");
+    EXPECT_EQ(ReadBytes(dir / "out.cfg"), old);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg.new"));
+}
+
+TEST(BuildCommand, UnwritablePlaceIsReported)
+{
+    ScratchDir dir;
+    WriteBytes(dir / "in.toml", {});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "missing/out.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created\n");
+    EXPECT_EQ(RunBuild(dir / "absent.toml", dir / "out.cfg", out, err), kExitTrouble);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
+}
+
+}  // namespace
