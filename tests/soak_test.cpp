@@ -1,0 +1,351 @@
+// A long random run of joystick reports on both sticks, under every switch
+// setting, with the one guarantee that matters most to a user: once both
+// sticks are back at rest, no key, modifier or mouse button is left down.
+//
+// QUELLPAD_SOAK_REPORTS sets the number of reports (default one million),
+// QUELLPAD_SOAK_SEED the random seed. The rate printed at the end is for
+// information only.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "config/mapping_table.h"
+#include "config/settings.h"
+#include "engine/axes.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+constexpr uint32_t kJoyErrUnplugged = 167;
+constexpr uint32_t kMouseDown[3] = {LEFTDOWN, MIDDLEDOWN, RIGHTDOWN};
+constexpr uint32_t kMouseUp[3] = {LEFTUP, MIDDLEUP, RIGHTUP};
+constexpr const char* kMouseName[3] = {"left", "middle", "right"};
+
+uint64_t FromEnvironment(const char* name, uint64_t fallback)
+{
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+// What the receiving application would believe is held, rebuilt from the log.
+struct HeldInput {
+    bool key[256];
+    bool mouse[3];
+    uint64_t keyDowns;
+
+    void Take(const Event& e)
+    {
+        if (e.kind == EventKind::Key) {
+            const bool down = (e.c & 2) == 0;
+            key[e.a & 0xFF] = down;
+            keyDowns += down;
+        } else if (e.kind == EventKind::Mouse) {
+            for (int b = 0; b < 3; ++b) {
+                if (e.a == kMouseDown[b]) mouse[b] = true;
+                if (e.a == kMouseUp[b]) mouse[b] = false;
+            }
+        }
+    }
+};
+
+struct Range {
+    uint32_t min, max;
+    bool allAxes;  // false: only X and Y, the others have no range
+};
+// Real sticks: 16-bit, offset, 8-bit, two axes only, none plugged in.
+constexpr Range kRanges[] = {
+    {0, 65535, true}, {0, 65535, false}, {100, 1100, true}, {0, 255, true}, {0, 0, true},
+};
+constexpr int32_t kSensitivities[] = {1, 5, 10, 20, 20, 30, 45, 49, 50, 60, 90};
+constexpr int32_t kDelays[] = {0, 1, 1, 5, 200, 1000};
+constexpr int32_t kSteps[] = {1, 8, 8, 40, 0, -5};
+
+class Soak {
+   public:
+    explicit Soak(uint32_t seed) : random_(seed) {}
+
+    // Returns a description of the first violation, or "" when none.
+    std::string Run(uint64_t reports)
+    {
+        for (uint64_t epoch = 0; done_ < reports; ++epoch) {
+            StartEpoch(epoch);
+            const uint64_t end = done_ + 200 + Below(1800);
+            while (done_ < end && done_ < reports) {
+                // A burst of activity on both sticks, then both come to rest.
+                for (uint32_t n = 1 + Below(24); n > 0 && done_ < end; --n) {
+                    const int port = int(Below(2));
+                    if (Below(100) < 8) {
+                        Lose(port);
+                    } else {
+                        Move(port);
+                    }
+                    if (!failure_.empty()) return failure_;
+                }
+                for (int step = 0; step < 2 + int(Below(2)); ++step) {
+                    for (int port = 0; port < kPortCount; ++port) {
+                        if (Below(100) < 3) {
+                            Lose(port);
+                        } else {
+                            Rest(port);
+                        }
+                        if (!failure_.empty()) return failure_;
+                    }
+                }
+            }
+        }
+        return failure_;
+    }
+
+    uint64_t Done() const { return done_; }
+    uint64_t Checks() const { return checks_; }
+    uint64_t KeyDowns() const { return held_.keyDowns; }
+
+   private:
+    struct Port {
+        bool lost;
+        int restReports;  // consecutive good reports of the rest position
+        uint32_t rest[kAxisCount];
+    };
+
+    uint32_t Below(uint32_t n) { return uint32_t(random_() % n); }
+    template <class T, size_t N>
+    T Pick(const T (&values)[N])
+    {
+        return values[Below(N)];
+    }
+
+    // A fresh program run: one settings combination, new sticks, new bindings.
+    void StartEpoch(uint64_t epoch)
+    {
+        ResetProgramState();
+        std::memset(&held_.key, 0, sizeof held_.key);
+        std::memset(&held_.mouse, 0, sizeof held_.mouse);
+        // The five switches go round all 32 combinations, one per run.
+        settings.continuous = int32_t(epoch & 1);
+        settings.dynamic = int32_t(epoch >> 1 & 1);
+        settings.toggleLock = int32_t(epoch >> 2 & 1);
+        settings.digital = int32_t(epoch >> 3 & 1);
+        settings.dosMode = int32_t(epoch >> 4 & 1);
+        settings.sensitivity = Pick(kSensitivities);
+        settings.delay = Pick(kDelays);
+        settings.xStep = Pick(kSteps);
+        settings.yStep = Pick(kSteps);
+        fake.doubleClickTime = Below(800);
+        for (int port = 0; port < kPortCount; ++port) {
+            const Range r = Pick(kRanges);
+            JoyCaps& caps = fake.caps[port];
+            caps = JoyCaps{};
+            caps.wXmin = caps.wYmin = r.min;
+            caps.wXmax = caps.wYmax = r.max;
+            if (r.allAxes) {
+                caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = r.min;
+                caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = r.max;
+            }
+            ports_[port] = Port{};
+            for (int axis = 0; axis < kAxisCount; ++axis) {
+                ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;
+            }
+            for (ActionRecord& record : MappingTable[port]) record = RandomBinding();
+        }
+        ComputeAxisLimits();
+        describe_ = Describe(epoch);
+    }
+
+    int32_t Flag()
+    {
+        const uint32_t roll = Below(100);
+        return roll < 60 ? 0 : roll < 95 ? 1 : 2;  // 2 is set but counts as off
+    }
+
+    ActionRecord RandomBinding()
+    {
+        ActionRecord r{};
+        const uint32_t on = Below(100);
+        r.on = on < 85 ? 1 : on < 95 ? 0 : -1;
+        r.shift = Flag();
+        r.control = Flag();
+        r.alt = Flag();
+        r.sendKey = Flag();
+        constexpr int32_t kOddKeys[] = {-1, INT32_MIN, INT32_MAX, 16, 17, 18, 91, 92, 160, 256 + 16};
+        switch (Below(4)) {
+        case 0:
+            r.keyCode = int32_t(Below(256));
+            break;
+        case 1:
+            r.keyCode = 65 + int32_t(Below(27));
+            break;  // inside the Shift wrap
+        case 2:
+            r.keyCode = 321 + int32_t(Below(26));
+            break;  // small letters
+        default:
+            r.keyCode = Pick(kOddKeys);
+            break;
+        }
+        r.sendText = Below(100) < 20 ? 1 : 0;
+        constexpr char kMacroCharacters[] = "aZ09^%% x";
+        const uint32_t length = Below(kTextSize + 1);  // kTextSize: no terminator at all
+        for (uint32_t i = 0; i < length; ++i)
+            r.text[i] = kMacroCharacters[Below(sizeof kMacroCharacters - 1)];
+        r.sendMouse = Flag();
+        r.mouseAction = int32_t(Below(12)) - 1;  // -1 .. 10, two of them no action
+        return r;
+    }
+
+    void Report(int port, bool lost)
+    {
+        fake.posResult[port] = lost ? kJoyErrUnplugged : 0;
+        ProcessJoystickReport(port);
+        ++done_;
+        if (fake.eventCount > 8192) failure_ = "one report overflowed the fake's log";
+        for (uint32_t i = 0; i < fake.eventCount; ++i) held_.Take(fake.events[i]);
+        ClearEvents();
+    }
+
+    uint32_t RandomPosition(int port, int axis, uint32_t previous)
+    {
+        const uint32_t min = fake.caps[port].*kAxes[axis].min, max = fake.caps[port].*kAxes[axis].max;
+        const uint32_t span = max - min;
+        const uint32_t near = span / 50 + 1;
+        switch (Below(8)) {
+        case 0:
+            return min;
+        case 1:
+            return max;
+        case 2:
+            return min + Below(near);
+        case 3:
+            return max - Below(near);
+        case 4:
+            return min + Below(span + 1);
+        case 5:
+            return ports_[port].rest[axis];
+        case 6:
+            return random_();  // a driver reporting nonsense
+        default:
+            return previous;
+        }
+    }
+
+    void Move(int port)
+    {
+        JoyInfoEx& state = fake.state[port];
+        uint32_t buttons = 0;
+        for (uint32_t n = Below(4); n > 0; --n) buttons |= 1u << Below(32);
+        state.dwButtons = Below(3) == 0 ? state.dwButtons : buttons;
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            uint32_t& position = state.*kAxes[axis].position;
+            position = RandomPosition(port, axis, position);
+        }
+        ports_[port].lost = false;
+        ports_[port].restReports = 0;
+        Report(port, false);
+    }
+
+    void Rest(int port)
+    {
+        JoyInfoEx& state = fake.state[port];
+        state.dwButtons = 0;
+        for (int axis = 0; axis < kAxisCount; ++axis) state.*kAxes[axis].position = ports_[port].rest[axis];
+        ports_[port].lost = false;
+        ++ports_[port].restReports;
+        Report(port, false);
+        CheckIfBothAtRest();
+    }
+
+    // An unplugged stick lets go of everything it held, so it counts as at rest.
+    void Lose(int port)
+    {
+        ports_[port].lost = true;
+        ports_[port].restReports = 0;
+        Report(port, true);
+        CheckIfBothAtRest();
+    }
+
+    // The rest position lies between the ends unless the end zones meet
+    // (sensitivity 50 and up); an axis without range never fires at all.
+    bool RestIsBetweenEnds(int port) const
+    {
+        for (int axis = 0; axis < kAxisCount; ++axis) {
+            const uint32_t threshold = axisLimits.threshold[axis][port];
+            const uint32_t rest = ports_[port].rest[axis];
+            const uint32_t min = fake.caps[port].*kAxes[axis].min, max = fake.caps[port].*kAxes[axis].max;
+            if (threshold != 0 && (rest - min < threshold || max - rest < threshold)) return false;
+        }
+        return true;
+    }
+
+    bool AtRest(int port) const
+    {
+        return ports_[port].lost || (ports_[port].restReports >= 2 && RestIsBetweenEnds(port));
+    }
+
+    void CheckIfBothAtRest()
+    {
+        if (!AtRest(0) || !AtRest(1)) return;
+        ++checks_;
+        std::ostringstream stuck;
+        for (int vk = 0; vk < 256; ++vk) {
+            if (held_.key[vk]) stuck << " key " << vk;
+        }
+        for (int b = 0; b < 3; ++b) {
+            // A toggle lock holds its button between clicks by design.
+            if (held_.mouse[b] && settings.toggleLock != 1) stuck << " mouse " << kMouseName[b];
+        }
+        if (stuck.str().empty()) return;
+        std::ostringstream out;
+        out << "after report " << done_ << " both sticks are at rest"
+            << (ports_[0].lost || ports_[1].lost ? " (one unplugged)" : "")
+            << " but still down:" << stuck.str() << "\n"
+            << describe_;
+        failure_ = out.str();
+    }
+
+    std::string Describe(uint64_t epoch) const
+    {
+        const Settings& s = settings;
+        std::ostringstream out;
+        out << "run " << epoch << ": continuous " << s.continuous << ", dynamic " << s.dynamic
+            << ", toggleLock " << s.toggleLock << ", digital " << s.digital << ", dosMode " << s.dosMode
+            << ", sensitivity " << s.sensitivity << ", delay " << s.delay << ", steps " << s.xStep << "/"
+            << s.yStep << ", ranges " << fake.caps[0].wXmax << "/" << fake.caps[1].wXmax;
+        return out.str();
+    }
+
+    std::mt19937 random_;
+    HeldInput held_{};
+    Port ports_[kPortCount]{};
+    uint64_t done_ = 0;
+    uint64_t checks_ = 0;
+    std::string describe_;
+    std::string failure_;
+};
+
+TEST(Soak, NothingStaysDownOnceBothSticksRest)
+{
+    const uint64_t reports = FromEnvironment("QUELLPAD_SOAK_REPORTS", 1000000);
+    const uint32_t seed = uint32_t(FromEnvironment("QUELLPAD_SOAK_SEED", 20240607));
+    Soak soak(seed);
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string failure = soak.Run(reports);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_EQ(failure, "") << "seed " << seed;
+    EXPECT_GE(soak.Done(), reports);
+    // A run that never came to rest, or never pressed a key, proves nothing.
+    EXPECT_GT(soak.Checks(), soak.Done() / 100);
+    EXPECT_GT(soak.KeyDowns(), soak.Done() / 10);
+    std::printf("soak: %llu reports in %.1f s, %.0f reports/s, %llu checks at rest, seed %u\n",
+                static_cast<unsigned long long>(soak.Done()), seconds, double(soak.Done()) / seconds,
+                static_cast<unsigned long long>(soak.Checks()), seed);
+}
+
+}  // namespace
