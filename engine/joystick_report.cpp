@@ -13,7 +13,6 @@ MouseSpeed mouseSpeed;
 
 namespace {
 
-
 // |a - b| with the difference taken as a signed 32-bit value.
 uint32_t Distance(uint32_t a, uint32_t b)
 {
@@ -21,13 +20,18 @@ uint32_t Distance(uint32_t a, uint32_t b)
     return difference < 0 ? 0u - uint32_t(difference) : uint32_t(difference);
 }
 
+// The span of an axis; a device without the axis reports min = max, so 0.
+uint32_t Range(int port, int axis)
+{
+    return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
+}
+
 void RefreshCapsAndThresholds()
 {
     for (int port = 0; port < kPortCount; ++port) {
         PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
         for (int axis = 0; axis < kAxisCount; ++axis) {
-            const uint32_t range = joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
-            axisLimits.threshold[axis][port] = range * uint32_t(settings.sensitivity) / 100;
+            axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
         }
     }
 }
@@ -98,10 +102,7 @@ void ComputeAxisLimits()
 {
     RefreshCapsAndThresholds();
     for (int port = 0; port < kPortCount; ++port) {
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            const uint32_t range = joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
-            axisLimits.centre[axis][port] = range >> 1;
-        }
+        for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
     }
 }
 
