@@ -163,6 +163,7 @@ const LoadCase kLoadCases[] = {
     {"Missing",             -1,   kCannotOpen, TableAfter::Kept,     kBefore, 21626, true,  true},
     {"Empty",               0,    kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
     {"OneByteShortOfTable", 6687, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
+    {"FirstStickOnly",      3344, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
     {"TableOnly",           6688, nullptr,     TableAfter::FromFile, kBefore, 21626, true,  true},
     {"EndsInsideXStep",     6698, nullptr,     TableAfter::FromFile, kCutInXStep, 58981, true,  true},
     {"Complete",            6724, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true},
@@ -214,6 +215,41 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LoadBySize, ::testing::ValuesIn(kLoadCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// A file that ends anywhere among the settings: each value the end cuts takes
+// the bytes the file still has as its low-order bytes and keeps the rest.
+// Every byte differs between file and memory, so a byte out of place shows.
+TEST(ConfigLoad, FileEndingAtEveryByteOfTheSettings)
+{
+    constexpr FileSettings kOld = {int32_t(0xA1A2A3A4), int32_t(0xB1B2B3B4), int32_t(0xC1C2C3C4),
+                                   int32_t(0xD1D2D3D4), int32_t(0xE1E2E3E4), int32_t(0xF1F2F3F4),
+                                   int32_t(0x91929394), int32_t(0x81828384), int32_t(0x71727374)};
+    constexpr FileSettings kNew = {0x01020304, 0x11121314, 0x21222324, 0x31323334, 0x41424344,
+                                   0x51525354, 0x61626364, 0x05060708, 0x15161718};
+    std::vector<uint8_t> whole = FileOfSize(kConfigFileSize);
+    for (size_t i = 0; i < kNew.size(); ++i) PutLittleEndian(whole, kFileOrder[i].offset, kNew[i]);
+
+    for (uint32_t size = kTableSize; size <= kConfigFileSize; ++size) {
+        SCOPED_TRACE(testing::Message() << "file of " << size << " bytes");
+        Fresh();
+        SetSettings(kOld);
+        PutFakeFile(kPath.c_str(), std::vector<uint8_t>(whole.begin(), whole.begin() + size));
+
+        EXPECT_TRUE(LoadConfig());
+
+        FileSettings expected = kOld;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const uint32_t offset = kFileOrder[i].offset;
+            const uint32_t present = size <= offset ? 0 : size - offset >= 4 ? 4 : size - offset;
+            const uint32_t fromFile = present == 4 ? 0xFFFFFFFFu : (1u << (8 * present)) - 1;
+            expected[i] = int32_t((uint32_t(kOld[i]) & ~fromFile) | (uint32_t(kNew[i]) & fromFile));
+        }
+        EXPECT_EQ(CurrentSettings(), expected);
+        EXPECT_TRUE(Events().empty());
+        EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(whole.begin(), whole.begin() + kTableSize)));
+        EXPECT_EQ(fake.openHandles, 0);
+    }
+}
 
 TEST(ConfigLoad, FirstStartWithoutFileKeepsDefaultsAndComputesLimits)
 {
@@ -409,6 +445,48 @@ TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
 }
 
 INSTANTIATE_TEST_SUITE_P(EachWrite, SaveWriteFault, ::testing::Range(0, 10));
+
+// Without an old file a failed save must not leave a partial one behind: the
+// next start would load it as a short file and clear every binding.
+TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
+{
+    struct Fault {
+        int writeCall;  // -1: no write fails
+        int32_t result;
+        bool failCreate;
+        bool failReplace;
+    };
+    std::vector<Fault> faults = {{-1, 0, true, false}, {-1, 0, false, true}};
+    for (int call = 0; call < 10; ++call) {
+        for (const int32_t result : {-1, 0, call == 0 ? int32_t(kTableSize) - 1 : 3}) {
+            faults.push_back({call, result, false, false});
+        }
+    }
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(testing::Message() << "write " << f.writeCall << " answers " << f.result << ", create "
+                                        << (f.failCreate ? "fails" : "works") << ", replace "
+                                        << (f.failReplace ? "fails" : "works"));
+        Fresh();
+        FillDistinctState(uint32_t(f.writeCall + 20));
+        fake.failWriteCall = f.writeCall;
+        fake.failWriteResult = f.result;
+        fake.failCreate = f.failCreate;
+        fake.failReplace = f.failReplace;
+
+        SaveConfig();
+
+        EXPECT_EQ(FindFakeFile(kPath.c_str()), nullptr);
+        EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
+        EXPECT_EQ(fake.openHandles, 0);
+        const Event expected =
+            f.writeCall >= 0 ? Message("error", kCannotWrite) : Message("error", kCannotCreate);
+        EXPECT_EQ(Events(), std::vector<Event>{expected});
+        // The next start finds no file, so it keeps what it has instead of clearing the table.
+        ClearEvents();
+        EXPECT_TRUE(LoadConfig());
+        EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
+    }
+}
 
 TEST(ConfigSave, EveryWriteFailingGivesTenMessages)
 {
