@@ -1,6 +1,7 @@
 // Every way a text can be wrong, with the message and place the user sees.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 
 #include "tools/quellpad-cfg/build_text.h"

@@ -1,0 +1,135 @@
+// check's findings and diff's differences, each by name.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "tools/quellpad-cfg/check_config.h"
+#include "tools/quellpad-cfg/commands.h"
+#include "tools/quellpad-cfg/diff_config.h"
+#include "tools/quellpad-cfg/tests/test_files.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(Check, FileSizesAndWhatTheProgramMakesOfThem)
+{
+    const std::pair<uint64_t, const char*> cases[] = {
+        {0, "file: 0 bytes, not 6724; the table needs 6688, so the program says \"error reading file\" and turns "
+            "every binding off"},
+        {6687, "file: 6687 bytes, not 6724; the table needs 6688, so the program says \"error reading file\" and "
+               "turns every binding off"},
+        {6688, "file: 6688 bytes, not 6724; the program keeps the initial value of continuous, sensitivity, xStep, "
+               "yStep, delay, dynamic, toggleLock, digital, dosMode"},
+        {6698, "file: 6698 bytes, not 6724; the program keeps the initial value of xStep, yStep, delay, dynamic, "
+               "toggleLock, digital, dosMode (xStep takes only its low 2 bytes from the file)"},
+        {6723, "file: 6723 bytes, not 6724; the program keeps the initial value of dosMode (dosMode takes only its "
+               "low 3 bytes from the file)"},
+        {7000, "file: 7000 bytes, not 6724; the program never reads the last 276"},
+    };
+    for (const auto& [size, finding] : cases) EXPECT_EQ(CheckConfig(ConfigImage(), size), Lines{finding});
+    EXPECT_EQ(CheckConfig(ConfigImage(), 6724), Lines{});
+}
+
+TEST(Check, ValuesTheEditorWouldNeverWrite)
+{
+    struct Case {
+        void (*change)(ConfigImage&);
+        Lines findings;
+    };
+    const Case cases[] = {
+        {[](ConfigImage& c) { c.settings.sensitivity = 90; },
+         {"sensitivity: 90 is outside 1 to 60, the range the editor keeps"}},
+        {[](ConfigImage& c) { c.settings.xStep = 0; }, {"xStep: 0 is outside 1 to 40, the range the editor keeps"}},
+        {[](ConfigImage& c) { c.settings.delay = 201; }, {"delay: 201 is outside 0 to 200, the range the editor keeps"}},
+        {[](ConfigImage& c) { c.settings.continuous = 2; }, {"continuous: 2 is neither 0 nor 1"}},
+        {[](ConfigImage& c) { c.settings.dosMode = -1; }, {"dosMode: -1 is neither 0 nor 1"}},
+        {[](ConfigImage& c) { c.table[0][0].on = 5; }, {"port1.button1.on: 5 is neither 0 nor 1 (counts as on)"}},
+        {[](ConfigImage& c) { c.table[1][43].sendMouse = 2; },
+         {"port2.axis_v_minus.sendMouse: 2 is neither 0 nor 1 (counts as off)"}},
+        {[](ConfigImage& c) { c.table[0][32].keyCode = 41; },
+         {"port1.axis_x_plus.keyCode: 41 is no key in the vocabulary (virtual key 41 would be sent)"}},
+        {[](ConfigImage& c) { c.table[0][1].sendKey = 1, c.table[0][1].keyCode = -1; },
+         {"port1.button2.keyCode: -1 is no key in the vocabulary (virtual key 255 would be sent)"}},
+        {[](ConfigImage& c) { c.table[0][1].mouseAction = 10; },
+         {"port1.button2.mouseAction: 10 is no mouse action in the vocabulary (it does nothing)"}},
+        {[](ConfigImage& c) { c.table[0][1].sendMouse = 1, c.table[0][1].mouseAction = -1; },
+         {"port1.button2.mouseAction: -1 is no mouse action in the vocabulary (it does nothing)"}},
+        {[](ConfigImage& c) { std::memset(c.table[1][0].text, 'q', 40); },
+         {"port2.button1.text: \"qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\" has no terminator within its 40 bytes"}},
+        // What the editor leaves on a page where nothing was chosen is fine.
+        {[](ConfigImage& c) { c.table[0][5].keyCode = -1, c.table[0][5].mouseAction = -1; }, {}},
+        {[](ConfigImage& c) { c.table[0][5].on = 1, c.table[0][5].sendKey = 1, c.table[0][5].keyCode = 346; }, {}},
+    };
+    for (const Case& c : cases) {
+        ConfigImage image;
+        c.change(image);
+        EXPECT_EQ(CheckConfig(image, 6724), c.findings) << (c.findings.empty() ? "" : c.findings[0]);
+    }
+}
+
+TEST(Check, CommandExitsNonZeroOnAnyFinding)
+{
+    ScratchDir dir;
+    std::vector<uint8_t> bytes(6724);
+    bytes[6692] = 20, bytes[6696] = 8, bytes[6700] = 8, bytes[6704] = 1;  // sensitivity, steps, delay
+    WriteBytes(dir / "good.cfg", bytes);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheck(dir / "good.cfg", out, err), kExitOk);
+    EXPECT_EQ(out.str(), "");
+
+    bytes[6692] = 61;
+    bytes.push_back(0);
+    WriteBytes(dir / "odd.cfg", bytes);
+    EXPECT_EQ(RunCheck(dir / "odd.cfg", out, err), kExitFindings);
+    EXPECT_EQ(out.str(), dir / "odd.cfg" + ": file: 6725 bytes, not 6724; the program never reads the last 1\n" +
+                             dir / "odd.cfg" + ": sensitivity: 61 is outside 1 to 60, the range the editor keeps\n");
+
+    EXPECT_EQ(RunCheck(dir / "absent.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "absent.cfg" + ": cannot open\n");
+}
+
+TEST(Diff, NamesEachDifferingField)
+{
+    struct Case {
+        void (*change)(ConfigImage&);
+        Lines lines;
+    };
+    const Case cases[] = {
+        {[](ConfigImage&) {}, {}},
+        {[](ConfigImage& c) { c.settings.xStep = 12, c.settings.toggleLock = 1; },
+         {"xStep: 8 -> 12", "toggleLock: false -> true"}},
+        {[](ConfigImage& c) { c.table[0][32].keyCode = 39; }, {"port1.axis_x_plus.keyCode: 0 -> \"cursor right\""}},
+        {[](ConfigImage& c) { c.table[1][2].on = 1, c.table[1][2].mouseAction = 4; },
+         {"port2.button3.on: false -> true", "port2.button3.mouseAction: \"move up\" -> \"left click\""}},
+        {[](ConfigImage& c) { c.table[0][0].text[0] = 'a'; }, {"port1.button1.text: \"\" -> \"a\""}},
+        // A byte after the terminator is a difference too.
+        {[](ConfigImage& c) { c.table[0][0].text[39] = 1; },
+         {"port1.button1.textTail: \"\" -> \"00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+          "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01\""}},
+    };
+    for (const Case& c : cases) {
+        ConfigImage after;
+        c.change(after);
+        EXPECT_EQ(DiffConfigs(ConfigImage(), after), c.lines);
+    }
+}
+
+TEST(Diff, CommandExitStatus)
+{
+    ScratchDir dir;
+    ConfigImage a, b;
+    b.table[0][0].alt = 1;
+    ASSERT_TRUE(SaveImage(a, dir / "a.cfg").empty());
+    ASSERT_TRUE(SaveImage(b, dir / "b.cfg").empty());
+    std::ostringstream out, err;
+    EXPECT_EQ(RunDiff(dir / "a.cfg", dir / "a.cfg", out, err), kExitOk);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(RunDiff(dir / "a.cfg", dir / "b.cfg", out, err), kExitFindings);
+    EXPECT_EQ(out.str(), "port1.button1.alt: false -> true\n");
+    EXPECT_EQ(RunDiff(dir / "a.cfg", dir / "none.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "none.cfg" + ": cannot open\n");
+}
+
+}  // namespace
