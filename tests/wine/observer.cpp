@@ -1,0 +1,209 @@
+// Watches what the program under test does to the desktop and drives it from
+// outside, for the Wine test runner. Every observation goes to QP_LOG.
+//
+//   observer watch               log keyboard and mouse events (low-level
+//                                hooks), answer message boxes with OK, log
+//                                the tray icon appearing and going; runs
+//                                until "observer stop"
+//   observer stop
+//   observer post MSG WPARAM [LPARAM]
+//                                post to the program's main window; exit 1
+//                                when there is no such window
+//   observer wait-window present|gone SECONDS
+//                                wait for the program's main window; exit 1
+//                                on timeout
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "test_log.h"
+
+namespace {
+
+constexpr const char* kProgramClass = "TaskBarController";
+constexpr const char* kObserverClass = "QuellpadObserver";
+
+// The hooks run on the watch thread, one at a time.
+POINT lastPoint;
+
+void EscapeInto(char* out, size_t size, const char* text)
+{
+    size_t o = 0;
+    for (const char* c = text; *c != '\0' && o + 3 < size; ++c) {
+        if (*c == '\n') {
+            out[o++] = '\\';
+            out[o++] = 'n';
+        } else if (*c != '\r') {
+            out[o++] = *c;
+        }
+    }
+    out[o] = '\0';
+}
+
+LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        TestLog("%s %s vk=%lu scan=%lu ext=%d", event->flags & LLKHF_INJECTED ? "key" : "real-key",
+                event->flags & LLKHF_UP ? "up" : "down", event->vkCode, event->scanCode,
+                event->flags & LLKHF_EXTENDED ? 1 : 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+const char* MouseName(WPARAM message)
+{
+    switch (message) {
+    case WM_MOUSEMOVE:
+        return "move";
+    case WM_LBUTTONDOWN:
+        return "leftdown";
+    case WM_LBUTTONUP:
+        return "leftup";
+    case WM_MBUTTONDOWN:
+        return "middledown";
+    case WM_MBUTTONUP:
+        return "middleup";
+    case WM_RBUTTONDOWN:
+        return "rightdown";
+    case WM_RBUTTONUP:
+        return "rightup";
+    case WM_MOUSEWHEEL:
+        return "wheel";
+    default:
+        return "other";
+    }
+}
+
+LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        const char* source = event->flags & LLMHF_INJECTED ? "mouse" : "real-mouse";
+        if (wParam == WM_MOUSEMOVE) {
+            // The hook sees where the pointer lands, not the relative step, so
+            // the step is the distance from the previous position.
+            TestLog("%s move dx=%ld dy=%ld", source, event->pt.x - lastPoint.x, event->pt.y - lastPoint.y);
+        } else {
+            TestLog("%s %s", source, MouseName(wParam));
+        }
+        lastPoint = event->pt;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// With no system tray on the X display (as in Xvfb), Wine shows the tray
+// icons in a window of its own, "Wine System Tray", with one child window
+// per icon. Counted here, this is the shell's own view of the icons.
+int ShellTrayIcons()
+{
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    int count = 0;
+    for (HWND icon = nullptr;
+         tray != nullptr && (icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr));)
+        ++count;
+    return count;
+}
+
+BOOL CALLBACK AnswerBox(HWND window, LPARAM lParam)
+{
+    char className[32];
+    if (!IsWindowVisible(window) || GetClassNameA(window, className, sizeof className) == 0 ||
+        strcmp(className, "#32770") != 0)
+        return TRUE;
+    auto* answered = reinterpret_cast<HWND*>(lParam);
+    if (*answered == window) return TRUE;  // OK already pressed, still closing
+    char caption[256] = "", text[1024] = "", escaped[2048];
+    GetWindowTextA(window, caption, sizeof caption);
+    GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the text control of a message box
+    EscapeInto(escaped, sizeof escaped, text);
+    TestLog("box caption=\"%s\" text=\"%s\"", caption, escaped);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    *answered = window;
+    return TRUE;
+}
+
+DWORD WINAPI WatchDesktop(void*)
+{
+    HWND answered = nullptr;
+    int trayIcons = 0;
+    for (;;) {
+        EnumWindows(AnswerBox, reinterpret_cast<LPARAM>(&answered));
+        const int icons = ShellTrayIcons();
+        if (icons != trayIcons) TestLog("shell tray-icons=%d", icons);
+        trayIcons = icons;
+        Sleep(10);
+    }
+}
+
+LRESULT CALLBACK ObserverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int Watch(HINSTANCE instance)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = ObserverProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kObserverClass;
+    RegisterClassA(&windowClass);
+    CreateWindowExA(0, kObserverClass, "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+
+    // A known start, away from the screen's edges, so relative moves are not clipped.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+    GetCursorPos(&lastPoint);
+    HHOOK keyboard = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, instance, 0);
+    HHOOK mouse = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0);
+    if (keyboard == nullptr || mouse == nullptr) {
+        TestLog("observer hooks-failed");
+        return 1;
+    }
+    CreateThread(nullptr, 0, WatchDesktop, nullptr, 0, nullptr);
+    TestLog("observer ready");
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    UnhookWindowsHookEx(keyboard);
+    UnhookWindowsHookEx(mouse);
+    return 0;
+}
+
+int WaitWindow(bool present, DWORD seconds)
+{
+    const DWORD start = GetTickCount();
+    while ((FindWindowA(kProgramClass, nullptr) != nullptr) != present) {
+        if (GetTickCount() - start > seconds * 1000) return 1;
+        Sleep(20);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    const int argc = __argc;
+    char** argv = __argv;
+    if (argc >= 2 && strcmp(argv[1], "watch") == 0) return Watch(instance);
+    if (argc >= 2 && strcmp(argv[1], "stop") == 0) {
+        HWND observer = FindWindowA(kObserverClass, nullptr);
+        return observer != nullptr && PostMessageA(observer, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (argc >= 4 && strcmp(argv[1], "post") == 0) {
+        HWND program = FindWindowA(kProgramClass, nullptr);
+        const LPARAM lParam = argc >= 5 ? LPARAM(strtol(argv[4], nullptr, 0)) : 0;
+        return program != nullptr && PostMessageA(program, UINT(strtoul(argv[2], nullptr, 0)),
+                                                  WPARAM(strtoul(argv[3], nullptr, 0)), lParam)
+                   ? 0
+                   : 1;
+    }
+    if (argc >= 4 && strcmp(argv[1], "wait-window") == 0)
+        return WaitWindow(strcmp(argv[2], "present") == 0, DWORD(strtoul(argv[3], nullptr, 0)));
+    return 2;
+}

@@ -1,0 +1,557 @@
+#!/usr/bin/env bash
+# End-to-end cases for quellpad.exe under Wine. Each case runs the real
+# program in a fresh 32-bit prefix on a virtual X display, with a scripted
+# joystick (winmm.dll, the driver double, beside the exe) and the observer
+# logging the keyboard and mouse events and message boxes it produces. The
+# observed log, cut down to its stable lines, must equal the expected lines.
+#
+# Usage: tests/wine/run.sh [BUILD_DIR]   (default build/mingw; build it first
+#        with: cmake --preset mingw && cmake --build --preset mingw)
+# Prints PASS or FAIL (with a diff) per case, then "N passed, M failed".
+# Exit status: 0 when all passed, 1 when any failed, 2 when it could not run.
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-$here/../../build/mingw}
+program=$build/quellpad.exe
+double=$build/tests/wine/winmm.dll
+observer=$build/tests/wine/observer.exe
+wine_winmm=/usr/lib/i386-linux-gnu/wine/i386-windows/winmm.dll
+
+for file in "$program" "$double" "$observer" "$wine_winmm"; do
+  if [[ ! -f $file ]]; then
+    echo "missing $file (build: cmake --preset mingw && cmake --build --preset mingw;" \
+         "Wine: scripts/setup-wine.sh)" >&2
+    exit 2
+  fi
+done
+for tool in wine wineserver xvfb-run timeout; do
+  command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/setup-wine.sh" >&2; exit 2; }
+done
+
+# Everything below runs inside one virtual X display.
+if [[ -z ${QP_INSIDE_XVFB:-} ]]; then
+  export QP_INSIDE_XVFB=1
+  exec timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build"
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quellpad-wine.XXXXXX")
+export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
+unset QP_LOG QP_JOYSTICK_SCRIPT
+trap 'timeout 30 wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+
+winpath() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+
+# --- prefix ------------------------------------------------------------------
+
+cat > "$work/settings.reg" <<'EOF'
+REGEDIT4
+
+; Otherwise every closed window stalls the program for about two seconds.
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+; Relative mouse moves arrive unscaled.
+[HKEY_CURRENT_USER\Control Panel\Mouse]
+"MouseSpeed"="0"
+
+; Wine's own winmm would win over the double beside the exe.
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\quellpad.exe\DllOverrides]
+"winmm"="native,builtin"
+EOF
+if ! timeout 300 wine wineboot -i >/dev/null 2>&1 ||
+   ! timeout 120 wine regedit /S "$(winpath "$work/settings.reg")" >/dev/null 2>&1 ||
+   ! timeout 120 wineserver -w; then
+  echo "could not create the Wine prefix" >&2
+  exit 2
+fi
+
+# --- configuration files -----------------------------------------------------
+
+# le32 FILE OFFSET VALUE: a little-endian 32-bit value, written in place.
+le32() {
+  local v=$(($3 & 0xFFFFFFFF))
+  printf %b "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# new_config FILE: nothing bound, default settings.
+new_config() {
+  head -c 6724 /dev/zero > "$1"
+  local i=0 value
+  for value in 0 20 8 8 1 0 0 0 0; do le32 "$1" $((6688 + 4 * i)) "$value"; i=$((i + 1)); done
+}
+
+# setting FILE NAME VALUE
+setting() {
+  local names=(continuous sensitivity xStep yStep delay dynamic toggleLock digital dosMode) i
+  for i in "${!names[@]}"; do [[ ${names[i]} == "$2" ]] && le32 "$1" $((6688 + 4 * i)) "$3"; done
+}
+
+# bind FILE PORT SLOT [shift] [control] [alt] [key=CODE] [text=TEXT] [mouse=ACTION]
+# Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw minimum), 35 Y-.
+bind() {
+  local file=$1 base=$(($2 * 3344 + $3 * 76)) item
+  shift 3
+  le32 "$file" "$base" 1
+  for item in "$@"; do
+    case $item in
+      shift) le32 "$file" $((base + 4)) 1 ;;
+      control) le32 "$file" $((base + 8)) 1 ;;
+      alt) le32 "$file" $((base + 12)) 1 ;;
+      key=*) le32 "$file" $((base + 16)) 1; le32 "$file" $((base + 20)) "${item#key=}" ;;
+      text=*) le32 "$file" $((base + 24)) 1
+              printf '%s' "${item#text=}" | dd of="$file" bs=1 seek=$((base + 28)) conv=notrunc status=none ;;
+      mouse=*) le32 "$file" $((base + 68)) 1; le32 "$file" $((base + 72)) "${item#mouse=}" ;;
+    esac
+  done
+}
+
+# --- running a case ----------------------------------------------------------
+
+passed=0
+failed=0
+
+# begin NAME: a folder with the program, the double and Wine's winmm beside it.
+begin() {
+  name=$1
+  dir=$work/cases/$name
+  mkdir -p "$dir"
+  cp "$program" "$double" "$dir/"
+  cp "$wine_winmm" "$dir/winmm_real.dll"
+  cfg=$dir/quellpad.CFG
+  script=$dir/script.txt
+  log=$dir/log.txt
+  : > "$log"
+  : > "$script"
+  problems=()
+  keep='^(joystick|key|mouse|box|tray) '
+  program_pid=
+  program_status=running
+  export QP_LOG QP_JOYSTICK_SCRIPT
+  QP_LOG=$(winpath "$log")
+  QP_JOYSTICK_SCRIPT=$(winpath "$script")
+  timeout 600 wine "$observer" watch >/dev/null 2>&1 &
+  observer_pid=$!
+  wait_log '^observer ready$' || true
+}
+
+start_program() {
+  (cd "$dir" && exec timeout 120 wine quellpad.exe) >/dev/null 2>&1 &
+  program_pid=$!
+}
+
+# wait_log REGEX [SECONDS]: until a line of the log matches.
+wait_log() {
+  local deadline=$((SECONDS + ${2:-60}))
+  until grep -qE -- "$1" "$log"; do
+    if ((SECONDS > deadline)); then
+      problems+=("no log line matched /$1/ within ${2:-60} s")
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# post MESSAGE WPARAM: to the program's main window.
+post() {
+  timeout 60 wine "$observer" post "$@" >/dev/null 2>&1 || problems+=("could not post $* to the program")
+}
+
+exit_program() { post 273 100; }  # WM_COMMAND IDM_EXIT
+
+# wait_program: until the program has ended; records its exit status.
+wait_program() {
+  local deadline=$((SECONDS + 60))
+  while kill -0 "$program_pid" 2>/dev/null; do
+    if ((SECONDS > deadline)); then
+      problems+=("program still running after 60 s")
+      kill "$program_pid" 2>/dev/null
+      break
+    fi
+    sleep 0.1
+  done
+  wait "$program_pid"
+  program_status=$?
+}
+
+# check: compares the log's stable lines and the exit status with stdin.
+check() {
+  local expected actual deadline=$((SECONDS + 60))
+  expected=$(cat)
+  timeout 60 wine "$observer" stop >/dev/null 2>&1
+  while kill -0 "$observer_pid" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.1; done
+  kill "$observer_pid" 2>/dev/null
+  wait "$observer_pid" 2>/dev/null
+  actual=$(grep -E -- "$keep" "$log"; echo "program exit=$program_status")
+  if [[ $actual == "$expected" && ${#problems[@]} -eq 0 ]]; then
+    echo "PASS $name"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $name"
+    ((${#problems[@]})) && printf '  %s\n' "${problems[@]}"
+    diff <(echo "$expected") <(echo "$actual") | sed 's/^/  /'
+    failed=$((failed + 1))
+  fi
+}
+
+# A stick on port 0 with two axes of 0..65535 that reports every 10 ms.
+stick0='caps 0 buttons 4 axes 2 period 10 x 0 65535 y 0 65535'
+stick1='caps 1 buttons 4 axes 2 period 10 x 0 65535 y 0 65535'
+
+# What a start with a stick on port 0 only logs, after the device count.
+up0='joystick capture port=0 period=10 changed=0 result=0
+joystick capture port=1 period=0 changed=0 result=167
+tray add size=88 window=capture id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"'
+start0="joystick devices count=16
+$up0"
+
+end0='joystick script-done port=0
+joystick release port=0 result=0
+tray delete size=88 window=capture id=2000
+program exit=0'
+
+# run_script_then_exit: start, let the whole script play, exit from the menu.
+run_script_then_exit() {
+  start_program
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+}
+
+# --- cases -------------------------------------------------------------------
+
+case_no_joystick_driver() {
+  begin no-joystick-driver
+  # No configuration file either: it must not even be looked for.
+  echo 'devices 0' > "$script"
+  start_program
+  wait_program
+  check <<'EOF'
+joystick devices count=0
+box caption="ERROR!" text="no game-device installed"
+program exit=0
+EOF
+}
+
+case_both_captures_fail() {
+  begin both-captures-fail
+  # No configuration file: its message comes before the capture's.
+  printf '%s\n' "$stick0" "$stick1" 'capture 0 fail' 'capture 1 fail' > "$script"
+  start_program
+  wait_program
+  check <<'EOF'
+joystick devices count=16
+box caption="error" text="config file could not be opened\nplease configure first"
+joystick capture port=0 period=10 changed=0 result=166
+joystick capture port=1 period=10 changed=0 result=166
+box caption="ERROR!" text="could not capture game-device"
+program exit=0
+EOF
+}
+
+# One stick, on either port: it runs, its own bindings fire, and only the
+# captured port is released.
+case_only_port_0() {
+  begin only-port-0
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=38
+  bind "$cfg" 1 0 key=40
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=38 scan=0 ext=0
+joystick read port=0 report=3
+key up vk=38 scan=0 ext=0
+$end0
+EOF
+}
+
+case_only_port_1() {
+  begin only-port-1
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=38
+  bind "$cfg" 1 0 key=40
+  printf '%s\n' "$stick1" 'report 1' 'report 1 buttons 1' 'report 1 buttons 0' > "$script"
+  start_program
+  wait_log '^joystick script-done port=1$' && exit_program
+  timeout 90 wine "$observer" wait-window gone 60 >/dev/null 2>&1 || problems+=("main window still there")
+  wait_program
+  check <<'EOF'
+joystick devices count=16
+joystick capture port=0 period=0 changed=0 result=167
+joystick capture port=1 period=10 changed=0 result=0
+tray add size=88 window=capture id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+joystick read port=1 report=1
+joystick read port=1 report=2
+key down vk=40 scan=0 ext=0
+joystick read port=1 report=3
+key up vk=40 scan=0 ext=0
+joystick script-done port=1
+joystick release port=1 result=0
+tray delete size=88 window=capture id=2000
+program exit=0
+EOF
+}
+
+# After the message the program runs normally: a configuration that appears
+# later is picked up by a reload, and its button works.
+case_missing_config() {
+  begin missing-config
+  printf '%s\n' "$stick0" 'report 0' "await 0 $(winpath "$dir/go")" \
+    'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  start_program
+  if wait_log '^joystick await port=0$'; then
+    new_config "$dir/later.CFG"
+    bind "$dir/later.CFG" 0 0 key=39
+    mv "$dir/later.CFG" "$cfg"
+    post 1024 0  # WM_RELOADCONFIG, handled before the next report is posted
+    touch "$dir/go"
+  fi
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  check <<EOF
+joystick devices count=16
+box caption="error" text="config file could not be opened\nplease configure first"
+$up0
+joystick read port=0 report=1
+joystick await port=0
+joystick read port=0 report=2
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=3
+key up vk=39 scan=0 ext=0
+$end0
+EOF
+}
+
+# A file cut short: the binding it does hold must not survive.
+case_damaged_config() {
+  begin damaged-config
+  new_config "$dir/whole.CFG"
+  bind "$dir/whole.CFG" 0 0 key=39
+  head -c 100 "$dir/whole.CFG" > "$cfg"
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+joystick devices count=16
+box caption="error" text="error reading file\nplease configure first"
+$up0
+joystick read port=0 report=1
+joystick read port=0 report=2
+joystick read port=0 report=3
+$end0
+EOF
+}
+
+# Keys at the button's edges: two buttons down in one report press in slot
+# order; a held button repeats nothing; modifiers wrap the key.
+case_buttons_press_keys() {
+  begin buttons-press-keys
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=39
+  bind "$cfg" 0 1 shift control key=67
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 3' 'report 0' 'report 0 buttons 2' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=39 scan=0 ext=0
+key down vk=16 scan=42 ext=0
+key down vk=17 scan=29 ext=0
+key down vk=16 scan=42 ext=0
+key down vk=67 scan=67 ext=0
+key up vk=16 scan=42 ext=1
+joystick read port=0 report=3
+joystick read port=0 report=4
+key up vk=39 scan=0 ext=0
+joystick read port=0 report=5
+key up vk=67 scan=67 ext=0
+key up vk=16 scan=42 ext=0
+key up vk=17 scan=29 ext=0
+$end0
+EOF
+}
+
+# X at its maximum and Y at its minimum move the pointer by a step per steady
+# report; the jump onto an end moves nothing.
+case_axes_move_mouse() {
+  begin axes-move-mouse
+  new_config "$cfg"
+  setting "$cfg" yStep 5
+  bind "$cfg" 0 32 mouse=3
+  bind "$cfg" 0 34 mouse=0
+  printf '%s\n' "$stick0" 'report 0' 'report 0 x 65535' 'report 0' 'report 0' 'report 0 x 32767' \
+    'report 0 y 0' 'report 0' 'report 0 y 32767' 'report 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+joystick read port=0 report=3
+mouse move dx=8 dy=0
+joystick read port=0 report=4
+mouse move dx=8 dy=0
+joystick read port=0 report=5
+joystick read port=0 report=6
+joystick read port=0 report=7
+mouse move dx=0 dy=-5
+joystick read port=0 report=8
+joystick read port=0 report=9
+$end0
+EOF
+}
+
+case_macro_types_text() {
+  begin macro-types-text
+  new_config "$cfg"
+  bind "$cfg" 0 0 'text=aB1^c'
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=65 scan=65 ext=0
+key up vk=65 scan=65 ext=0
+key down vk=16 scan=42 ext=0
+key down vk=66 scan=66 ext=0
+key up vk=66 scan=66 ext=0
+key up vk=16 scan=42 ext=0
+key down vk=49 scan=49 ext=0
+key up vk=49 scan=49 ext=0
+key down vk=17 scan=29 ext=0
+key down vk=67 scan=67 ext=0
+key up vk=67 scan=67 ext=0
+key up vk=17 scan=29 ext=0
+joystick read port=0 report=3
+$end0
+EOF
+}
+
+# With continuous presses a button still held at Exit is let go before the
+# program ends (before the capture is released).
+case_exit_releases_held_key() {
+  begin exit-releases-held-key
+  new_config "$cfg"
+  setting "$cfg" continuous 1
+  bind "$cfg" 0 0 key=39
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=39 scan=0 ext=0
+joystick script-done port=0
+key up vk=39 scan=0 ext=0
+joystick release port=0 result=0
+tray delete size=88 window=capture id=2000
+program exit=0
+EOF
+}
+
+# A toggle-locked click left down is let go at Exit.
+case_exit_releases_toggled_button() {
+  begin exit-releases-toggled-button
+  new_config "$cfg"
+  setting "$cfg" toggleLock 1
+  bind "$cfg" 0 0 mouse=4
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+mouse leftup
+joystick read port=0 report=3
+mouse leftdown
+joystick script-done port=0
+mouse leftup
+joystick release port=0 result=0
+tray delete size=88 window=capture id=2000
+program exit=0
+EOF
+}
+
+# A plain click that is over leaves nothing to let go at Exit.
+case_exit_after_click_sends_nothing() {
+  begin exit-after-click-sends-nothing
+  new_config "$cfg"
+  bind "$cfg" 0 0 mouse=4
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+mouse leftdown
+joystick read port=0 report=3
+mouse leftup
+$end0
+EOF
+}
+
+# Shutdown: captures of both ports released, in port order, before the icon
+# is deleted. The shell's icon must also have appeared and gone again; its
+# lines stay out of the comparison, as Wine drops the icon by itself as soon
+# as the window is destroyed, before the program gets to delete it.
+case_shutdown_order() {
+  begin shutdown-order
+  new_config "$cfg"
+  printf '%s\n' "$stick0" "$stick1" > "$script"
+  keep='^(joystick (devices|capture|release)|tray|box|key|mouse) '
+  start_program
+  wait_log '^shell tray-icons=1$' && wait_log '^joystick script-done port=0$' &&
+    wait_log '^joystick script-done port=1$' && exit_program
+  timeout 90 wine "$observer" wait-window gone 60 >/dev/null 2>&1 || problems+=("main window still there")
+  wait_program
+  wait_log '^shell tray-icons=0$'
+  check <<'EOF'
+joystick devices count=16
+joystick capture port=0 period=10 changed=0 result=0
+joystick capture port=1 period=10 changed=0 result=0
+tray add size=88 window=capture id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+joystick release port=0 result=0
+joystick release port=1 result=0
+tray delete size=88 window=capture id=2000
+program exit=0
+EOF
+}
+
+# The stick goes away with a button down: the key is let go at the first
+# failed read, a second failure sends nothing, and the stick is picked up
+# again when it answers.
+case_stick_lost_mid_press() {
+  begin stick-lost-mid-press
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=39
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'lost 0' 'lost 0' \
+    'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=3 lost
+key up vk=39 scan=0 ext=0
+joystick read port=0 report=4 lost
+joystick read port=0 report=5
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=6
+key up vk=39 scan=0 ext=0
+$end0
+EOF
+}
+
+started=$SECONDS
+for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
+  "$case_function"
+done
+timeout 60 wineserver -w || true
+echo "run time: $((SECONDS - started)) s for the cases"
+echo "$passed passed, $failed failed"
+((failed == 0))
