@@ -1,0 +1,38 @@
+# One example configuration: it builds, check finds nothing in it, and
+# show then build gives back the same bytes and the same dump.
+#   cmake -DTOOL=... -DEXAMPLE=x.toml -DWORK=dir -P example_check.cmake
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${ARGN}\nexit ${status}\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+run(${TOOL} build ${EXAMPLE} -o ${WORK}/built.cfg)
+run(${TOOL} check ${WORK}/built.cfg)
+run(${TOOL} show ${WORK}/built.cfg)
+file(WRITE ${WORK}/shown.toml "${out}")
+run(${TOOL} build ${WORK}/shown.toml -o ${WORK}/rebuilt.cfg)
+run(${TOOL} show ${WORK}/rebuilt.cfg)
+file(WRITE ${WORK}/reshown.toml "${out}")
+foreach(pair "built.cfg;rebuilt.cfg" "shown.toml;reshown.toml")
+  list(GET pair 0 a)
+  list(GET pair 1 b)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/${a} ${WORK}/${b} RESULT_VARIABLE differ)
+  if(differ)
+    message(FATAL_ERROR "${a} and ${b} differ after a round trip")
+  endif()
+endforeach()
+run(${TOOL} diff ${WORK}/built.cfg ${WORK}/rebuilt.cfg)
+
+# An example with a trace beside it must make the engine send something.
+string(REGEX REPLACE "\\.toml$" ".trace" trace ${EXAMPLE})
+if(EXISTS ${trace})
+  run(${TOOL} simulate ${WORK}/built.cfg ${trace})
+  if(NOT out MATCHES "\n  (key|mouse) ")
+    message(FATAL_ERROR "simulate sent nothing:\n${out}")
+  endif()
+endif()
