@@ -29,9 +29,12 @@ void ReleaseHeldInput()
 {
     for (int port = 0; port < kPortCount; ++port) ReleasePort(port);
     // A toggle-locked button stays down between clicks by design; at the end
-    // of the run it must not.
-    if (buttonToggle.left == 1) PlatformMouseEvent(4, 0, 0);     // MOUSEEVENTF_LEFTUP
-    if (buttonToggle.middle == 1) PlatformMouseEvent(64, 0, 0);  // MOUSEEVENTF_MIDDLEUP
-    if (buttonToggle.right == 1) PlatformMouseEvent(16, 0, 0);   // MOUSEEVENTF_RIGHTUP
-    buttonToggle = ButtonToggle{};
+    // of the run it must not. Without the lock the toggle state still flips
+    // at every press, but no button is held by it.
+    if (settings.toggleLock == 1) {
+        if (buttonToggle.left == 1) PlatformMouseEvent(4, 0, 0);     // MOUSEEVENTF_LEFTUP
+        if (buttonToggle.middle == 1) PlatformMouseEvent(64, 0, 0);  // MOUSEEVENTF_MIDDLEUP
+        if (buttonToggle.right == 1) PlatformMouseEvent(16, 0, 0);   // MOUSEEVENTF_RIGHTUP
+        buttonToggle = ButtonToggle{};
+    }
 }

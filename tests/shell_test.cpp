@@ -282,4 +282,22 @@ TEST_F(Shell, EveryWayOutLetsGoOfWhatTheBindingsHold)
     EXPECT_TRUE(Events().empty());
 }
 
+TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
+{
+    // Without the lock the toggle state still flips at each press; that
+    // must not turn into a button-up at exit for a button nobody holds.
+    ActionRecord& click = MappingTable[1][0];
+    click.on = click.sendMouse = 1;
+    click.mouseAction = MOUSE_RIGHT_CLICK;
+    fake.state[1].dwButtons = 1;
+    ProcessJoystickReport(1);
+    fake.state[1].dwButtons = 0;
+    ProcessJoystickReport(1);
+    ASSERT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(RIGHTUP)}));
+    ASSERT_EQ(buttonToggle.right, 1);
+    ClearEvents();
+    Send(WM_DESTROY);
+    EXPECT_EQ(Events(), EventList{::Shell("quit")});
+}
+
 }  // namespace
