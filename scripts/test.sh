@@ -13,4 +13,9 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench -j "$jobs"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
+# A minute of fuzzing (QUELLPAD_FUZZ_SECONDS). A finding fails the run, but
+# CTest still runs first, so its summary stays the last line.
+fuzz_status=0
+bash scripts/fuzz.sh "${QUELLPAD_FUZZ_SECONDS:-60}" || fuzz_status=$?
 ctest --preset native -j "$jobs"
+exit "$fuzz_status"
