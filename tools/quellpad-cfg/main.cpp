@@ -10,6 +10,8 @@ int main(int argc, char** argv)
 {
     CLI::App app{"Quellpad's configuration file as TOML: show, build, check, diff and simulate."};
     app.name("quellpad-cfg");
+    // On Windows CLI11 would take /tmp/a.toml for a /tmp option; paths win.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     int status = kExitOk;
 
