@@ -1,8 +1,8 @@
 #include "tools/quellpad-cfg/commands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 
 #include "tools/quellpad-cfg/build_text.h"
@@ -16,21 +16,34 @@
 
 namespace {
 
+// A directory opens like a file on some systems and then fails to read.
+bool NotADirectory(const std::string& path, std::ostream& err)
+{
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) return true;
+    err << path << ": is a directory\n";
+    return false;
+}
+
 bool ReadWhole(const std::string& path, std::string& text)
 {
+    std::ostringstream buffer;
     if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        return !std::cin.bad();
+        buffer << std::cin.rdbuf();
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return false;
+        buffer << in.rdbuf();
+        if (in.bad()) return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    text = buffer.str();
+    return true;
 }
 
 // The file as the program reads it, with the program's complaints passed on.
 bool Load(const std::string& path, ConfigImage& image, std::ostream& err)
 {
+    if (!NotADirectory(path, err)) return false;
     const LoadResult load = LoadImage(path, image);
     if (!load.opened) {
         err << path << ": cannot open\n";
@@ -55,6 +68,7 @@ int RunShow(const std::string& file, bool all, std::ostream& out, std::ostream& 
 int RunBuild(const std::string& textFile, const std::string& output, std::ostream&, std::ostream& err)
 {
     std::string text;
+    if (!NotADirectory(textFile, err)) return kExitTrouble;
     if (!ReadWhole(textFile, text)) {
         err << textFile << ": cannot read\n";
         return kExitTrouble;
@@ -76,6 +90,7 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
 
 int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
 {
+    if (!NotADirectory(file, err)) return kExitTrouble;
     std::ifstream in(file, std::ios::binary | std::ios::ate);
     ConfigImage image;
     if (!in || !LoadImage(file, image).opened) {
@@ -100,6 +115,7 @@ int RunSimulate(const std::string& file, const std::string& traceFile, uint32_t 
                 std::ostream& err)
 {
     std::string text;
+    if (!NotADirectory(traceFile, err) || !NotADirectory(file, err)) return kExitTrouble;
     if (!ReadWhole(traceFile, text)) {
         err << traceFile << ": cannot read\n";
         return kExitTrouble;

@@ -123,8 +123,11 @@ TEST(BuildCommand, UnwritablePlaceIsReported)
     WriteBytes(dir / "in.toml", {});
     std::ostringstream out, err;
     EXPECT_EQ(RunBuild(dir / "in.toml", dir / "missing/out.cfg", out, err), kExitTrouble);
-    EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created\n");
     EXPECT_EQ(RunBuild(dir / "absent.toml", dir / "out.cfg", out, err), kExitTrouble);
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(RunBuild(dir / "folder", dir / "out.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created\n" + dir / "absent.toml" +
+                             ": cannot read\n" + dir / "folder" + ": is a directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
 }
 

@@ -87,7 +87,9 @@ TEST(Check, CommandExitsNonZeroOnAnyFinding)
                              dir / "odd.cfg" + ": sensitivity: 61 is outside 1 to 60, the range the editor keeps\n");
 
     EXPECT_EQ(RunCheck(dir / "absent.cfg", out, err), kExitTrouble);
-    EXPECT_EQ(err.str(), dir / "absent.cfg" + ": cannot open\n");
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(RunCheck(dir / "folder", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "absent.cfg" + ": cannot open\n" + dir / "folder" + ": is a directory\n");
 }
 
 TEST(Diff, NamesEachDifferingField)
