@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <utility>
 
 #include "config/config_file.h"
@@ -194,6 +195,27 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
     }
 }
 
+namespace {
+
+// A page entry in its first form. The sheet steps through the page list by
+// each entry's dwSize, so the entries must lie exactly this far apart.
+struct PageEntry {
+    DWORD dwSize;
+    DWORD dwFlags;
+    HINSTANCE hInstance;
+    LPCSTR pszTemplate;
+    HICON hIcon;
+    LPCSTR pszTitle;
+    DLGPROC pfnDlgProc;
+    LPARAM lParam;
+    LPFNPSPCALLBACKA pfnCallback;
+    UINT* pcRefParent;
+};
+static_assert(sizeof(PageEntry) == 40, "the first form of PROPSHEETPAGEA");
+static_assert(offsetof(PageEntry, pfnDlgProc) == offsetof(PROPSHEETPAGEA, pfnDlgProc));
+
+}  // namespace
+
 int ShowConfigSheet()
 {
     // The common page's arrows are up-down controls.
@@ -201,9 +223,9 @@ int ShowConfigSheet()
     InitCommonControlsEx(&classes);
     SheetPage pages[kMaxPages];
     const int count = BuildPageList(pages);
-    PROPSHEETPAGEA entries[kMaxPages] = {};
+    PageEntry entries[kMaxPages] = {};
     for (int i = 0; i < count; ++i) {
-        PROPSHEETPAGEA& entry = entries[i];
+        PageEntry& entry = entries[i];
         entry.dwSize = PROPSHEETPAGEA_V1_SIZE;
         entry.dwFlags = PSP_USETITLE;
         entry.hInstance = platformInstance;
@@ -229,7 +251,7 @@ int ShowConfigSheet()
     header.hInstance = platformInstance;
     header.pszCaption = kCaption;
     header.nPages = UINT(count);
-    header.ppsp = entries;
+    header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(entries);
     const INT_PTR result = PropertySheetA(&header);
     if (result > 0) SaveConfigToDefault();
     return int(result);

@@ -9,10 +9,22 @@
 //   observer post MSG WPARAM [LPARAM]
 //                                post to the program's main window; exit 1
 //                                when there is no such window
+//   observer where tray|sheet|ID
+//                                print where to click, in screen pixels:
+//   observer where menu:I/N      ... or of item I of an open N-item menu,
+//   observer where tab:N         of tab N (from 0) of the editor,
+//   observer where ID:up|ID:down of the arrows of up-down control ID
+//                                "x y" of the first tray icon or of control
+//                                ID on the editor's current page (1 and 2
+//                                are the editor's OK and Cancel), or
+//                                "x y width height" of the editor
 //   observer wait-window present|gone SECONDS
 //                                wait for the program's main window; exit 1
 //                                on timeout
 #include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
 
 #include <cstdlib>
 #include <cstring>
@@ -112,6 +124,9 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM lParam)
     if (!IsWindowVisible(window) || GetClassNameA(window, className, sizeof className) == 0 ||
         strcmp(className, "#32770") != 0)
         return TRUE;
+    // The editor and the file dialogs are dialogs too; only a message box
+    // has its text in the control 0xFFFF.
+    if (GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
     auto* answered = reinterpret_cast<HWND*>(lParam);
     if (*answered == window) return TRUE;  // OK already pressed, still closing
     char caption[256] = "", text[1024] = "", escaped[2048];
@@ -174,6 +189,71 @@ int Watch(HINSTANCE instance)
     return 0;
 }
 
+HWND Sheet()
+{
+    return FindWindowA("#32770", "Quellpad 2.5");
+}
+
+// The rectangle of tab N (from 0) of the editor, in screen pixels. The tab
+// control answers only into its own process's memory, so the question is
+// asked through a buffer placed there.
+bool TabRect(HWND sheet, int tab, RECT* rect)
+{
+    HWND tabs = GetDlgItem(sheet, 0x3020);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tabs, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (tabs == nullptr || process == nullptr) return false;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof *rect, MEM_COMMIT, PAGE_READWRITE);
+    const bool found = remote != nullptr && SendMessageA(tabs, TCM_GETITEMRECT, WPARAM(tab), LPARAM(remote)) &&
+                       ReadProcessMemory(process, remote, rect, sizeof *rect, nullptr);
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (found) MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(rect), 2);
+    return found;
+}
+
+int Where(const char* what)
+{
+    RECT rect;
+    if (strcmp(what, "tray") == 0) {
+        HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+        HWND icon = tray != nullptr ? FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr) : nullptr;
+        if (icon == nullptr || !GetWindowRect(icon, &rect)) return 1;
+    } else if (strncmp(what, "menu:", 5) == 0) {
+        // "menu:I/N": item I (from 1) of an open popup menu of N items, all
+        // of one height as in the tray's menus.
+        int item = 0, items = 0;
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (sscanf(what + 5, "%d/%d", &item, &items) != 2 || items < 1 || menu == nullptr ||
+            !GetWindowRect(menu, &rect))
+            return 1;
+        const LONG height = (rect.bottom - rect.top) / items;
+        rect.top += height * (item - 1);
+        rect.bottom = rect.top + height;
+    } else if (strncmp(what, "tab:", 4) == 0) {
+        if (Sheet() == nullptr || !TabRect(Sheet(), atoi(what + 4), &rect)) return 1;
+    } else if (strcmp(what, "sheet") == 0) {
+        if (Sheet() == nullptr || !GetWindowRect(Sheet(), &rect)) return 1;
+        printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+        return 0;
+    } else {
+        HWND sheet = Sheet();
+        if (sheet == nullptr) return 1;
+        const int id = atoi(what);
+        HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+        if (control == nullptr) control = GetDlgItem(sheet, id);
+        if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
+        // "ID:up" and "ID:down": the arrows of an up-down control.
+        const LONG quarter = (rect.bottom - rect.top) / 4;
+        if (strstr(what, ":up") != nullptr) rect.bottom -= 2 * quarter;
+        if (strstr(what, ":down") != nullptr) rect.top += 2 * quarter;
+    }
+    printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    return 0;
+}
+
 int WaitWindow(bool present, DWORD seconds)
 {
     const DWORD start = GetTickCount();
@@ -203,6 +283,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                    ? 0
                    : 1;
     }
+    if (argc >= 3 && strcmp(argv[1], "where") == 0) return Where(argv[2]);
     if (argc >= 4 && strcmp(argv[1], "wait-window") == 0)
         return WaitWindow(strcmp(argv[2], "present") == 0, DWORD(strtoul(argv[3], nullptr, 0)));
     return 2;

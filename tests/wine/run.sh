@@ -339,8 +339,157 @@ $end0
 EOF
 }
 
+# --- the editor, driven as a user would: clicks and keys on the X display ----
+
+# where WHAT: screen position of a tray icon, menu item, tab or control.
+where() { timeout 30 wine "$observer" where "$1" 2>/dev/null | tr -d '\r'; }
+
+# click WHAT: moves the pointer there and clicks, as a user would.
+click() {
+  local at
+  at=$(where "$1")
+  if [[ -z $at ]]; then
+    problems+=("nothing to click at $1")
+    return 1
+  fi
+  xdotool mousemove $at click 1
+  sleep 0.3
+}
+
+# open_editor: a left click on the tray icon, then "Config ..." in its menu.
+open_editor() {
+  click tray && sleep 0.5 && click menu:3/3 || return 1
+  local deadline=$((SECONDS + 30))
+  until [[ -n $(where sheet) ]]; do
+    ((SECONDS > deadline)) && { problems+=("the editor did not open"); return 1; }
+    sleep 0.2
+  done
+  sleep 0.5
+}
+
+# wait_editor_closed: until the sheet is gone (the reload follows at once).
+wait_editor_closed() {
+  local deadline=$((SECONDS + 30))
+  while [[ -n $(where sheet) ]]; do
+    ((SECONDS > deadline)) && { problems+=("the editor did not close"); return 1; }
+    sleep 0.2
+  done
+}
+
+# Tabs of the editor for a stick of 4 buttons and 2 axes.
+tab_button1=1
+tab_button2=2
+
+# OK saves exactly what was edited: settings changed with the check boxes and
+# arrows, a binding of each port, and a page that refills itself from the
+# port chosen on another page before it stores.
+case_editor_ok_saves_the_edits() {
+  begin editor-ok-saves-the-edits
+  keep='^(joystick|key|box|tray) '  # the clicks move the pointer, not the program
+  new_config "$cfg"
+  printf '%s\n' "$stick0" 'report 0' "await 0 $(winpath "$dir/go")" \
+    'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  start_program
+  if wait_log '^joystick await port=0$' && open_editor; then
+    click 104                                      # &continuous
+    click 100:up && click 100:up                   # xStep 8 -> 10
+    click 105:down                                 # sensitivity 20 -> 19
+    click 106:up && click 106:up && click 106:up   # delay 1 -> 4
+    click tab:$tab_button1
+    click 200 && click 204 && click 206            # on, &control, send single &Key
+    xdotool key Tab t                              # on to the key list: the one key starting with t, "tab"
+    sleep 0.3
+    click tab:$tab_button2                         # leaving stores port 1's button 1
+    click 202                                      # Port &2
+    click 200 && click 208                         # on, send &text
+    click 209 && xdotool type --delay 50 'Hi'
+    click tab:$tab_button1                         # stores port 2's button 2, shows port 2's button 1
+    click 1                                        # OK stores that page as shown
+    wait_editor_closed
+  fi
+  local expected=$dir/expected.CFG
+  new_config "$expected"
+  setting "$expected" continuous 1
+  setting "$expected" xStep 10
+  setting "$expected" sensitivity 19
+  setting "$expected" delay 4
+  bind "$expected" 0 0 control key=9
+  bind "$expected" 1 1 text=Hi
+  le32 "$expected" $((3344 + 76 + 20)) -1   # no key chosen on that page
+  le32 "$expected" $((3344 + 20)) -1        # visited, nothing chosen
+  if ! cmp -s "$expected" "$cfg"; then
+    problems+=("saved file differs (offset, expected, saved; octal):"
+               "$(cmp -l "$expected" "$cfg" | head -n 8)")
+  fi
+  touch "$dir/go"
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick await port=0
+joystick read port=0 report=2
+key down vk=17 scan=29 ext=0
+key down vk=9 scan=9 ext=0
+joystick read port=0 report=3
+key up vk=9 scan=9 ext=0
+key up vk=17 scan=29 ext=0
+$end0
+EOF
+}
+
+# Cancel after edits: the live settings and bindings that the editor changed
+# are read back from the file, which stays as it was.
+case_editor_cancel_restores_the_file() {
+  begin editor-cancel-restores-the-file
+  keep='^(joystick|key|box|tray) '
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=39
+  bind "$cfg" 0 32 key=37
+  cp "$cfg" "$dir/before.CFG"
+  local centre='x 32767 y 32767' right='x 65535 y 32767'
+  printf '%s\n' "$stick0" "report 0 $centre" "report 0 $centre" "await 0 $(winpath "$dir/go")" \
+    "report 0 $centre buttons 1" "report 0 $centre buttons 0" \
+    "report 0 $right" "report 0 $right" "report 0 $centre" "report 0 $centre" > "$script"
+  start_program
+  if wait_log '^joystick await port=0$' && open_editor; then
+    click 104                                      # &continuous, live at once
+    click tab:$tab_button1
+    click 206 && xdotool key Tab t                 # "tab" instead of "cursor right" (and no key)
+    sleep 0.3
+    click tab:$tab_button2                         # leaving stores it in the live binding
+    click 2                                        # Cancel
+    wait_editor_closed
+  fi
+  cmp -s "$dir/before.CFG" "$cfg" || problems+=("Cancel changed the file")
+  touch "$dir/go"
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  # "cursor right" again on button 1, and one shot again on X+: pressed and
+  # let go at the end, nothing between the ends.
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+joystick await port=0
+joystick read port=0 report=3
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=4
+key up vk=39 scan=0 ext=0
+joystick read port=0 report=5
+joystick read port=0 report=6
+key down vk=37 scan=0 ext=0
+key up vk=37 scan=0 ext=0
+joystick read port=0 report=7
+joystick read port=0 report=8
+$end0
+EOF
+}
+
 started=$SECONDS
+# QP_CASES=REGEX runs only the cases whose function name matches.
 for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
+  [[ -n ${QP_CASES:-} && ! $case_function =~ $QP_CASES ]] && continue
   "$case_function"
 done
 timeout 60 wineserver -w || true
