@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <sstream>
 
 #include "tools/quellpad-cfg/build_text.h"
@@ -15,6 +16,9 @@ struct BadText {
     const char* text;
     const char* message;  // "line:column: error: ..."
 };
+
+// Named by what it shows, so test names stay the same from build to build.
+void PrintTo(const BadText& c, std::ostream* out) { *out << c.what; }
 
 const BadText kBadTexts[] = {
     {"not TOML", "xStep = = 1\n", "1:9: error: not valid TOML: Error while parsing value: could not determine value type"},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <sstream>
 
 #include "tools/quellpad-cfg/build_text.h"
@@ -17,6 +18,9 @@ struct SimCase {
     const char* trace;
     const char* output;
 };
+
+// Named by what it shows, so test names stay the same from build to build.
+void PrintTo(const SimCase& c, std::ostream* out) { *out << c.what; }
 
 const SimCase kCases[] = {
     {"one shot at the X maximum repeats press, wait and release",
