@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the editor: its common page, an action page
+# and the information page, as the program shows them under Wine.
+# Usage: tests/wine/screenshots.sh [BUILD_DIR]   (writes docs/editor-*.png)
+if [[ -z ${QP_INSIDE_XVFB:-} ]] && ! command -v import >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+fi
+source "$(dirname "$0")/harness.sh"
+docs=$here/../../docs
+
+where() { timeout 30 wine "$observer" where "$1" 2>/dev/null | tr -d '\r'; }
+click() { xdotool mousemove $(where "$1") click 1; sleep 0.5; }
+shoot() {
+  local x y w h
+  read -r x y w h <<<"$(where sheet)"
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$docs/$1"
+  echo "wrote docs/$1"
+}
+
+begin screenshots
+new_config "$cfg"
+bind "$cfg" 0 0 shift key=39 mouse=4
+setting "$cfg" xStep 12
+printf '%s\n' 'caps 0 buttons 4 axes 3 period 10 x 0 65535 y 0 65535 z 0 65535' 'report 0' > "$script"
+start_program
+wait_log '^joystick script-done port=0$'
+click tray
+click menu:3/3
+sleep 1
+shoot editor-common.png
+click tab:1
+shoot editor-action.png
+click tab:11
+shoot editor-info.png
+click 2
+exit_program
+wait_program
