@@ -5,12 +5,9 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "config/config_path.h"
+#include "app/start_state.h"
 #include "config/config_sheet.h"
-#include "config/mapping_table.h"
 #include "config/settings.h"
-#include "engine/input_injection.h"
-#include "engine/joystick_report.h"
 
 FakePlatform fake;
 
@@ -102,14 +99,7 @@ void ResetFakePlatform()
 void ResetProgramState()
 {
     ResetFakePlatform();
-    std::memset(MappingTable, 0, sizeof MappingTable);
-    settings = Settings{};
-    std::memset(configPath, 0, sizeof configPath);
-    std::memset(joyCaps, 0, sizeof joyCaps);
-    std::memset(&axisLimits, 0, sizeof axisLimits);
-    std::memset(lastReport, 0, sizeof lastReport);
-    mouseSpeed = MouseSpeed{};
-    buttonToggle = ButtonToggle{};
+    RestoreStartState();
 }
 
 std::vector<Event> Events()

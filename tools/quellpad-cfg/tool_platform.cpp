@@ -8,10 +8,8 @@
 #include <windows.h>
 #endif
 
-#include "config/config_path.h"
+#include "app/start_state.h"
 #include "config/settings.h"
-#include "engine/input_injection.h"
-#include "engine/joystick_report.h"
 
 ToolPlatform toolPlatform;
 
@@ -26,14 +24,7 @@ void ResetToolPlatform()
 
 void ResetProgramState()
 {
-    std::memset(MappingTable, 0, sizeof MappingTable);
-    settings = Settings{};
-    std::memset(configPath, 0, sizeof configPath);
-    std::memset(joyCaps, 0, sizeof joyCaps);
-    std::memset(&axisLimits, 0, sizeof axisLimits);
-    std::memset(lastReport, 0, sizeof lastReport);
-    mouseSpeed = MouseSpeed{};
-    buttonToggle = ButtonToggle{};
+    RestoreStartState();
 }
 
 // --- input: recorded, never sent --------------------------------------------
