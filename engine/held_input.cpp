@@ -7,16 +7,16 @@
 #include "engine/joystick_report.h"
 #include "platform/platform.h"
 
-void ReleaseButtons(int port, uint32_t mask)
+void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
 {
     for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_RELEASE);
+        if (mask & 1) ExecuteAction(MappingTable[port][slot], phase);
     }
 }
 
 void ReleasePort(int port)
 {
-    ReleaseButtons(port, lastReport[port].buttons);
+    ExecuteButtons(port, lastReport[port].buttons, PHASE_RELEASE);
     lastReport[port].buttons = 0;
     if (settings.continuous != 1) return;
     for (const AxisWiring& axis : kAxes) {

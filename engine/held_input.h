@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-// Releases the bindings of the buttons in mask, in ascending order.
-void ReleaseButtons(int port, uint32_t mask);
+#include "engine/action_execution.h"
+
+// Executes the bindings of the buttons in mask, in ascending slot order.
+void ExecuteButtons(int port, uint32_t mask, ActionPhase phase);
 
 // Releases the buttons the port last reported and, when bindings are held
 // continuously, both ends of every axis.

@@ -50,13 +50,6 @@ void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distan
     }
 }
 
-void PressButtons(int port, uint32_t mask)
-{
-    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteAction(MappingTable[port][slot], PHASE_PRESS);
-    }
-}
-
 void FireEnd(const ActionRecord& record)
 {
     ExecuteAction(record, PHASE_PRESS);
@@ -129,8 +122,8 @@ void ProcessJoystickReport(int port)
     last.readOk = true;
 
     if (info.dwButtons != last.buttons) {
-        PressButtons(port, info.dwButtons & ~last.buttons);
-        ReleaseButtons(port, last.buttons & ~info.dwButtons);
+        ExecuteButtons(port, info.dwButtons & ~last.buttons, PHASE_PRESS);
+        ExecuteButtons(port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
         last.buttons = info.dwButtons;
     }
     for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(port, axis, info.*kAxes[axis].position);
