@@ -1,9 +1,9 @@
 #include "app/commands.h"
 
+#include "app/editor/config_dialogs.h"
 #include "app/messages.h"
-#include "config/config_dialogs.h"
-#include "config/config_sheet.h"
 #include "platform/platform.h"
+#include "platform/shell.h"
 
 namespace {
 
@@ -39,9 +39,9 @@ bool ModalOpen()
 void HandleTrayNotify(uint32_t iconId, uint32_t mouseMessage)
 {
     if (iconId != TRAY_ICON_ID) return;
-    if (mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_LBUTTONDBLCLK) {
+    if (mouseMessage == kWmLButtonDown || mouseMessage == kWmLButtonDblClk) {
         PlatformPostToMainWindow(WM_SHOWCONFIGMENU);
-    } else if (mouseMessage == WM_RBUTTONDOWN) {
+    } else if (mouseMessage == kWmRButtonDown) {
         PlatformPostToMainWindow(WM_SHOWMAINMENU);
     }
 }

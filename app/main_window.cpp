@@ -7,49 +7,62 @@
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
 #include "platform/platform.h"
+#include "platform/shell.h"
 
 uint32_t taskbarCreatedMessage;
 
-bool HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
+namespace {
+
+// The limits follow the loaded settings, unless the load was abandoned.
+DefaultProcessing LoadConfigAndLimits()
+{
+    if (!LoadConfig()) return SKIP_DEFAULT;
+    ComputeAxisLimits();
+    return RUN_DEFAULT;
+}
+
+}  // namespace
+
+DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     switch (message) {
-    case WM_CREATE:
+    case kWmCreate:
         SetDefaultConfigPath();
-        return LoadConfig();
+        return LoadConfigAndLimits();
     case WM_RELOADCONFIG:
-        return LoadConfig();
-    case WM_DESTROY:
+        return LoadConfigAndLimits();
+    case kWmDestroy:
         // Every way out passes here: let go of what the bindings hold first.
         ReleaseHeldInput();
         PlatformPostQuit();
-        return true;
-    case WM_ENDSESSION:
+        return RUN_DEFAULT;
+    case kWmEndSession:
         if (wParam != 0) ReleaseHeldInput();
-        return true;
-    case MM_JOY1MOVE:
-    case MM_JOY1BUTTONDOWN:
-    case MM_JOY1BUTTONUP:
+        return RUN_DEFAULT;
+    case kMmJoy1Move:
+    case kMmJoy1ButtonDown:
+    case kMmJoy1ButtonUp:
         ProcessJoystickReport(0);
-        return true;
-    case MM_JOY2MOVE:
-    case MM_JOY2BUTTONDOWN:
-    case MM_JOY2BUTTONUP:
+        return RUN_DEFAULT;
+    case kMmJoy2Move:
+    case kMmJoy2ButtonDown:
+    case kMmJoy2ButtonUp:
         ProcessJoystickReport(1);
-        return true;
+        return RUN_DEFAULT;
     case WM_TRAYNOTIFY:
         HandleTrayNotify(wParam & 0xFFFF, lParam & 0xFFFF);
-        return true;
+        return RUN_DEFAULT;
     case WM_SHOWMAINMENU:
     case WM_SHOWCONFIGMENU:
         ShowMenu(message);
-        return true;
-    case WM_COMMAND:
+        return RUN_DEFAULT;
+    case kWmCommand:
         HandleCommand(wParam & 0xFFFF);
-        return true;
+        return RUN_DEFAULT;
     default:
         // A restarted Explorer forgets every icon; without ours the program
         // would run on with no way to reach it.
         if (message != 0 && message == taskbarCreatedMessage) AddProgramTrayIcon();
-        return true;
+        return RUN_DEFAULT;
     }
 }

@@ -6,10 +6,10 @@
 // The shell's "TaskbarCreated" message, registered at start-up; 0 until then.
 extern uint32_t taskbarCreatedMessage;
 
-// Handles one message of the main window. Returns false when the default
-// processing must be skipped (a load abandoned on a short file).
-bool HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam);
+// Whether the window procedure passes the message on to the default
+// processing after the handling below.
+enum DefaultProcessing : bool { SKIP_DEFAULT = false, RUN_DEFAULT = true };
 
-// Puts the program's icon into the notification area. Defined by the
-// Windows shell; start-up and a restarted taskbar call it.
-void AddProgramTrayIcon();
+// Handles one message of the main window. Only a load abandoned on a short
+// file skips the default processing.
+DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam);

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "app/main_window.h"
 #include "app/messages.h"
 #include "platform/platform_win32.h"
+#include "platform/shell.h"
 
 namespace {
 

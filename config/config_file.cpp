@@ -5,21 +5,11 @@
 #include "config/config_path.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
-#include "engine/joystick_report.h"
 #include "platform/platform.h"
 
 namespace {
 
 constexpr const char* kCaption = "error";
-
-// The settings stand in the file in this order, not in declaration order.
-int32_t* const kFileOrder[] = {
-    &settings.continuous, &settings.sensitivity, &settings.xStep,
-    &settings.yStep,      &settings.delay,       &settings.dynamic,
-    &settings.toggleLock, &settings.digital,     &settings.dosMode,
-};
-static_assert(sizeof(MappingTable) + sizeof kFileOrder / sizeof kFileOrder[0] * 4 ==
-              kConfigFileSize);
 
 }  // namespace
 
@@ -28,7 +18,6 @@ bool LoadConfig()
     const PlatformFile file = PlatformFileOpen(configPath);
     if (file == PLATFORM_BAD_FILE) {
         PlatformMessageBox("config file could not be opened\nplease configure first", kCaption);
-        ComputeAxisLimits();
         return true;
     }
     if (PlatformFileRead(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
@@ -38,9 +27,10 @@ bool LoadConfig()
         return false;
     }
     // A short tail is allowed: a setting keeps whatever bytes the file lacks.
-    for (int32_t* value : kFileOrder) PlatformFileRead(file, value, sizeof *value);
+    for (const SettingLayout& setting : kSettingLayout) {
+        PlatformFileRead(file, &(settings.*setting.member), sizeof(int32_t));
+    }
     PlatformFileClose(file);
-    ComputeAxisLimits();
     return true;
 }
 
@@ -66,8 +56,8 @@ void SaveConfig()
         PlatformMessageBox("error writing file", kCaption);
         complete = false;
     }
-    for (const int32_t* value : kFileOrder) {
-        if (PlatformFileWrite(file, value, sizeof *value) != int32_t(sizeof *value)) {
+    for (const SettingLayout& setting : kSettingLayout) {
+        if (PlatformFileWrite(file, &(settings.*setting.member), sizeof(int32_t)) != int32_t(sizeof(int32_t))) {
             PlatformMessageBox("error writing file", kCaption);
             complete = false;
         }

@@ -1,13 +1,11 @@
 // The 6724-byte configuration file: the MappingTable, then nine settings.
 #pragma once
 
-#include <cstdint>
+#include "config/file_layout.h"
 
-constexpr uint32_t kConfigFileSize = 6724;
-
-// Reads configPath into the live table and settings, then computes the axis
-// limits. Returns false only when the load was abandoned on a short table
-// (the table is then cleared and the limits are left alone).
+// Reads configPath into the live table and settings. Returns false only when
+// the load was abandoned on a short table (the table is then cleared); the
+// caller computes the axis limits after any other outcome.
 bool LoadConfig();
 
 // Writes the live table and settings to configPath. The old file is replaced

@@ -3,19 +3,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/file_layout.h"
 #include "config/settings.h"
-#include "engine/joystick_report.h"
+#include "platform/input_codes.h"
 
 int32_t selectedPort;
 
 namespace {
 
-constexpr uint32_t JOYCAPS_HASZ = 1, JOYCAPS_HASR = 2, JOYCAPS_HASU = 4, JOYCAPS_HASV = 8;
-
-bool EitherPortHas(uint32_t flag, uint32_t axes)
+bool EitherPortHas(const JoyCaps (&caps)[kPortCount], uint32_t flag, uint32_t axes)
 {
-    for (const JoyCaps& caps : joyCaps) {
-        if ((caps.wCaps & flag) != 0 || caps.wNumAxes >= axes) return true;
+    for (const JoyCaps& port : caps) {
+        if ((port.wCaps & flag) != 0 || port.wNumAxes >= axes) return true;
     }
     return false;
 }
@@ -37,22 +36,20 @@ void AddAxisPages(SheetPage (&pages)[kMaxPages], int& count, char axis, int plus
     AddPage(pages, count, PAGE_ACTION, plusSlot + 1, title);
 }
 
-struct SpinRange {
+struct SpinControl {
     int spin;
     int value;
-    int32_t* setting;
-    int32_t low, high;
+    int32_t Settings::*setting;
 };
 
 }  // namespace
 
-int BuildPageList(SheetPage (&pages)[kMaxPages])
+int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages])
 {
     int count = 0;
     AddPage(pages, count, PAGE_COMMON, -1, "common");
 
-    const uint32_t reported = joyCaps[0].wNumButtons > joyCaps[1].wNumButtons ? joyCaps[0].wNumButtons
-                                                                             : joyCaps[1].wNumButtons;
+    const uint32_t reported = caps[0].wNumButtons > caps[1].wNumButtons ? caps[0].wNumButtons : caps[1].wNumButtons;
     // A driver may claim more buttons than a report can carry.
     const uint32_t buttons = reported < kButtonSlotCount ? reported : kButtonSlotCount;
     for (uint32_t n = 1; n <= buttons; ++n) {
@@ -63,10 +60,10 @@ int BuildPageList(SheetPage (&pages)[kMaxPages])
 
     AddAxisPages(pages, count, 'X', SLOT_X_PLUS);
     AddAxisPages(pages, count, 'Y', SLOT_Y_PLUS);
-    if (EitherPortHas(JOYCAPS_HASZ, 3)) AddAxisPages(pages, count, 'Z', SLOT_Z_PLUS);
-    if (EitherPortHas(JOYCAPS_HASR, 4)) AddAxisPages(pages, count, 'R', SLOT_R_PLUS);
-    if (EitherPortHas(JOYCAPS_HASU, 5)) AddAxisPages(pages, count, 'U', SLOT_U_PLUS);
-    if (EitherPortHas(JOYCAPS_HASV, 6)) AddAxisPages(pages, count, 'V', SLOT_V_PLUS);
+    if (EitherPortHas(caps, kJoyCapsHasZ, 3)) AddAxisPages(pages, count, 'Z', SLOT_Z_PLUS);
+    if (EitherPortHas(caps, kJoyCapsHasR, 4)) AddAxisPages(pages, count, 'R', SLOT_R_PLUS);
+    if (EitherPortHas(caps, kJoyCapsHasU, 5)) AddAxisPages(pages, count, 'U', SLOT_U_PLUS);
+    if (EitherPortHas(caps, kJoyCapsHasV, 6)) AddAxisPages(pages, count, 'V', SLOT_V_PLUS);
 
     AddPage(pages, count, PAGE_INFO, -1, "CopyRight");
     return count;
@@ -86,21 +83,23 @@ int32_t* CommonOption(int control)
 
 int ApplySpinDelta(int control, int32_t iDelta)
 {
-    const SpinRange ranges[] = {
-        {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &settings.xStep, 1, 40},
-        {IDC_YSTEP_SPIN, IDC_YSTEP_VALUE, &settings.yStep, 1, 40},
-        {IDC_SENSITIVITY_SPIN, IDC_SENSITIVITY_VALUE, &settings.sensitivity, 1, 60},
-        {IDC_DELAY_SPIN, IDC_DELAY_VALUE, &settings.delay, 0, 200},
+    static constexpr SpinControl kSpins[] = {
+        {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &Settings::xStep},
+        {IDC_YSTEP_SPIN, IDC_YSTEP_VALUE, &Settings::yStep},
+        {IDC_SENSITIVITY_SPIN, IDC_SENSITIVITY_VALUE, &Settings::sensitivity},
+        {IDC_DELAY_SPIN, IDC_DELAY_VALUE, &Settings::delay},
     };
-    for (const SpinRange& range : ranges) {
-        if (range.spin != control) continue;
+    for (const SpinControl& spin : kSpins) {
+        if (spin.spin != control) continue;
+        const SettingLayout& range = SettingLayoutOf(spin.setting);
+        int32_t& setting = settings.*spin.setting;
         // The arrows propose -1 for up; subtracting makes up raise the value.
         // Computed wide, so a value from a file far out of range cannot wrap.
-        int64_t value = int64_t(*range.setting) - iDelta;
+        int64_t value = int64_t(setting) - iDelta;
         if (value < range.low) value = range.low;
         if (value > range.high) value = range.high;
-        *range.setting = int32_t(value);
-        return range.value;
+        setting = int32_t(value);
+        return spin.value;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "config/mapping_table.h"
+#include "platform/platform.h"
 
 constexpr int kMaxPages = 46;  // common, 32 buttons, 12 axis directions, info
 
@@ -17,10 +18,10 @@ struct SheetPage {
     char title[16];
 };
 
-// The page list for the capabilities both ports last reported: the common
-// page, one per button (never more than 32), X and Y, the other axes that
-// either device has, the information page.
-int BuildPageList(SheetPage (&pages)[kMaxPages]);
+// The page list for the capabilities of both ports: the common page, one per
+// button (never more than 32), X and Y, the other axes that either device
+// has, the information page.
+int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages]);
 
 // The port whose bindings the action pages show; kept across openings.
 extern int32_t selectedPort;

@@ -1,18 +1,10 @@
 #include "engine/action_execution.h"
 
 #include "engine/input_injection.h"
+#include "platform/input_codes.h"
 #include "platform/platform.h"
 
 namespace {
-
-constexpr uint8_t VK_SHIFT = 16;
-constexpr uint8_t VK_CONTROL = 17;
-constexpr uint8_t VK_MENU = 18;
-constexpr uint8_t VK_LSHIFT = 160;
-constexpr uint32_t KEYEVENTF_KEYUP = 2;
-constexpr uint32_t MAPVK_VK_TO_VSC = 0;
-constexpr uint32_t MAPVK_VK_TO_CHAR = 2;
-constexpr uint8_t kShiftScan = 42;
 
 uint8_t ScanOf(uint32_t vk, uint32_t type)
 {
@@ -21,14 +13,14 @@ uint8_t ScanOf(uint32_t vk, uint32_t type)
 
 void SendModifier(uint8_t vk, uint32_t flags)
 {
-    PlatformKeyEvent(vk, ScanOf(vk, MAPVK_VK_TO_VSC), flags);
+    PlatformKeyEvent(vk, ScanOf(vk, kMapVkToScan), flags);
 }
 
 void TypeKey(uint8_t vk)
 {
-    const uint8_t scan = ScanOf(vk, MAPVK_VK_TO_CHAR);
+    const uint8_t scan = ScanOf(vk, kMapVkToChar);
     PlatformKeyEvent(vk, scan, 0);
-    PlatformKeyEvent(vk, scan, KEYEVENTF_KEYUP);
+    PlatformKeyEvent(vk, scan, kKeyEventKeyUp);
 }
 
 // Digits and letters only; everything else in a macro is skipped.
@@ -39,9 +31,9 @@ void TypeCharacter(uint8_t c)
     } else if (c >= 'a' && c <= 'z') {
         TypeKey(uint8_t(c - 32));
     } else if (c >= 'A' && c <= 'Z') {
-        PlatformKeyEvent(VK_SHIFT, kShiftScan, 0);
+        PlatformKeyEvent(kVkShift, kShiftScan, 0);
         TypeKey(c);
-        PlatformKeyEvent(VK_SHIFT, kShiftScan, KEYEVENTF_KEYUP);
+        PlatformKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp);
     }
 }
 
@@ -52,18 +44,18 @@ void TypeMacro(const char (&text)[kTextSize])
     int i = 0;
     while (i < kTextSize && text[i] != '\0') {
         uint8_t held = 0;
-        if (text[i] == '^') held = VK_CONTROL;
-        if (text[i] == '%') held = VK_MENU;
+        if (text[i] == '^') held = kVkControl;
+        if (text[i] == '%') held = kVkMenu;
         if (held != 0) {
             SendModifier(held, 0);
             ++i;
             if (i == kTextSize || text[i] == '\0') {
-                SendModifier(held, KEYEVENTF_KEYUP);
+                SendModifier(held, kKeyEventKeyUp);
                 return;
             }
         }
         TypeCharacter(uint8_t(text[i]));
-        if (held != 0) SendModifier(held, KEYEVENTF_KEYUP);
+        if (held != 0) SendModifier(held, kKeyEventKeyUp);
         ++i;
     }
 }
@@ -74,17 +66,24 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
 {
     if (record.on == 0) return;
     if (phase == PHASE_PRESS) {
-        if (record.shift == 1) SendModifier(VK_SHIFT, 0);
-        if (record.alt == 1) SendModifier(VK_MENU, 0);
-        if (record.control == 1) SendModifier(VK_CONTROL, 0);
+        if (record.shift == 1) SendModifier(kVkShift, 0);
+        if (record.alt == 1) SendModifier(kVkMenu, 0);
+        if (record.control == 1) SendModifier(kVkControl, 0);
     }
     if (record.sendKey == 1) InjectKey(record.keyCode, phase);
     if (record.sendText == 1 && phase == PHASE_PRESS) TypeMacro(record.text);
     if (record.sendMouse == 1) InjectMouseAction(record.mouseAction, phase);
     if (phase == PHASE_RELEASE) {
         // Shift goes up with the scan code of the left Shift key.
-        if (record.shift == 1) PlatformKeyEvent(VK_SHIFT, ScanOf(VK_LSHIFT, MAPVK_VK_TO_VSC), KEYEVENTF_KEYUP);
-        if (record.alt == 1) SendModifier(VK_MENU, KEYEVENTF_KEYUP);
-        if (record.control == 1) SendModifier(VK_CONTROL, KEYEVENTF_KEYUP);
+        if (record.shift == 1) PlatformKeyEvent(kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        if (record.alt == 1) SendModifier(kVkMenu, kKeyEventKeyUp);
+        if (record.control == 1) SendModifier(kVkControl, kKeyEventKeyUp);
+    }
+}
+
+void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
+{
+    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
+        if (mask & 1) ExecuteAction(MappingTable[port][slot], phase);
     }
 }

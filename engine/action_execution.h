@@ -4,11 +4,9 @@
 #include <cstdint>
 
 #include "config/mapping_table.h"
-
-// Press or release; the value doubles as the key event's flag word.
-enum ActionPhase : uint32_t {
-    PHASE_PRESS = 0,
-    PHASE_RELEASE = 2,
-};
+#include "engine/action_phase.h"
 
 void ExecuteAction(const ActionRecord& record, ActionPhase phase);
+
+// Executes the bindings of the buttons in mask, in ascending slot order.
+void ExecuteButtons(int port, uint32_t mask, ActionPhase phase);

@@ -3,16 +3,9 @@
 #include "config/settings.h"
 #include "engine/action_execution.h"
 #include "engine/axes.h"
-#include "engine/input_injection.h"
-#include "engine/joystick_report.h"
+#include "engine/engine_state.h"
+#include "platform/input_codes.h"
 #include "platform/platform.h"
-
-void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
-{
-    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteAction(MappingTable[port][slot], phase);
-    }
-}
 
 void ReleasePort(int port)
 {
@@ -32,9 +25,9 @@ void ReleaseHeldInput()
     // of the run it must not. Without the lock the toggle state still flips
     // at every press, but no button is held by it.
     if (settings.toggleLock == 1) {
-        if (buttonToggle.left == 1) PlatformMouseEvent(4, 0, 0);     // MOUSEEVENTF_LEFTUP
-        if (buttonToggle.middle == 1) PlatformMouseEvent(64, 0, 0);  // MOUSEEVENTF_MIDDLEUP
-        if (buttonToggle.right == 1) PlatformMouseEvent(16, 0, 0);   // MOUSEEVENTF_RIGHTUP
+        if (buttonToggle.left == 1) PlatformMouseEvent(kMouseLeftUp, 0, 0);
+        if (buttonToggle.middle == 1) PlatformMouseEvent(kMouseMiddleUp, 0, 0);
+        if (buttonToggle.right == 1) PlatformMouseEvent(kMouseRightUp, 0, 0);
         buttonToggle = ButtonToggle{};
     }
 }

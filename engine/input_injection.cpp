@@ -1,32 +1,23 @@
 #include "engine/input_injection.h"
 
 #include "config/settings.h"
-#include "engine/joystick_report.h"
+#include "engine/engine_state.h"
+#include "platform/input_codes.h"
 #include "platform/platform.h"
 
-ButtonToggle buttonToggle;
-
 namespace {
-
-constexpr uint8_t VK_SHIFT = 16;
-constexpr uint8_t kShiftScan = 42;
-constexpr uint32_t KEYEVENTF_EXTENDEDKEY = 1;
-constexpr uint32_t KEYEVENTF_KEYUP = 2;
-constexpr uint32_t MAPVK_VK_TO_CHAR = 2;
-
-constexpr uint32_t MOUSEEVENTF_MOVE = 1;
 
 struct ButtonFlags {
     uint32_t down;
     uint32_t up;
 };
-constexpr ButtonFlags kLeft = {2, 4};
-constexpr ButtonFlags kRight = {8, 16};
-constexpr ButtonFlags kMiddle = {32, 64};
+constexpr ButtonFlags kLeft = {kMouseLeftDown, kMouseLeftUp};
+constexpr ButtonFlags kRight = {kMouseRightDown, kMouseRightUp};
+constexpr ButtonFlags kMiddle = {kMouseMiddleDown, kMouseMiddleUp};
 
 void Move(int32_t dx, int32_t dy)
 {
-    PlatformMouseEvent(MOUSEEVENTF_MOVE, dx, dy);
+    PlatformMouseEvent(kMouseMove, dx, dy);
 }
 
 // Negation that cannot overflow on a step or speed of INT32_MIN.
@@ -68,11 +59,11 @@ void InjectKey(int32_t keyCode, ActionPhase phase)
 {
     const bool wrap = keyCode > 64 && keyCode < 92 && phase == PHASE_PRESS;
     const uint8_t vk = uint8_t(keyCode);
-    if (wrap) PlatformKeyEvent(VK_SHIFT, kShiftScan, 0);
+    if (wrap) PlatformKeyEvent(kVkShift, kShiftScan, 0);
     const uint32_t scan = settings.dosMode != 0 ? PlatformOemKeyScan(vk)
-                                                : PlatformMapVirtualKey(vk, MAPVK_VK_TO_CHAR);
+                                                : PlatformMapVirtualKey(vk, kMapVkToChar);
     PlatformKeyEvent(vk, uint8_t(scan), phase);
-    if (wrap) PlatformKeyEvent(VK_SHIFT, kShiftScan, KEYEVENTF_KEYUP | KEYEVENTF_EXTENDEDKEY);
+    if (wrap) PlatformKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
 }
 
 void InjectMouseAction(int32_t action, ActionPhase phase)

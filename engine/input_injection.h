@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/action_execution.h"
+#include "engine/action_phase.h"
 
 // Mouse action codes as stored in a binding.
 enum MouseAction : int32_t {
@@ -18,15 +18,6 @@ enum MouseAction : int32_t {
     MOUSE_RIGHT_CLICK,
     MOUSE_RIGHT_DOUBLE_CLICK,
 };
-
-// Toggle state of the left, middle and right button, shared by every
-// single-click binding of both ports and never reset while running.
-struct ButtonToggle {
-    int32_t left;
-    int32_t middle;
-    int32_t right;
-};
-extern ButtonToggle buttonToggle;
 
 // Sends a key transition: the low 8 bits are the virtual key, and a press of
 // a code from 65 to 91 is wrapped in Shift.

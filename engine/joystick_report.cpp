@@ -6,11 +6,6 @@
 #include "engine/action_execution.h"
 #include "engine/held_input.h"
 
-JoyCaps joyCaps[kPortCount];
-AxisLimits axisLimits;
-LastReport lastReport[kPortCount];
-MouseSpeed mouseSpeed;
-
 namespace {
 
 // |a - b| with the difference taken as a signed 32-bit value.

@@ -6,8 +6,10 @@
 
 #include <cstddef>
 
+#include "platform/input_codes.h"
 #include "platform/platform.h"
 #include "platform/platform_win32.h"
+#include "platform/window_messages.h"
 
 HINSTANCE platformInstance;
 HWND platformMainWindow;
@@ -23,6 +25,25 @@ static_assert(offsetof(JoyCaps, szOEMVxD) == offsetof(JOYCAPSA, szOEMVxD));
 static_assert(sizeof(JoyInfoEx) == sizeof(JOYINFOEX));
 static_assert(offsetof(JoyInfoEx, dwButtons) == offsetof(JOYINFOEX, dwButtons));
 static_assert(offsetof(JoyInfoEx, dwVpos) == offsetof(JOYINFOEX, dwVpos));
+
+// The logic's names for Windows numbers are the system's numbers.
+static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU && kVkLShift == VK_LSHIFT);
+static_assert(kKeyEventExtendedKey == KEYEVENTF_EXTENDEDKEY && kKeyEventKeyUp == KEYEVENTF_KEYUP);
+static_assert(kMapVkToScan == MAPVK_VK_TO_VSC && kMapVkToChar == MAPVK_VK_TO_CHAR);
+static_assert(kMouseMove == MOUSEEVENTF_MOVE && kMouseLeftDown == MOUSEEVENTF_LEFTDOWN &&
+              kMouseLeftUp == MOUSEEVENTF_LEFTUP && kMouseRightDown == MOUSEEVENTF_RIGHTDOWN &&
+              kMouseRightUp == MOUSEEVENTF_RIGHTUP && kMouseMiddleDown == MOUSEEVENTF_MIDDLEDOWN &&
+              kMouseMiddleUp == MOUSEEVENTF_MIDDLEUP);
+static_assert(kJoyCapsHasZ == JOYCAPS_HASZ && kJoyCapsHasR == JOYCAPS_HASR && kJoyCapsHasU == JOYCAPS_HASU &&
+              kJoyCapsHasV == JOYCAPS_HASV);
+static_assert(kJoyReturnAll == JOY_RETURNALL && kJoyNoError == JOYERR_NOERROR);
+static_assert(kWmCreate == WM_CREATE && kWmDestroy == WM_DESTROY && kWmEndSession == WM_ENDSESSION &&
+              kWmCommand == WM_COMMAND && kWmUser == WM_USER);
+static_assert(kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
+              kWmRButtonDown == WM_RBUTTONDOWN);
+static_assert(kMmJoy1Move == MM_JOY1MOVE && kMmJoy2Move == MM_JOY2MOVE && kMmJoy1ButtonDown == MM_JOY1BUTTONDOWN &&
+              kMmJoy2ButtonDown == MM_JOY2BUTTONDOWN && kMmJoy1ButtonUp == MM_JOY1BUTTONUP &&
+              kMmJoy2ButtonUp == MM_JOY2BUTTONUP);
 
 void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
 {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
+#include "app/messages.h"
 #include "config/config_path.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
@@ -26,6 +28,12 @@ constexpr const char* kCannotOpen = "config file could not be opened\nplease con
 constexpr const char* kCannotRead = "error reading file\nplease configure first";
 constexpr const char* kCannotCreate = "file could not be created";
 constexpr const char* kCannotWrite = "error writing file";
+
+// A load as the main window makes it, followed by the limits unless abandoned.
+bool Reload()
+{
+    return HandleMainWindowMessage(WM_RELOADCONFIG, 0, 0) == RUN_DEFAULT;
+}
 
 // The settings as they stand in the file, which is not their declaration order.
 struct SettingInFile {
@@ -187,7 +195,7 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
     const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
     if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
 
-    const bool result = LoadConfig();
+    const bool result = Reload();
 
     std::vector<Event> expected;
     if (c.message != nullptr) expected.push_back(Message("error", c.message));
@@ -259,7 +267,7 @@ TEST(ConfigLoad, FirstStartWithoutFileKeepsDefaultsAndComputesLimits)
     fake.caps[1].wYmax = 1100;
     SetDefaultConfigPath();
 
-    EXPECT_TRUE(LoadConfig());
+    EXPECT_TRUE(Reload());
 
     EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
     EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
@@ -292,7 +300,7 @@ TEST(ConfigLoad, ReadFaults)
         fake.failReadCall = f.call;
         fake.failReadResult = f.result;
 
-        const bool result = LoadConfig();
+        const bool result = Reload();
 
         EXPECT_EQ(fake.openHandles, 0);
         if (f.call == 0) {

@@ -4,10 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/start_state.h"
-#include "config/config_sheet.h"
-#include "config/settings.h"
+#include "engine/engine_state.h"
+#include "platform/shell.h"
 
 FakePlatform fake;
 
@@ -311,7 +309,7 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 bool PlatformGetOpenFileName(char* path) { return AnswerDialog("open-dialog", path); }
 bool PlatformGetSaveFileName(char* path) { return AnswerDialog("save-dialog", path); }
 
-// Product functions that only exist in the Windows build.
+// The shell's side of the seam.
 int ShowConfigSheet()
 {
     Record(Shell("sheet"));

@@ -7,6 +7,7 @@
 
 #include "config/mapping_table.h"
 #include "config/settings.h"
+#include "engine/action_execution.h"
 #include "engine/input_injection.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"

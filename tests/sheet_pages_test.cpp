@@ -63,11 +63,9 @@ TEST(PageList, FollowsTheCapabilitiesOfBothPorts)
     };
     for (const CapsCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetProgramState();
-        joyCaps[0] = c.port0;
-        joyCaps[1] = c.port1;
+        const JoyCaps caps[kPortCount] = {c.port0, c.port1};
         SheetPage pages[kMaxPages];
-        const int count = BuildPageList(pages);
+        const int count = BuildPageList(caps, pages);
         ASSERT_EQ(count, int(c.titles.size()) + 2);
         EXPECT_STREQ(pages[0].title, "common");
         EXPECT_EQ(pages[0].kind, PAGE_COMMON);
@@ -85,11 +83,11 @@ TEST(PageList, FollowsTheCapabilitiesOfBothPorts)
 
 TEST(PageList, ButtonPagesServeSlotsInButtonOrder)
 {
-    ResetProgramState();
-    joyCaps[1].wNumButtons = 32;
-    joyCaps[0].wNumAxes = 6;  // the fullest sheet there is
+    JoyCaps caps[kPortCount] = {};
+    caps[1].wNumButtons = 32;
+    caps[0].wNumAxes = 6;  // the fullest sheet there is
     SheetPage pages[kMaxPages];
-    ASSERT_EQ(BuildPageList(pages), kMaxPages);
+    ASSERT_EQ(BuildPageList(caps, pages), kMaxPages);
     for (int n = 1; n <= 32; ++n) EXPECT_EQ(pages[n].slot, n - 1);
     EXPECT_STREQ(pages[32].title, "Button 32");
     EXPECT_EQ(pages[33].slot, SLOT_X_PLUS);

@@ -83,14 +83,14 @@ TEST_F(Shell, CommandsDoWhatTheirItemSays)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         fake.sheetResult = c.sheetResult;
-        EXPECT_TRUE(Send(WM_COMMAND, c.command));
+        EXPECT_TRUE(Send(kWmCommand, c.command));
         EXPECT_EQ(Events(), c.expected);
     }
 }
 
 TEST_F(Shell, AboutShowsFourLinesUnderItsCaption)
 {
-    Send(WM_COMMAND, IDM_ABOUT);
+    Send(kWmCommand, IDM_ABOUT);
     const EventList events = Events();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, EventKind::Message);
@@ -103,14 +103,14 @@ TEST_F(Shell, LoadMakesTheChosenFileCurrentAndReloads)
 {
     std::strcpy(configPath, "C:\\Tools\\quellpad.CFG");
     fake.dialogConfirms = false;
-    Send(WM_COMMAND, IDM_LOAD);
+    Send(kWmCommand, IDM_LOAD);
     EXPECT_EQ(Events(), EventList{::Shell("open-dialog")});
     EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
 
     ClearEvents();
     fake.dialogConfirms = true;
     std::strcpy(fake.dialogPath, "D:\\pads\\racing.cfg");
-    Send(WM_COMMAND, IDM_LOAD);
+    Send(kWmCommand, IDM_LOAD);
     EXPECT_EQ(Events(), (EventList{::Shell("open-dialog"), ::Shell("send 1024")}));
     EXPECT_STREQ(configPath, "D:\\pads\\racing.cfg");
 }
@@ -121,7 +121,7 @@ TEST_F(Shell, SaveAsWritesTheChosenFileWithoutReloading)
     MappingTable[1][43].on = 1;
     settings.delay = 7;
     fake.dialogConfirms = false;
-    Send(WM_COMMAND, IDM_SAVEAS);
+    Send(kWmCommand, IDM_SAVEAS);
     EXPECT_EQ(Events(), EventList{::Shell("save-dialog")});
     EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
     EXPECT_EQ(FindFakeFile("C:\\Tools\\quellpad.CFG"), nullptr);
@@ -129,7 +129,7 @@ TEST_F(Shell, SaveAsWritesTheChosenFileWithoutReloading)
     ClearEvents();
     fake.dialogConfirms = true;
     std::strcpy(fake.dialogPath, "D:\\pads\\mine");  // typed without extension
-    Send(WM_COMMAND, IDM_SAVEAS);
+    Send(kWmCommand, IDM_SAVEAS);
     EXPECT_EQ(Events(), EventList{::Shell("save-dialog")});
     EXPECT_STREQ(configPath, "D:\\pads\\mine");
     const std::vector<uint8_t> bytes = FakeFileBytes("D:\\pads\\mine");
@@ -143,9 +143,9 @@ void RequestEverything()
 {
     Send(WM_SHOWMAINMENU);
     Send(WM_SHOWCONFIGMENU);
-    Send(WM_COMMAND, IDM_CONFIG);
-    Send(WM_COMMAND, IDM_EXIT);
-    Send(WM_COMMAND, IDM_LOAD);
+    Send(kWmCommand, IDM_CONFIG);
+    Send(kWmCommand, IDM_EXIT);
+    Send(kWmCommand, IDM_LOAD);
     Send(WM_TRAYNOTIFY, TRAY_ICON_ID, 0x204);  // still posts; the menu it asks for is refused
 }
 
@@ -156,10 +156,10 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
         uint32_t message, wParam;
         EventList expected;
     } cases[] = {
-        {"editor", WM_COMMAND, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), ::Shell("send 1024")}},
+        {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), ::Shell("send 1024")}},
         {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...|&Exit"), ::Shell("post 1026")}},
-        {"open dialog", WM_COMMAND, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
-        {"save dialog", WM_COMMAND, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
+        {"open dialog", kWmCommand, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
+        {"save dialog", kWmCommand, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -171,7 +171,7 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
     }
     // Once it has closed, Exit works again.
     ResetProgramState();
-    Send(WM_COMMAND, IDM_EXIT);
+    Send(kWmCommand, IDM_EXIT);
     EXPECT_EQ(Events(), EventList{::Shell("destroy")});
 }
 
@@ -181,8 +181,8 @@ TEST_F(Shell, JoystickMessagesReadTheirOwnPort)
         uint32_t message;
         uint32_t reads0, reads1;
     } cases[] = {
-        {MM_JOY1MOVE, 1, 0},       {MM_JOY1BUTTONDOWN, 1, 0}, {MM_JOY1BUTTONUP, 1, 0},
-        {MM_JOY2MOVE, 0, 1},       {MM_JOY2BUTTONDOWN, 0, 1}, {MM_JOY2BUTTONUP, 0, 1},
+        {kMmJoy1Move, 1, 0},       {kMmJoy1ButtonDown, 1, 0}, {kMmJoy1ButtonUp, 1, 0},
+        {kMmJoy2Move, 0, 1},       {kMmJoy2ButtonDown, 0, 1}, {kMmJoy2ButtonUp, 0, 1},
         {0x3A2, 0, 0},  // MM_JOY1ZMOVE: the next move reads Z anyway
         {0x3A3, 0, 0},  // MM_JOY2ZMOVE
     };
@@ -198,7 +198,7 @@ TEST_F(Shell, JoystickMessagesReadTheirOwnPort)
 TEST_F(Shell, CreationLoadsTheDefaultFileAndOnlyAShortFileSkipsDefaultProcessing)
 {
     fake.caps[0].wXmax = 100;
-    EXPECT_TRUE(Send(WM_CREATE));
+    EXPECT_TRUE(Send(kWmCreate));
     EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
     EXPECT_EQ(Events(), EventList{Message("error", "config file could not be opened\nplease configure first")});
     EXPECT_EQ(axisLimits.threshold[0][0], 20u);
@@ -263,8 +263,8 @@ TEST_F(Shell, EveryWayOutLetsGoOfWhatTheBindingsHold)
         uint32_t message, wParam;
         EventList after;
     } cases[] = {
-        {"window destroyed by Exit or a failed start", WM_DESTROY, 0, {::Shell("quit")}},
-        {"Windows ends the session", WM_ENDSESSION, 1, {}},
+        {"window destroyed by Exit or a failed start", kWmDestroy, 0, {::Shell("quit")}},
+        {"Windows ends the session", kWmEndSession, 1, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -278,7 +278,7 @@ TEST_F(Shell, EveryWayOutLetsGoOfWhatTheBindingsHold)
     // A session end that was cancelled changes nothing.
     ResetProgramState();
     HoldEverything();
-    Send(WM_ENDSESSION, 0);
+    Send(kWmEndSession, 0);
     EXPECT_TRUE(Events().empty());
 }
 
@@ -296,7 +296,7 @@ TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
     ASSERT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(RIGHTUP)}));
     ASSERT_EQ(buttonToggle.right, 1);
     ClearEvents();
-    Send(WM_DESTROY);
+    Send(kWmDestroy);
     EXPECT_EQ(Events(), EventList{::Shell("quit")});
 }
 

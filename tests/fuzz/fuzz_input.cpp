@@ -90,15 +90,11 @@ void Report(int port)
 
 void ChangeSetting(Cursor& in)
 {
-    int32_t* const kFileOrder[] = {
-        &settings.continuous, &settings.sensitivity, &settings.xStep,   &settings.yStep,   &settings.delay,
-        &settings.dynamic,    &settings.toggleLock,  &settings.digital, &settings.dosMode,
-    };
     constexpr int32_t kValues[] = {0,   1,   2,   -1,   20, 50,      60,        90,
                                    100, 101, 200, 1000, 40, 1 << 30, INT32_MIN, INT32_MAX};
     const uint8_t which = in.Byte();
     const uint8_t value = in.Byte();
-    int32_t* setting = kFileOrder[which % 9];
+    int32_t* setting = &(settings.*kSettingLayout[which % kSettingCount].member);
     *setting = kValues[value % 16];
     // The editor recomputes the thresholds right after a new sensitivity.
     if (setting == &settings.sensitivity) ComputeAxisThresholds();
@@ -158,7 +154,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
 
     std::strcpy(configPath, kConfigName);
     if (exists) PutFakeFile(kConfigName, std::vector<uint8_t>(file, file + fileSize));
-    LoadConfig();
+    if (LoadConfig()) ComputeAxisLimits();
     if (const char* failure = CheckLoad(file, fileSize, exists)) return failure;
     ClearEvents();
 
@@ -201,7 +197,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             break;
         default:
             if (port == 0) {
-                LoadConfig();
+                if (LoadConfig()) ComputeAxisLimits();
             } else {
                 ReleaseHeldInput();
             }

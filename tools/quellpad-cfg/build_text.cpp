@@ -169,7 +169,7 @@ public:
                 }
             } else {
                 std::vector<std::string> names;
-                for (const SettingField& f : kSettingFields) names.push_back(f.name);
+                for (const SettingField* f : kSettingFields) names.push_back(f->name);
                 for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
                 Error(key.source(), "unknown name " + QuoteForMessage(name) + "; nearest is " +
                                         QuoteBytes(NearestName(name, names)));

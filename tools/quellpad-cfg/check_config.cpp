@@ -7,10 +7,7 @@
 
 namespace {
 
-// The settings in the order they follow the table in the file.
-constexpr const char* kFileOrder[] = {"continuous", "sensitivity", "xStep",  "yStep",  "delay",
-                                      "dynamic",    "toggleLock",  "digital", "dosMode"};
-constexpr uint64_t kTableSize = sizeof MappingTable;
+constexpr uint64_t kTableSize = kTableBytes;
 
 void CheckSize(uint64_t size, std::vector<std::string>& out)
 {
@@ -27,13 +24,14 @@ void CheckSize(uint64_t size, std::vector<std::string>& out)
     if (size == kConfigFileSize) return;
     std::string missing;
     const uint64_t have = size - kTableSize;
-    for (uint64_t i = have / 4; i < 9; ++i) {
+    for (const SettingLayout& setting : kSettingLayout) {
+        if (setting.offset + 4 <= size) continue;
         if (!missing.empty()) missing += ", ";
-        missing += kFileOrder[i];
+        missing += setting.name;
     }
     std::string text = is + "; the program keeps the initial value of " + missing;
     if (have % 4 != 0) {
-        text += " (" + std::string(kFileOrder[have / 4]) + " takes only its low " + std::to_string(have % 4) +
+        text += " (" + std::string(kSettingLayout[have / 4].name) + " takes only its low " + std::to_string(have % 4) +
                 " byte" + (have % 4 == 1 ? "" : "s") + " from the file)";
     }
     out.push_back(text);
@@ -72,7 +70,8 @@ std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
 {
     std::vector<std::string> out;
     CheckSize(size, out);
-    for (const SettingField& field : kSettingFields) {
+    for (const SettingField* setting : kSettingFields) {
+        const SettingField& field = *setting;
         const int32_t value = image.settings.*field.member;
         if (value >= field.low && value <= field.high) continue;
         const std::string range = field.isSwitch ? " is neither 0 nor 1"

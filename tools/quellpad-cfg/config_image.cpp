@@ -4,6 +4,7 @@
 
 #include "config/config_file.h"
 #include "config/config_path.h"
+#include "engine/joystick_report.h"
 #include "tools/quellpad-cfg/tool_platform.h"
 
 namespace {
@@ -45,7 +46,8 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
     if (!SetPath(path)) {
         result.messages.push_back("config file could not be opened\nplease configure first");
     } else {
-        LoadConfig();
+        // As the program does after a load: limits follow the settings.
+        if (LoadConfig()) ComputeAxisLimits();
         result.messages = TakeMessages();
     }
     result.opened = result.messages.empty() || result.messages.front().rfind("config file could not be opened", 0) != 0;

@@ -10,16 +10,12 @@ static_assert(sizeof kAxisSlotNames / sizeof kAxisSlotNames[0] == kSlotCount - k
 
 }  // namespace
 
-const SettingField kSettingFields[9] = {
-    {"xStep", &Settings::xStep, false, 1, 40},
-    {"yStep", &Settings::yStep, false, 1, 40},
-    {"continuous", &Settings::continuous, true, 0, 1},
-    {"dynamic", &Settings::dynamic, true, 0, 1},
-    {"toggleLock", &Settings::toggleLock, true, 0, 1},
-    {"digital", &Settings::digital, true, 0, 1},
-    {"dosMode", &Settings::dosMode, true, 0, 1},
-    {"sensitivity", &Settings::sensitivity, false, 1, 60},
-    {"delay", &Settings::delay, false, 0, 200},
+const SettingField* const kSettingFields[kSettingCount] = {
+    &SettingLayoutOf(&Settings::xStep),      &SettingLayoutOf(&Settings::yStep),
+    &SettingLayoutOf(&Settings::continuous), &SettingLayoutOf(&Settings::dynamic),
+    &SettingLayoutOf(&Settings::toggleLock), &SettingLayoutOf(&Settings::digital),
+    &SettingLayoutOf(&Settings::dosMode),    &SettingLayoutOf(&Settings::sensitivity),
+    &SettingLayoutOf(&Settings::delay),
 };
 
 const RecordField kRecordFields[11] = {
@@ -71,8 +67,8 @@ std::string BindingName(int port, int slot) { return PortName(port) + "." + Slot
 
 const SettingField* FindSettingField(std::string_view name)
 {
-    for (const SettingField& field : kSettingFields) {
-        if (name == field.name) return &field;
+    for (const SettingField* field : kSettingFields) {
+        if (name == field->name) return field;
     }
     return nullptr;
 }

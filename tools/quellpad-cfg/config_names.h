@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/file_layout.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
 
@@ -22,14 +23,10 @@ int FindPort(std::string_view name);
 // "port1.button3".
 std::string BindingName(int port, int slot);
 
-struct SettingField {
-    const char* name;
-    int32_t Settings::*member;
-    bool isSwitch;         // 0 or 1 in the editor
-    int32_t low, high;     // the range the editor keeps
-};
+// A setting's name, place in the file and editor range.
+using SettingField = SettingLayout;
 // In the order the editor lists them.
-extern const SettingField kSettingFields[9];
+extern const SettingField* const kSettingFields[kSettingCount];
 const SettingField* FindSettingField(std::string_view name);
 
 enum class FieldKind : uint8_t { Flag, KeyCode, MouseAction, Text, TextTail };

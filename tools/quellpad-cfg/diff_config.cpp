@@ -22,7 +22,8 @@ std::string FieldText(const ActionRecord& r, const RecordField& field)
 std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
 {
     std::vector<std::string> out;
-    for (const SettingField& field : kSettingFields) {
+    for (const SettingField* setting : kSettingFields) {
+        const SettingField& field = *setting;
         const int32_t before = a.settings.*field.member, after = b.settings.*field.member;
         if (before == after) continue;
         auto text = [&field](int32_t v) { return field.isSwitch ? FlagText(v) : std::to_string(v); };

@@ -44,7 +44,8 @@ std::string ShowBinding(const ActionRecord& r)
 std::string ShowConfig(const ConfigImage& image, bool all)
 {
     std::string out = "# Quellpad configuration\n";
-    for (const SettingField& field : kSettingFields) {
+    for (const SettingField* setting : kSettingFields) {
+        const SettingField& field = *setting;
         const int32_t value = image.settings.*field.member;
         Line(out, field.name, field.isSwitch ? FlagText(value) : std::to_string(value));
     }

@@ -8,8 +8,8 @@
 #include <windows.h>
 #endif
 
-#include "app/start_state.h"
 #include "config/settings.h"
+#include "engine/engine_state.h"
 
 ToolPlatform toolPlatform;
 

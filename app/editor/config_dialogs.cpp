@@ -1,4 +1,4 @@
-#include "config/config_dialogs.h"
+#include "app/editor/config_dialogs.h"
 
 #include <cstring>
 

@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "config/config_file.h"
-#include "config/config_sheet.h"
 #include "config/settings.h"
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"
 #include "platform/platform_win32.h"
+#include "platform/shell.h"
 
 namespace {
 
@@ -222,7 +222,7 @@ int ShowConfigSheet()
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
     SheetPage pages[kMaxPages];
-    const int count = BuildPageList(pages);
+    const int count = BuildPageList(joyCaps, pages);
     PageEntry entries[kMaxPages] = {};
     for (int i = 0; i < count; ++i) {
         PageEntry& entry = entries[i];

@@ -1,0 +1,45 @@
+// Where everything lies in the configuration file, and the range the editor
+// keeps for each setting: the one table that the loader, the writer, the
+// editor and quellpad-cfg all read.
+#pragma once
+
+#include <cstdint>
+
+#include "config/mapping_table.h"
+#include "config/settings.h"
+
+constexpr uint32_t kTableBytes = sizeof(ActionRecord) * kPortCount * kSlotCount;  // 6688
+constexpr int kSettingCount = 9;
+constexpr uint32_t kConfigFileSize = kTableBytes + kSettingCount * 4;  // 6724
+
+struct SettingLayout {
+    const char* name;  // as quellpad-cfg writes it
+    int32_t Settings::*member;
+    uint32_t offset;   // in the file, little-endian 32 bits
+    bool isSwitch;     // a check box in the editor
+    int32_t low, high;  // the range the editor keeps
+};
+
+// The settings follow the table in this order, not in declaration order.
+inline constexpr SettingLayout kSettingLayout[kSettingCount] = {
+    {"continuous", &Settings::continuous, kTableBytes + 0, true, 0, 1},
+    {"sensitivity", &Settings::sensitivity, kTableBytes + 4, false, 1, 60},
+    {"xStep", &Settings::xStep, kTableBytes + 8, false, 1, 40},
+    {"yStep", &Settings::yStep, kTableBytes + 12, false, 1, 40},
+    {"delay", &Settings::delay, kTableBytes + 16, false, 0, 200},
+    {"dynamic", &Settings::dynamic, kTableBytes + 20, true, 0, 1},
+    {"toggleLock", &Settings::toggleLock, kTableBytes + 24, true, 0, 1},
+    {"digital", &Settings::digital, kTableBytes + 28, true, 0, 1},
+    {"dosMode", &Settings::dosMode, kTableBytes + 32, true, 0, 1},
+};
+static_assert(sizeof(MappingTable) == kTableBytes);
+static_assert(kSettingLayout[kSettingCount - 1].offset + 4 == kConfigFileSize);
+
+// The layout entry of one setting.
+constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)
+{
+    for (const SettingLayout& setting : kSettingLayout) {
+        if (setting.member == member) return setting;
+    }
+    return kSettingLayout[0];  // unreachable for a member of Settings
+}

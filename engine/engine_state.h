@@ -1,0 +1,61 @@
+// The engine's runtime state, grouped so that one assignment restores the
+// start state. Each part keeps its own name; add new state here, inside
+// EngineState, so that the reset covers it.
+#pragma once
+
+#include <cstdint>
+
+#include "config/mapping_table.h"
+#include "engine/axes.h"
+#include "platform/platform.h"
+
+// Per axis, then per port: how far an axis must move or lie from an end to
+// count ((max - min) * sensitivity / 100), and half the span for mouse speed.
+struct AxisLimits {
+    uint32_t threshold[kAxisCount][kPortCount];
+    uint32_t centre[kAxisCount][kPortCount];
+};
+
+// What each port's previous report held.
+struct LastReport {
+    uint32_t buttons;
+    uint32_t position[kAxisCount];
+    // Whether the last read of this port succeeded, so that the first failure
+    // after a good read lets go of what the port still holds.
+    bool readOk;
+};
+
+// Current pointer step of dynamic moves, shared by both ports. Written by
+// the report processing, read by the mouse injection.
+struct MouseSpeed {
+    int32_t horizontal = 8;
+    int32_t vertical = 8;
+};
+
+// Toggle state of the left, middle and right button, shared by every
+// single-click binding of both ports and never reset while running.
+struct ButtonToggle {
+    int32_t left;
+    int32_t middle;
+    int32_t right;
+};
+
+struct EngineState {
+    JoyCaps joyCaps[kPortCount];  // as joyGetDevCapsA last filled them
+    AxisLimits axisLimits;
+    LastReport lastReport[kPortCount];
+    MouseSpeed mouseSpeed;
+    ButtonToggle buttonToggle;
+};
+extern EngineState engineState;
+
+inline JoyCaps (&joyCaps)[kPortCount] = engineState.joyCaps;
+inline AxisLimits& axisLimits = engineState.axisLimits;
+inline LastReport (&lastReport)[kPortCount] = engineState.lastReport;
+inline MouseSpeed& mouseSpeed = engineState.mouseSpeed;
+inline ButtonToggle& buttonToggle = engineState.buttonToggle;
+
+// Every binding, setting, path, limit, report, speed, toggle and the editor's
+// port back to its start value, for tools and tests that run the engine more
+// than once in one process.
+void RestoreStartState();
