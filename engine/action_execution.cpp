@@ -81,9 +81,14 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
     }
 }
 
+void ExecuteBinding(int port, int slot, ActionPhase phase)
+{
+    ExecuteAction(MappingTable[port][slot], phase);
+}
+
 void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
 {
     for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteAction(MappingTable[port][slot], phase);
+        if (mask & 1) ExecuteBinding(port, slot, phase);
     }
 }

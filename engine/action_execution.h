@@ -8,5 +8,9 @@
 
 void ExecuteAction(const ActionRecord& record, ActionPhase phase);
 
+// Executes the binding of one port's event slot; every binding the reports
+// fire goes through here, so what it holds is known by port and slot.
+void ExecuteBinding(int port, int slot, ActionPhase phase);
+
 // Executes the bindings of the buttons in mask, in ascending slot order.
 void ExecuteButtons(int port, uint32_t mask, ActionPhase phase);

@@ -13,8 +13,8 @@ void ReleasePort(int port)
     lastReport[port].buttons = 0;
     if (settings.continuous != 1) return;
     for (const AxisWiring& axis : kAxes) {
-        ExecuteAction(MappingTable[port][axis.maxSlot], PHASE_RELEASE);
-        ExecuteAction(MappingTable[port][axis.minSlot], PHASE_RELEASE);
+        ExecuteBinding(port, axis.maxSlot, PHASE_RELEASE);
+        ExecuteBinding(port, axis.minSlot, PHASE_RELEASE);
     }
 }
 

@@ -45,13 +45,13 @@ void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distan
     }
 }
 
-void FireEnd(const ActionRecord& record)
+void FireEnd(int port, int slot)
 {
-    ExecuteAction(record, PHASE_PRESS);
+    ExecuteBinding(port, slot, PHASE_PRESS);
     if (settings.continuous != 0) return;
     // A negative delay from a file would be an endless wait; treat it as none.
     PlatformSleep(settings.delay < 0 ? 0u : uint32_t(settings.delay));
-    ExecuteAction(record, PHASE_RELEASE);
+    ExecuteBinding(port, slot, PHASE_RELEASE);
 }
 
 void ProcessAxis(int port, int axisIndex, uint32_t pos)
@@ -73,12 +73,12 @@ void ProcessAxis(int port, int axisIndex, uint32_t pos)
 
     if (steady) {
         if (Distance(pos, caps.*axis.max) < threshold) {
-            FireEnd(MappingTable[port][axis.maxSlot]);
+            FireEnd(port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
-            FireEnd(MappingTable[port][axis.minSlot]);
+            FireEnd(port, axis.minSlot);
         } else if (settings.continuous == 1) {
-            ExecuteAction(MappingTable[port][axis.maxSlot], PHASE_RELEASE);
-            ExecuteAction(MappingTable[port][axis.minSlot], PHASE_RELEASE);
+            ExecuteBinding(port, axis.maxSlot, PHASE_RELEASE);
+            ExecuteBinding(port, axis.minSlot, PHASE_RELEASE);
         }
     }
     previous = pos;
