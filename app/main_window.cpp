@@ -13,9 +13,11 @@ uint32_t taskbarCreatedMessage;
 
 namespace {
 
-// The limits follow the loaded settings, unless the load was abandoned.
+// Nothing that the old bindings hold may outlive them; the limits follow
+// the loaded settings, unless the load was abandoned.
 DefaultProcessing LoadConfigAndLimits()
 {
+    LetGoOfEverything();
     if (!LoadConfig()) return SKIP_DEFAULT;
     ComputeAxisLimits();
     return RUN_DEFAULT;
@@ -33,11 +35,11 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
         return LoadConfigAndLimits();
     case kWmDestroy:
         // Every way out passes here: let go of what the bindings hold first.
-        ReleaseHeldInput();
+        LetGoOfEverything();
         PlatformPostQuit();
         return RUN_DEFAULT;
     case kWmEndSession:
-        if (wParam != 0) ReleaseHeldInput();
+        if (wParam != 0) LetGoOfEverything();
         return RUN_DEFAULT;
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:

@@ -1,6 +1,7 @@
 #include "engine/action_execution.h"
 
 #include "engine/input_injection.h"
+#include "engine/held_input.h"
 #include "platform/input_codes.h"
 #include "platform/platform.h"
 
@@ -13,14 +14,14 @@ uint8_t ScanOf(uint32_t vk, uint32_t type)
 
 void SendModifier(uint8_t vk, uint32_t flags)
 {
-    PlatformKeyEvent(vk, ScanOf(vk, kMapVkToScan), flags);
+    SendKeyEvent(vk, ScanOf(vk, kMapVkToScan), flags);
 }
 
 void TypeKey(uint8_t vk)
 {
     const uint8_t scan = ScanOf(vk, kMapVkToChar);
-    PlatformKeyEvent(vk, scan, 0);
-    PlatformKeyEvent(vk, scan, kKeyEventKeyUp);
+    SendKeyEvent(vk, scan, 0);
+    SendKeyEvent(vk, scan, kKeyEventKeyUp);
 }
 
 // Digits and letters only; everything else in a macro is skipped.
@@ -31,9 +32,9 @@ void TypeCharacter(uint8_t c)
     } else if (c >= 'a' && c <= 'z') {
         TypeKey(uint8_t(c - 32));
     } else if (c >= 'A' && c <= 'Z') {
-        PlatformKeyEvent(kVkShift, kShiftScan, 0);
+        SendKeyEvent(kVkShift, kShiftScan, 0);
         TypeKey(c);
-        PlatformKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp);
+        SendKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp);
     }
 }
 
@@ -75,7 +76,7 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
     if (record.sendMouse == 1) InjectMouseAction(record.mouseAction, phase);
     if (phase == PHASE_RELEASE) {
         // Shift goes up with the scan code of the left Shift key.
-        if (record.shift == 1) PlatformKeyEvent(kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        if (record.shift == 1) SendKeyEvent(kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
         if (record.alt == 1) SendModifier(kVkMenu, kKeyEventKeyUp);
         if (record.control == 1) SendModifier(kVkControl, kKeyEventKeyUp);
     }
@@ -83,7 +84,9 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
 
 void ExecuteBinding(int port, int slot, ActionPhase phase)
 {
+    SetActingBinding(port, slot);
     ExecuteAction(MappingTable[port][slot], phase);
+    SetActingBinding(-1, -1);
 }
 
 void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)

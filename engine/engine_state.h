@@ -40,12 +40,32 @@ struct ButtonToggle {
     int32_t right;
 };
 
+// One key or mouse button that is down, with what it was pressed with and
+// the bindings that hold it (bit s of holders[p] for port p, slot s).
+struct HeldOutput {
+    bool mouse;      // a mouse button: vk holds its down flag
+    uint8_t vk;
+    uint8_t scan;
+    uint32_t flags;  // the down's flags
+    uint64_t holders[kPortCount];
+};
+constexpr int kMaxHeld = 259;  // every virtual key and the three mouse buttons
+
+// What is down, in the order it went down.
+struct HeldRecord {
+    HeldOutput held[kMaxHeld];
+    int32_t count;
+    int32_t actingPort = -1;  // the binding being executed, -1 for none
+    int32_t actingSlot = -1;
+};
+
 struct EngineState {
     JoyCaps joyCaps[kPortCount];  // as joyGetDevCapsA last filled them
     AxisLimits axisLimits;
     LastReport lastReport[kPortCount];
     MouseSpeed mouseSpeed;
     ButtonToggle buttonToggle;
+    HeldRecord heldRecord;
 };
 extern EngineState engineState;
 
@@ -54,6 +74,7 @@ inline AxisLimits& axisLimits = engineState.axisLimits;
 inline LastReport (&lastReport)[kPortCount] = engineState.lastReport;
 inline MouseSpeed& mouseSpeed = engineState.mouseSpeed;
 inline ButtonToggle& buttonToggle = engineState.buttonToggle;
+inline HeldRecord& heldRecord = engineState.heldRecord;
 
 // Every binding, setting, path, limit, report, speed, toggle and the editor's
 // port back to its start value, for tools and tests that run the engine more

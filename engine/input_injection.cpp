@@ -2,6 +2,7 @@
 
 #include "config/settings.h"
 #include "engine/engine_state.h"
+#include "engine/held_input.h"
 #include "platform/input_codes.h"
 #include "platform/platform.h"
 
@@ -17,7 +18,7 @@ constexpr ButtonFlags kMiddle = {kMouseMiddleDown, kMouseMiddleUp};
 
 void Move(int32_t dx, int32_t dy)
 {
-    PlatformMouseEvent(kMouseMove, dx, dy);
+    SendMouseEvent(kMouseMove, dx, dy);
 }
 
 // Negation that cannot overflow on a step or speed of INT32_MIN.
@@ -29,26 +30,26 @@ int32_t Negate(int32_t value)
 void SingleClick(const ButtonFlags& button, int32_t& toggle, ActionPhase phase)
 {
     const bool down = toggle == 1 || settings.toggleLock == 0;
-    PlatformMouseEvent(down ? button.down : button.up, 0, 0);
+    SendMouseEvent(down ? button.down : button.up, 0, 0);
     if (phase == PHASE_PRESS) toggle ^= 1;
 }
 
 void DoubleClick(const ButtonFlags& button)
 {
-    PlatformMouseEvent(button.down, 0, 0);
-    PlatformMouseEvent(button.up, 0, 0);
+    SendMouseEvent(button.down, 0, 0);
+    SendMouseEvent(button.up, 0, 0);
     PlatformSleep(PlatformGetDoubleClickTime() / 2);
-    PlatformMouseEvent(button.down, 0, 0);
-    PlatformMouseEvent(button.up, 0, 0);
+    SendMouseEvent(button.down, 0, 0);
+    SendMouseEvent(button.up, 0, 0);
 }
 
 // Without toggle lock a release only lets a single click's button go.
 void PlainRelease(int32_t action)
 {
     switch (action) {
-    case MOUSE_LEFT_CLICK: PlatformMouseEvent(kLeft.up, 0, 0); break;
-    case MOUSE_MIDDLE_CLICK: PlatformMouseEvent(kMiddle.up, 0, 0); break;
-    case MOUSE_RIGHT_CLICK: PlatformMouseEvent(kRight.up, 0, 0); break;
+    case MOUSE_LEFT_CLICK: SendMouseEvent(kLeft.up, 0, 0); break;
+    case MOUSE_MIDDLE_CLICK: SendMouseEvent(kMiddle.up, 0, 0); break;
+    case MOUSE_RIGHT_CLICK: SendMouseEvent(kRight.up, 0, 0); break;
     default: break;
     }
 }
@@ -59,11 +60,11 @@ void InjectKey(int32_t keyCode, ActionPhase phase)
 {
     const bool wrap = keyCode > 64 && keyCode < 92 && phase == PHASE_PRESS;
     const uint8_t vk = uint8_t(keyCode);
-    if (wrap) PlatformKeyEvent(kVkShift, kShiftScan, 0);
+    if (wrap) SendKeyEvent(kVkShift, kShiftScan, 0);
     const uint32_t scan = settings.dosMode != 0 ? PlatformOemKeyScan(vk)
                                                 : PlatformMapVirtualKey(vk, kMapVkToChar);
-    PlatformKeyEvent(vk, uint8_t(scan), phase);
-    if (wrap) PlatformKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
+    SendKeyEvent(vk, uint8_t(scan), phase);
+    if (wrap) SendKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
 }
 
 void InjectMouseAction(int32_t action, ActionPhase phase)

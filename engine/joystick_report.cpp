@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int32_t kMaxDelay = 1000;  // ms
+
 // |a - b| with the difference taken as a signed 32-bit value.
 uint32_t Distance(uint32_t a, uint32_t b)
 {
@@ -49,8 +51,11 @@ void FireEnd(int port, int slot)
 {
     ExecuteBinding(port, slot, PHASE_PRESS);
     if (settings.continuous != 0) return;
-    // A negative delay from a file would be an endless wait; treat it as none.
-    PlatformSleep(settings.delay < 0 ? 0u : uint32_t(settings.delay));
+    // A file's delay is used as it stands within 0..1000 ms; a negative one
+    // would be an endless wait, and a huge one would hold the key for days
+    // with the program deaf to Exit.
+    const int32_t delay = settings.delay < 0 ? 0 : settings.delay > kMaxDelay ? kMaxDelay : settings.delay;
+    PlatformSleep(uint32_t(delay));
     ExecuteBinding(port, slot, PHASE_RELEASE);
 }
 
@@ -110,7 +115,8 @@ void ProcessJoystickReport(int port)
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
     if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
-        if (last.readOk) ReleasePort(port);
+        if (last.readOk) LetGoOfPort(port);
+        last.buttons = 0;
         last.readOk = false;
         return;
     }

@@ -252,11 +252,12 @@ void HoldEverything()
 
 TEST_F(Shell, EveryWayOutLetsGoOfWhatTheBindingsHold)
 {
+    // Last down first, each with the scan code it went down with.
     const EventList released = {
-        KeyUp(39, 0),        // button 3's key
-        KeyUp(18, 56),       // and its Alt
-        KeyUp(96, 0),        // X+ let go between the ends
-        MouseFlag(LEFTUP),   // the toggle-locked left button
+        KeyUp(96, 0),       // X+ held at its end
+        KeyUp(39, 0),       // button 3's key
+        KeyUp(18, 56),      // and its Alt
+        MouseFlag(LEFTUP),  // the toggle-locked left button
     };
     const struct {
         const char* name;

@@ -199,13 +199,13 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             if (port == 0) {
                 if (LoadConfig()) ComputeAxisLimits();
             } else {
-                ReleaseHeldInput();
+                LetGoOfEverything();
             }
             ClearEvents();
             break;
         }
     }
-    ReleaseHeldInput();
+    LetGoOfEverything();
     ClearEvents();
     return nullptr;
 }

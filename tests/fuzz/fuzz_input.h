@@ -32,7 +32,7 @@ enum ScriptOp : uint8_t {
     OP_FAIL_READ = 4,       // the read fails, as with an unplugged stick
     OP_NEW_CAPS = 5,        // then 1 byte: another stick on this port, limits recomputed
     OP_SETTING = 6,         // then 2 bytes: which setting and its new value
-    OP_RELOAD = 7,          // bit 3 clear: LoadConfig again; set: ReleaseHeldInput
+    OP_RELOAD = 7,          // bit 3 clear: LoadConfig again; set: LetGoOfEverything
 };
 
 // Axis byte: the low three bits choose the position.

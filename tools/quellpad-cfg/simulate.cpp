@@ -75,7 +75,7 @@ SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint3
             toolPlatform.lost[step.port] = true;
             ProcessJoystickReport(step.port);
             break;
-        case TraceStep::Exit: ReleaseHeldInput(); break;
+        case TraceStep::Exit: LetGoOfEverything(); break;
         }
         result.output += "line " + std::to_string(step.line) + ": " + step.text + "\n";
         for (const ToolEvent& event : toolPlatform.events) result.output += "  " + FormatEvent(event) + "\n";

@@ -9,14 +9,17 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 class ScratchDir {
 public:
     ScratchDir()
     {
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        // The process id keeps two checkouts tested at once on one machine
+        // out of each other's files.
         path_ = std::filesystem::temp_directory_path() /
-                ("quellpad-cfg-" + std::string(test->test_suite_name()) + "-" + test->name());
+                ("quellpad-cfg-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" + test->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
