@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "app/editor/config_dialogs.h"
+#include "app/editor/editor_changes.h"
 #include "app/messages.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
@@ -69,9 +70,7 @@ void HandleCommand(uint32_t command)
         PlatformMessageBox(kAboutText, " About...");
         break;
     case IDM_CONFIG:
-        // Cancel undoes the editor's live edits only through this reload.
-        ShowConfigSheet();
-        PlatformSendToMainWindow(WM_RELOADCONFIG);
+        EditConfig();
         break;
     case IDM_LOAD:
         LoadConfigFromDialog();

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/commands.h"
+#include "app/editor/editor_changes.h"
 #include "app/messages.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
@@ -14,13 +15,14 @@ uint32_t taskbarCreatedMessage;
 namespace {
 
 // Nothing that the old bindings hold may outlive them; the limits follow
-// the loaded settings, unless the load was abandoned.
+// the loaded settings, unless the load was abandoned and nothing was put back.
 DefaultProcessing LoadConfigAndLimits()
 {
     LetGoOfEverything();
-    if (!LoadConfig()) return SKIP_DEFAULT;
-    ComputeAxisLimits();
-    return RUN_DEFAULT;
+    const LoadOutcome outcome = LoadConfig();
+    const bool restored = outcome != LOAD_READ && RestoreCancelledEdits();
+    if (outcome != LOAD_ABANDONED || restored) ComputeAxisLimits();
+    return outcome == LOAD_ABANDONED ? SKIP_DEFAULT : RUN_DEFAULT;
 }
 
 }  // namespace

@@ -13,35 +13,35 @@ constexpr const char* kCaption = "error";
 
 }  // namespace
 
-bool LoadConfig()
+LoadOutcome LoadConfig()
 {
     const PlatformFile file = PlatformFileOpen(configPath);
     if (file == PLATFORM_BAD_FILE) {
         PlatformMessageBox("config file could not be opened\nplease configure first", kCaption);
-        return true;
+        return LOAD_NOT_OPENED;
     }
     if (PlatformFileRead(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
         PlatformMessageBox("error reading file\nplease configure first", kCaption);
         std::memset(MappingTable, 0, sizeof MappingTable);
         PlatformFileClose(file);
-        return false;
+        return LOAD_ABANDONED;
     }
     // A short tail is allowed: a setting keeps whatever bytes the file lacks.
     for (const SettingLayout& setting : kSettingLayout) {
         PlatformFileRead(file, &(settings.*setting.member), sizeof(int32_t));
     }
     PlatformFileClose(file);
-    return true;
+    return LOAD_READ;
 }
 
-void SaveConfig()
+bool SaveConfig()
 {
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
     char temporary[kPathSize + 8];
     if (configPath[0] == '\0') {
         PlatformMessageBox("file could not be created", kCaption);
-        return;
+        return false;
     }
     std::strcpy(temporary, configPath);
     std::strcat(temporary, ".new");
@@ -49,7 +49,7 @@ void SaveConfig()
     const PlatformFile file = PlatformFileCreate(temporary);
     if (file == PLATFORM_BAD_FILE) {
         PlatformMessageBox("file could not be created", kCaption);
-        return;
+        return false;
     }
     bool complete = true;
     if (PlatformFileWrite(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
@@ -65,16 +65,18 @@ void SaveConfig()
     PlatformFileClose(file);
     if (!complete) {
         PlatformFileDelete(temporary);
-        return;
+        return false;
     }
     if (!PlatformFileReplace(temporary, configPath)) {
         PlatformMessageBox("file could not be created", kCaption);
         PlatformFileDelete(temporary);
+        return false;
     }
+    return true;
 }
 
-void SaveConfigToDefault()
+bool SaveConfigToDefault()
 {
     SetDefaultConfigPath();
-    SaveConfig();
+    return SaveConfig();
 }

@@ -3,14 +3,22 @@
 
 #include "config/file_layout.h"
 
-// Reads configPath into the live table and settings. Returns false only when
-// the load was abandoned on a short table (the table is then cleared); the
-// caller computes the axis limits after any other outcome.
-bool LoadConfig();
+#include <cstdint>
 
-// Writes the live table and settings to configPath. The old file is replaced
-// only once every byte of the new one was written.
-void SaveConfig();
+enum LoadOutcome : uint8_t {
+    LOAD_ABANDONED,   // the table was short: it is cleared, the settings kept
+    LOAD_READ,        // the table, and whatever settings the file holds
+    LOAD_NOT_OPENED,  // no file: nothing changed
+};
+
+// Reads configPath into the live table and settings, reporting failures to
+// the user. The caller computes the axis limits unless the load was abandoned.
+LoadOutcome LoadConfig();
+
+// Writes the live table and settings to configPath, reporting failures to
+// the user; true when the file now holds them. The old file is replaced only
+// once every byte of the new one was written.
+bool SaveConfig();
 
 // SetDefaultConfigPath, then SaveConfig: what OK in the editor does.
-void SaveConfigToDefault();
+bool SaveConfigToDefault();

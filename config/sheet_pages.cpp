@@ -104,8 +104,9 @@ int ApplySpinDelta(int control, int32_t iDelta)
     return 0;
 }
 
-bool ExclusionPartners(int control, int (&partners)[2])
+bool ExclusionPartners(int control, bool ticked, int (&partners)[2])
 {
+    if (!ticked) return false;
     static const int kGroups[2][3] = {{IDC_SHIFT, IDC_CONTROL, IDC_ALT},
                                       {IDC_SEND_KEY, IDC_SEND_TEXT, IDC_SEND_MOUSE}};
     for (const auto& group : kGroups) {

@@ -67,9 +67,10 @@ enum ActionControl : int {
     IDC_MOUSE_LIST = 211,
 };
 
-// The two boxes a ticked box unticks (modifiers exclude each other, and so do
-// key, text and mouse). Returns false for a box without partners.
-bool ExclusionPartners(int control, int (&partners)[2]);
+// The two boxes a box unticks when it becomes ticked (modifiers exclude each
+// other, and so do key, text and mouse). Returns false for a box without
+// partners, and for any box that was unticked.
+bool ExclusionPartners(int control, bool ticked, int (&partners)[2]);
 
 // What an action page shows, as read from or written to its controls.
 struct ActionPageState {

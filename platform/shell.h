@@ -2,8 +2,8 @@
 // tray icon. The shell (app/) implements these on Windows; the tests record them.
 #pragma once
 
-// Shows the editor modally over the main window. On OK it saves to the
-// default file and returns a positive value; 0 or less otherwise.
+// Shows the editor modally over the main window; a positive value for OK,
+// 0 or less otherwise.
 int ShowConfigSheet();
 
 // Puts the program's icon into the notification area: at start-up, and again

@@ -243,7 +243,7 @@ TEST(ConfigLoad, FileEndingAtEveryByteOfTheSettings)
         SetSettings(kOld);
         PutFakeFile(kPath.c_str(), std::vector<uint8_t>(whole.begin(), whole.begin() + size));
 
-        EXPECT_TRUE(LoadConfig());
+        EXPECT_EQ(LoadConfig(), LOAD_READ);
 
         FileSettings expected = kOld;
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -331,7 +331,7 @@ TEST(ConfigSave, RoundTripGivesBackEveryByte)
     const std::vector<uint8_t> table = TableBytes();
     const FileSettings values = CurrentSettings();
 
-    SaveConfig();
+    EXPECT_TRUE(SaveConfig());
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
     EXPECT_EQ(fake.lastCreated, kTemporary);  // beside the target, so the swap stays on one volume
@@ -339,7 +339,7 @@ TEST(ConfigSave, RoundTripGivesBackEveryByte)
 
     std::memset(MappingTable, 0, kTableSize);
     settings = Settings{};
-    EXPECT_TRUE(LoadConfig());
+    EXPECT_EQ(LoadConfig(), LOAD_READ);
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(TableBytes(), table));
     EXPECT_EQ(CurrentSettings(), values);
@@ -481,7 +481,7 @@ TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
         fake.failCreate = f.failCreate;
         fake.failReplace = f.failReplace;
 
-        SaveConfig();
+        EXPECT_FALSE(SaveConfig());
 
         EXPECT_EQ(FindFakeFile(kPath.c_str()), nullptr);
         EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
@@ -491,7 +491,7 @@ TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
         EXPECT_EQ(Events(), std::vector<Event>{expected});
         // The next start finds no file, so it keeps what it has instead of clearing the table.
         ClearEvents();
-        EXPECT_TRUE(LoadConfig());
+        EXPECT_EQ(LoadConfig(), LOAD_NOT_OPENED);
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
     }
 }
@@ -543,7 +543,7 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         if (!c.emptyPath) {
             // The reload after OK brings the old file back; the edits are lost.
             ClearEvents();
-            EXPECT_TRUE(LoadConfig());
+            EXPECT_EQ(LoadConfig(), LOAD_READ);
             EXPECT_TRUE(Events().empty());
             EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(old.begin(), old.begin() + kTableSize)));
         }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/main_window.h"
 #include "engine/engine_state.h"
 #include "platform/shell.h"
 
@@ -292,7 +293,11 @@ bool AnswerDialog(const char* name, char* path)
 }  // namespace
 
 void PlatformPostToMainWindow(uint32_t message) { RecordShell("post %u", message); }
-void PlatformSendToMainWindow(uint32_t message) { RecordShell("send %u", message); }
+void PlatformSendToMainWindow(uint32_t message)
+{
+    RecordShell("send %u", message);
+    if (fake.dispatchSends) HandleMainWindowMessage(message, 0, 0);
+}
 void PlatformDestroyMainWindow() { Record(Shell("destroy")); }
 void PlatformPostQuit() { Record(Shell("quit")); }
 

@@ -94,6 +94,8 @@ struct FakePlatform {
     bool dialogConfirms;
     char dialogPath[300];
     int sheetResult;
+    // Sent messages reach the main window at once, as SendMessage does.
+    bool dispatchSends;
     // Runs inside the editor or a menu, to act while it is open.
     void (*whileModal)();
 };

@@ -159,13 +159,14 @@ TEST(ActionPage, TickingABoxUnticksTheOtherTwoOfItsGroup)
     };
     for (const auto& c : cases) {
         int partners[2] = {};
-        ASSERT_TRUE(ExclusionPartners(c.control, partners)) << c.control;
+        EXPECT_FALSE(ExclusionPartners(c.control, false, partners)) << "unticking changes nothing";
+        ASSERT_TRUE(ExclusionPartners(c.control, true, partners)) << c.control;
         EXPECT_EQ(partners[0], c.partners[0]) << c.control;
         EXPECT_EQ(partners[1], c.partners[1]) << c.control;
     }
     for (int control : {IDC_ON, IDC_PORT1, IDC_PORT2, IDC_KEY_LIST, IDC_TEXT, IDC_MOUSE_LIST}) {
         int partners[2] = {};
-        EXPECT_FALSE(ExclusionPartners(control, partners)) << control;
+        EXPECT_FALSE(ExclusionPartners(control, true, partners)) << control;
     }
 }
 

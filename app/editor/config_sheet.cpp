@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "config/config_file.h"
+#include "app/editor/editor_changes.h"
 #include "config/settings.h"
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
@@ -84,7 +84,7 @@ void StorePage(HWND page, int slot)
     state.keyCode = ChosenCode(page, IDC_KEY_LIST);
     state.mouseAction = ChosenCode(page, IDC_MOUSE_LIST);
     GetDlgItemTextA(page, IDC_TEXT, state.text, kTextSize);
-    StoreActionPage(state, ShownRecord(slot));
+    StoreShownActionPage(slot, state);
 }
 
 void ChoosePort(HWND page, int32_t port)
@@ -111,7 +111,7 @@ INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, in
         if (control == IDC_PORT1) ChoosePort(page, 0);
         if (control == IDC_PORT2) ChoosePort(page, 1);
         int partners[2];
-        if (ExclusionPartners(control, partners) && IsDlgButtonChecked(page, control) == BST_CHECKED) {
+        if (ExclusionPartners(control, IsDlgButtonChecked(page, control) == BST_CHECKED, partners)) {
             CheckDlgButton(page, partners[0], BST_UNCHECKED);
             CheckDlgButton(page, partners[1], BST_UNCHECKED);
         }
@@ -173,21 +173,20 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         return TRUE;
     case WM_COMMAND:
         // The auto check box has already toggled its mark; follow it.
-        if (int32_t* option = CommonOption(LOWORD(wParam))) *option ^= 1;
+        FlipCommonOption(LOWORD(wParam));
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->code != UINT(UDN_DELTAPOS)) return FALSE;
         const int control = LOWORD(wParam);
         const int32_t delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
-        const int shown = ApplySpinDelta(control, delta);
+        const int shown = SpinCommonSetting(control, delta);
         if (shown == 0) return FALSE;
         const int32_t* value = shown == IDC_XSTEP_VALUE   ? &settings.xStep
                                : shown == IDC_YSTEP_VALUE ? &settings.yStep
                                : shown == IDC_DELAY_VALUE ? &settings.delay
                                                           : &settings.sensitivity;
         ShowNumber(page, shown, *value);
-        if (control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds();
         return FALSE;
     }
     default:
@@ -252,7 +251,5 @@ int ShowConfigSheet()
     header.pszCaption = kCaption;
     header.nPages = UINT(count);
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(entries);
-    const INT_PTR result = PropertySheetA(&header);
-    if (result > 0) SaveConfigToDefault();
-    return int(result);
+    return int(PropertySheetA(&header));
 }

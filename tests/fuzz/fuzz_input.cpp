@@ -154,7 +154,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
 
     std::strcpy(configPath, kConfigName);
     if (exists) PutFakeFile(kConfigName, std::vector<uint8_t>(file, file + fileSize));
-    if (LoadConfig()) ComputeAxisLimits();
+    if (LoadConfig() != LOAD_ABANDONED) ComputeAxisLimits();
     if (const char* failure = CheckLoad(file, fileSize, exists)) return failure;
     ClearEvents();
 
@@ -197,7 +197,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             break;
         default:
             if (port == 0) {
-                if (LoadConfig()) ComputeAxisLimits();
+                if (LoadConfig() != LOAD_ABANDONED) ComputeAxisLimits();
             } else {
                 LetGoOfEverything();
             }

@@ -47,7 +47,7 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
         result.messages.push_back("config file could not be opened\nplease configure first");
     } else {
         // As the program does after a load: limits follow the settings.
-        if (LoadConfig()) ComputeAxisLimits();
+        if (LoadConfig() != LOAD_ABANDONED) ComputeAxisLimits();
         result.messages = TakeMessages();
     }
     result.opened = result.messages.empty() || result.messages.front().rfind("config file could not be opened", 0) != 0;
