@@ -51,11 +51,13 @@ void RecordUp(bool mouse, uint8_t vk)
 }
 
 // The holds given up: those of some bindings, or all of everything, or all
-// of the mouse buttons.
+// of the mouse buttons. A port that gives up something forgets its pressed
+// buttons, or only the one slot's button when a slot gives it up.
 struct Release {
     uint64_t holders[kPortCount];
     bool everything;
     bool mouseOnly;
+    bool slotButtons;
 };
 
 void SendUp(const HeldOutput& entry)
@@ -73,7 +75,7 @@ void SendUp(const HeldOutput& entry)
 
 void LetGo(const Release& release)
 {
-    bool forget[kPortCount] = {};
+    uint32_t forget[kPortCount] = {};
     for (int i = heldRecord.count - 1; i >= 0; --i) {
         HeldOutput& entry = heldRecord.held[i];
         const bool all = release.everything || (release.mouseOnly && entry.mouse);
@@ -90,13 +92,13 @@ void LetGo(const Release& release)
             // Another binding still holds it down.
             if (othersHold) continue;
         }
-        for (int port = 0; port < kPortCount; ++port) forget[port] = forget[port] || given[port] != 0;
+        for (int port = 0; port < kPortCount; ++port) {
+            if (given[port] != 0) forget[port] |= release.slotButtons ? uint32_t(given[port]) : ~0u;
+        }
         SendUp(entry);
         Remove(i);
     }
-    for (int port = 0; port < kPortCount; ++port) {
-        if (forget[port]) lastReport[port].buttons = 0;
-    }
+    for (int port = 0; port < kPortCount; ++port) lastReport[port].buttons &= ~forget[port];
 }
 
 }  // namespace
@@ -128,7 +130,7 @@ void SetActingBinding(int port, int slot)
 
 void LetGoOfEverything()
 {
-    LetGo({{}, true, false});
+    LetGo({{}, true, false, false});
 }
 
 void LetGoOfPort(int port)
@@ -142,10 +144,11 @@ void LetGoOfSlot(int port, int slot)
 {
     Release release = {};
     release.holders[port] = uint64_t(1) << slot;
+    release.slotButtons = true;
     LetGo(release);
 }
 
 void LetGoOfMouseButtons()
 {
-    LetGo({{}, false, true});
+    LetGo({{}, false, true, false});
 }

@@ -16,7 +16,8 @@ void SetActingBinding(int port, int slot);
 // Letting go sends the up of what the record holds, last down first, and
 // nothing else: no binding runs. Letting go of a mouse button clears its
 // toggle state, and each port that held something forgets its pressed
-// buttons, so a button still held presses its current binding again.
+// buttons (a slot only its own), so a button still held presses its current
+// binding again at the next report.
 void LetGoOfEverything();
 // What the port alone holds: a key that the other port holds too stays down.
 void LetGoOfPort(int port);

@@ -305,7 +305,7 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 {
     std::string what = "menu ";
     for (int i = 0; i < count; ++i) {
-        what += items[i].text + std::string(i + 1 < count ? "|" : "");
+        what += items[i].text + ("=" + std::to_string(items[i].command)) + (i + 1 < count ? "|" : "");
     }
     Record(Shell(what.c_str()));
     RunWhileModal();

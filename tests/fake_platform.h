@@ -31,7 +31,7 @@ Event MouseMove(int32_t dx, int32_t dy);
 Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
 // A request to the window side: "post 1026", "send 1024", "destroy", "quit",
-// "menu Load ...|Save as ...|Config ...", "open-dialog", "save-dialog",
+// "menu Load ...=1000|Save as ...=1001|Config ...=102", "open-dialog", "save-dialog",
 // "sheet", "tray-add".
 Event Shell(const char* what);
 

@@ -92,6 +92,8 @@ TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
          false, {kRest, kRest, {.x = kMax}, {.x = kMax}, {.x = kMax}, kRest, kRest, kLost}, {P(32), P(32), R(32)}},
         {"Y minimum is Y+, maximum is Y-", {}, kMax, false, {kRest, {.y = 0}, {.y = 0}, {.y = kMax}, {.y = kMax}},
          Seq(Fire(34), Fire(35))},
+        {"positions of 2^31 and more: the difference is taken signed", {}, kMax, false,
+         {{.x = 0xFFFFFFF0u}, {.x = 0x80000000u}, {.x = 0x80000000u}}, Seq(Fire(33))},
         {"a move of the threshold is not steady; the end zone is strict", {}, kMax, false,
          {kRest, {.x = 52428}, {.x = 52428}, {.x = kMax}, {.x = 52429}}, Fire(32)},
         {"sensitivity 60: every position fires, the overlap is the maximum end", {.sensitivity = 60}, kMax, false,
@@ -232,6 +234,8 @@ TEST(JoystickReport, MouseSpeedFollowsTheStick)
         {"digital: stops at the smallest value", 1, -5, -1, 20, {kBottom + 2, 0}, 0, {{0, 0}, {0, 0}},
          {kBottom, -2}},
         {"zero threshold: always the step", 1, 5, 6, 0, {}, 0, {{kMid, kMid}, {kMid, kMid}}, {5, 6}},
+        {"analog: a negative step at the maximum", 0, -8, 8, 20, {}, 0, {{kMax, kMid}, {kMax, kMid}}, {4294705, 0}},
+        {"digital 2 counts as on", 2, 5, 6, 20, {}, 0, {{kMid, kMid}, {kMid, kMid}, {kMid, kMid}}, {15, 18}},
     };
     for (const SpeedCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "app/commands.h"
+#include "app/editor/editor_changes.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
+#include "engine/held_input.h"
 #include "engine/input_injection.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
@@ -61,7 +63,7 @@ TEST_F(Shell, EachMenuIsBuiltWithItsItemsInOrder)
 {
     Send(WM_SHOWMAINMENU);
     Send(WM_SHOWCONFIGMENU);
-    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...|&Exit"), ::Shell("menu Load ...|Save as ...|Config ...")}));
+    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...=101|&Exit=100"), ::Shell("menu Load ...=1000|Save as ...=1001|Config ...=102")}));
 }
 
 TEST_F(Shell, CommandsDoWhatTheirItemSays)
@@ -157,7 +159,7 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
         EventList expected;
     } cases[] = {
         {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), ::Shell("send 1024")}},
-        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...|&Exit"), ::Shell("post 1026")}},
+        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|&Exit=100"), ::Shell("post 1026")}},
         {"open dialog", kWmCommand, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
         {"save dialog", kWmCommand, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
     };
@@ -299,6 +301,212 @@ TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
     ClearEvents();
     Send(kWmDestroy);
     EXPECT_EQ(Events(), EventList{::Shell("quit")});
+}
+
+// --- letting go: hold something, do X, see exactly these events -------------
+
+void Bind(int port, int slot, ActionRecord record)
+{
+    record.on = 1;
+    MappingTable[port][slot] = record;
+}
+const ActionRecord kShiftRight = {.shift = 1, .sendKey = 1, .keyCode = 39};
+const ActionRecord kNumpad0 = {.sendKey = 1, .keyCode = 96};
+const ActionRecord kLeftClick = {.sendMouse = 1, .mouseAction = MOUSE_LEFT_CLICK};
+const EventList kShiftRightUp = {KeyUp(39, 0), KeyUp(16, 42)};  // last down first
+
+void Buttons(int port, uint32_t mask)
+{
+    fake.state[port].dwButtons = mask;
+    ProcessJoystickReport(port);
+}
+
+// The configuration file changed by edit, then reloaded; the live state is
+// what it was until the reload reads the file.
+void ReloadChanged(void (*edit)())
+{
+    const Settings before = settings;
+    ActionRecord table[kPortCount][kSlotCount];
+    std::memcpy(table, MappingTable, sizeof table);
+    edit();
+    SaveConfig();
+    settings = before;
+    std::memcpy(MappingTable, table, sizeof table);
+    Send(WM_RELOADCONFIG);
+}
+
+struct LetGoCase {
+    const char* name;
+    void (*holdThenAct)();
+    EventList expected;  // from the first event after the hold
+};
+
+TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
+{
+    const LetGoCase cases[] = {
+        {"exit", [] { Send(kWmDestroy); }, Seq(kShiftRightUp, ::Shell("quit"))},
+        {"session end", [] { Send(kWmEndSession, 1); }, kShiftRightUp},
+        {"a reload that unbinds the held button, then its release and exit",
+         [] {
+             ReloadChanged([] { MappingTable[0][0] = {}; });
+             Buttons(0, 0);
+             Send(kWmDestroy);
+         },
+         Seq(kShiftRightUp, ::Shell("quit"))},
+        {"a reload that rebinds it: the held button presses the new binding",
+         [] {
+             ReloadChanged([] { Bind(0, 0, kNumpad0); });
+             Buttons(0, 1);
+             Buttons(0, 0);
+         },
+         Seq(kShiftRightUp, KeyDown(96, 0), KeyUp(96, 0))},
+        {"a reload that switches the toggle lock off lets go of the button it holds",
+         [] {
+             Bind(0, 1, kLeftClick);
+             settings.toggleLock = 1;
+             Buttons(0, 1 | 2);
+             Buttons(0, 1);  // the lock now holds the left button down
+             ReloadChanged([] { settings.toggleLock = 0; });
+         },
+         {MouseFlag(LEFTUP), MouseFlag(LEFTDOWN), MouseFlag(LEFTUP), KeyUp(39, 0), KeyUp(16, 42)}},
+        {"a reload that switches it on while a plain click is held",
+         [] {
+             Bind(0, 1, kLeftClick);
+             Buttons(0, 1 | 2);
+             ReloadChanged([] { settings.toggleLock = 1; });
+             Buttons(0, 0);
+             Send(kWmDestroy);
+         },
+         {MouseFlag(LEFTDOWN), MouseFlag(LEFTUP), KeyUp(39, 0), KeyUp(16, 42), ::Shell("quit")}},
+        {"a page storing a changed record lets go of its slot alone",
+         [] {
+             Bind(0, 1, kNumpad0);
+             Buttons(0, 1 | 2);
+             StoreShownActionPage(0, ReadActionRecord(MappingTable[0][0]));  // unchanged: nothing
+             StoreShownActionPage(0, ActionPageState{});
+             Buttons(0, 2);
+         },
+         Seq(KeyDown(96, 0), kShiftRightUp)},
+        {"the other port's stick lost: Shift, held by both, stays down",
+         [] {
+             Bind(1, 0, {.shift = 1, .sendKey = 1, .keyCode = 96});
+             Buttons(1, 1);
+             fake.posResult[1] = 167;  // JOYERR_UNPLUGGED
+             ProcessJoystickReport(1);
+             Send(kWmDestroy);
+         },
+         {KeyDown(16, 42), KeyDown(96, 0), KeyUp(96, 0), KeyUp(16, 42), KeyUp(39, 0), ::Shell("quit")}},
+        {"continuous 2 at exit",
+         [] {
+             settings.continuous = 2;
+             Bind(0, SLOT_X_PLUS, kNumpad0);
+             fake.state[0].dwXpos = 65535;
+             ProcessJoystickReport(0);
+             ProcessJoystickReport(0);
+             Send(kWmDestroy);
+         },
+         {KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0), KeyUp(16, 42), ::Shell("quit")}},
+        {"the toggle lock switched on the common page lets go of the mouse buttons alone",
+         [] {
+             Bind(0, 1, kLeftClick);
+             Buttons(0, 1 | 2);
+             FlipCommonOption(IDC_TOGGLE_LOCK);
+         },
+         {MouseFlag(LEFTDOWN), MouseFlag(LEFTUP)}},
+        {"a delay of 2147483647 waits 1000 ms",
+         [] {
+             settings.delay = INT32_MAX;
+             Bind(0, SLOT_X_PLUS, kNumpad0);
+             fake.state[0].dwXpos = 65535;
+             ProcessJoystickReport(0);
+             ProcessJoystickReport(0);
+         },
+         {KeyDown(96, 0), Slept(1000), KeyUp(96, 0)}},
+    };
+    for (const LetGoCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        std::strcpy(configPath, "C:\\Tools\\quellpad.CFG");
+        fake.caps[0].wXmax = fake.caps[0].wYmax = 65535;
+        fake.state[0].dwXpos = fake.state[0].dwYpos = 32767;
+        ComputeAxisLimits();
+        ProcessJoystickReport(0);  // at rest: positions known
+        Bind(0, 0, kShiftRight);
+        Buttons(0, 1);
+        ASSERT_EQ(Events(), (EventList{KeyDown(16, 42), KeyDown(39, 0)}));
+        ClearEvents();
+        c.holdThenAct();
+        EXPECT_EQ(Events(), c.expected);
+    }
+}
+
+TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
+{
+    fake.caps[0].wXmax = 65535;
+    ComputeAxisLimits();
+    Bind(0, 3, kLeftClick);
+    fake.state[0].dwXpos = 60000;
+    Buttons(0, 8 | 16);  // a plain click pressed and let go flips the toggle
+    Buttons(0, 16);
+    ClearEvents();
+    const EngineState before = engineState;
+    Send(WM_RELOADCONFIG);
+    EXPECT_EQ(std::memcmp(&engineState, &before, sizeof before), 0);
+    EXPECT_EQ(lastReport[0].buttons, 16u);
+    EXPECT_EQ(buttonToggle.left, 1);
+}
+
+TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
+{
+    fake.caps[0].wXmax = 1000;
+    ComputeAxisLimits();
+    fake.caps[0].wXmax = 2000;
+    EXPECT_EQ(SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1), IDC_SENSITIVITY_VALUE);
+    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // 21 % of the new span
+    EXPECT_EQ(axisLimits.centre[0][0], 500u);
+}
+
+void EditWhileOpen()
+{
+    settings.xStep = 33;
+    MappingTable[1][7].on = 1;
+}
+
+TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
+{
+    const struct {
+        const char* name;
+        int sheetResult;
+        bool fileExists, createFails;
+        EventList expected;
+        int32_t xStepAfter;
+    } cases[] = {
+        {"OK saves and reloads", 1, false, false, {::Shell("sheet"), ::Shell("send 1024")}, 33},
+        {"OK whose save fails keeps the edits running", 1, true, true,
+         {::Shell("sheet"), Message("error", "file could not be created")}, 33},
+        {"Cancel reloads the file", 0, true, false, {::Shell("sheet"), ::Shell("send 1024")}, 5},
+        {"Cancel without a file puts back what the editor started from", 0, false, false,
+         {::Shell("sheet"), ::Shell("send 1024"), Message("error", "config file could not be opened\nplease configure first")},
+         8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        if (c.fileExists) {
+            SetDefaultConfigPath();
+            settings.xStep = 5;
+            SaveConfig();
+            settings.xStep = 8;
+        }
+        fake.failCreate = c.createFails;
+        fake.sheetResult = c.sheetResult;
+        fake.dispatchSends = true;
+        fake.whileModal = EditWhileOpen;
+        Send(kWmCommand, IDM_CONFIG);
+        EXPECT_EQ(Events(), c.expected);
+        EXPECT_EQ(settings.xStep, c.xStepAfter);
+        EXPECT_EQ(MappingTable[1][7].on, c.xStepAfter == 33 ? 1 : 0);
+    }
 }
 
 }  // namespace
