@@ -339,6 +339,38 @@ $end0
 EOF
 }
 
+# A reload while a binding holds Shift and a key lets go of both, last down
+# first; the button's release then sends nothing, as the new file binds
+# nothing to it.
+case_reload_releases_held_key() {
+  begin reload-releases-held-key
+  new_config "$cfg"
+  bind "$cfg" 0 0 shift key=39
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' "await 0 $(winpath "$dir/go")" \
+    'report 0 buttons 0' > "$script"
+  start_program
+  if wait_log '^joystick await port=0$'; then
+    new_config "$cfg"
+    post 1024 0  # WM_RELOADCONFIG
+    wait_log '^key up vk=16 '
+    touch "$dir/go"
+  fi
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=16 scan=42 ext=0
+key down vk=39 scan=0 ext=0
+joystick await port=0
+key up vk=39 scan=0 ext=0
+key up vk=16 scan=42 ext=0
+joystick read port=0 report=3
+$end0
+EOF
+}
+
 # --- the editor, driven as a user would: clicks and keys on the X display ----
 
 # where WHAT: screen position of a tray icon, menu item, tab or control.
