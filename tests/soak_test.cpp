@@ -21,6 +21,7 @@
 #include "engine/axes.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
+#include "tests/stick_caps.h"
 
 namespace {
 
@@ -56,14 +57,9 @@ struct HeldInput {
     }
 };
 
-struct Range {
-    uint32_t min, max;
-    bool allAxes;  // false: only X and Y, the others have no range
-};
-// Real sticks: 16-bit, offset, 8-bit, two axes only, none plugged in.
-constexpr Range kRanges[] = {
-    {0, 65535, true}, {0, 65535, false}, {100, 1100, true}, {0, 255, true}, {0, 0, true},
-};
+// Real sticks: 16-bit, two axes only, offset, 8-bit, none plugged in.
+constexpr StickRange kRealSticks[] = {kStickRanges[1], kStickRanges[2], kStickRanges[3], kStickRanges[6],
+                                      kStickRanges[0]};
 constexpr int32_t kSensitivities[] = {1, 5, 10, 20, 20, 30, 45, 49, 50, 60, 90};
 constexpr int32_t kDelays[] = {0, 1, 1, 5, 200, 1000};
 constexpr int32_t kSteps[] = {1, 8, 8, 40, 0, -5};
@@ -140,15 +136,8 @@ class Soak {
         settings.yStep = Pick(kSteps);
         fake.doubleClickTime = Below(800);
         for (int port = 0; port < kPortCount; ++port) {
-            const Range r = Pick(kRanges);
             JoyCaps& caps = fake.caps[port];
-            caps = JoyCaps{};
-            caps.wXmin = caps.wYmin = r.min;
-            caps.wXmax = caps.wYmax = r.max;
-            if (r.allAxes) {
-                caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = r.min;
-                caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = r.max;
-            }
+            SetStickRange(caps, Pick(kRealSticks));
             ports_[port] = Port{};
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;

@@ -11,6 +11,7 @@
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
+#include "tests/stick_caps.h"
 
 namespace {
 
@@ -34,26 +35,12 @@ struct Cursor {
     }
 };
 
-struct Range {
-    uint32_t min, max;
-};
-
-// Sticks as drivers describe them, good and bad: none, full 16-bit, only X and
-// Y, an offset range, a reversed one, the whole 32-bit span, tiny ones.
+// Sticks as drivers describe them, good and bad.
 void SetCaps(JoyCaps& caps, uint8_t choice)
 {
-    constexpr Range kRanges[] = {{0, 0},     {0, 65535},      {0, 65535}, {100, 1100},
-                                 {65535, 0}, {0, UINT32_MAX}, {0, 255},   {0, 1}};
-    const Range r = kRanges[choice % 8];
-    caps = JoyCaps{};
-    caps.wXmin = caps.wYmin = r.min;
-    caps.wXmax = caps.wYmax = r.max;
-    if (choice % 8 != 2) {
-        caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = r.min;
-        caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = r.max;
-    }
+    SetStickRange(caps, kStickRanges[choice % 8]);
     caps.wNumButtons = choice & 8 ? 32 : 4;
-    caps.wNumAxes = choice % 8 == 2 ? 2 : 6;
+    caps.wNumAxes = kStickRanges[choice % 8].allAxes ? 6 : 2;
 }
 
 uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previous)
