@@ -346,7 +346,8 @@ case_reload_releases_held_key() {
   begin reload-releases-held-key
   new_config "$cfg"
   bind "$cfg" 0 0 shift key=39
-  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' "await 0 $(winpath "$dir/go")" \
+  # The await follows a quiet report, so that the keys are in the log first.
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 1' "await 0 $(winpath "$dir/go")" \
     'report 0 buttons 0' > "$script"
   start_program
   if wait_log '^joystick await port=0$'; then
@@ -363,10 +364,11 @@ joystick read port=0 report=1
 joystick read port=0 report=2
 key down vk=16 scan=42 ext=0
 key down vk=39 scan=0 ext=0
+joystick read port=0 report=3
 joystick await port=0
 key up vk=39 scan=0 ext=0
 key up vk=16 scan=42 ext=0
-joystick read port=0 report=3
+joystick read port=0 report=4
 $end0
 EOF
 }
