@@ -40,21 +40,21 @@ struct ButtonToggle {
     int32_t right;
 };
 
-// One key or mouse button that is down, with what it was pressed with and
+// One key or mouse button: whether and when it went down, with what, and
 // the bindings that hold it (bit s of holders[p] for port p, slot s).
 struct HeldOutput {
-    bool mouse;      // a mouse button: vk holds its down flag
-    uint8_t vk;
+    uint64_t order;  // the down's place in the sequence of downs; 0 while up
     uint8_t scan;
     uint32_t flags;  // the down's flags
     uint64_t holders[kPortCount];
 };
-constexpr int kMaxHeld = 259;  // every virtual key and the three mouse buttons
 
-// What is down, in the order it went down.
+// What is down: every virtual key and the left, middle and right button,
+// each found by its own index so the report path never searches.
 struct HeldRecord {
-    HeldOutput held[kMaxHeld];
-    int32_t count;
+    HeldOutput key[256];
+    HeldOutput mouse[3];
+    uint64_t downs;  // downs so far, to order them
     int32_t actingPort = -1;  // the binding being executed, -1 for none
     int32_t actingSlot = -1;
 };

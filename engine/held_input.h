@@ -5,13 +5,57 @@
 
 #include <cstdint>
 
-// Sends a key event and keeps the record; flags as keybd_event.
-void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags);
-// Sends a mouse event and keeps the record of its buttons; flags as mouse_event.
-void SendMouseEvent(uint32_t flags, int32_t dx, int32_t dy);
+#include "engine/engine_state.h"
+#include "platform/input_codes.h"
+#include "platform/platform.h"
+
+// Inline, as they sit on the report path: a press of every slot must cost
+// next to nothing more than the events themselves.
 
 // The binding whose events follow, or -1, -1 for none.
-void SetActingBinding(int port, int slot);
+inline void SetActingBinding(int port, int slot)
+{
+    heldRecord.actingPort = port;
+    heldRecord.actingSlot = slot;
+}
+
+// A repeated down is the last down from now on; its holders add up.
+inline void RecordDown(HeldOutput& held, uint8_t scan, uint32_t flags)
+{
+    held.order = ++heldRecord.downs;
+    held.scan = scan;
+    held.flags = flags;
+    if (heldRecord.actingPort >= 0) held.holders[heldRecord.actingPort] |= uint64_t(1) << heldRecord.actingSlot;
+}
+
+inline void RecordUp(HeldOutput& held)
+{
+    held.order = 0;
+    held.holders[0] = held.holders[1] = 0;
+}
+
+// Sends a key event and keeps the record; flags as keybd_event.
+inline void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
+{
+    PlatformKeyEvent(vk, scan, flags);
+    if ((flags & kKeyEventKeyUp) != 0) {
+        RecordUp(heldRecord.key[vk]);
+    } else {
+        RecordDown(heldRecord.key[vk], scan, flags);
+    }
+}
+
+// Sends a mouse event and keeps the record of its buttons; flags as mouse_event.
+inline void SendMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
+{
+    PlatformMouseEvent(flags, dx, dy);
+    constexpr uint32_t kDown[3] = {kMouseLeftDown, kMouseMiddleDown, kMouseRightDown};
+    constexpr uint32_t kUp[3] = {kMouseLeftUp, kMouseMiddleUp, kMouseRightUp};
+    for (int i = 0; i < 3; ++i) {
+        if ((flags & kDown[i]) != 0) RecordDown(heldRecord.mouse[i], 0, 0);
+        if ((flags & kUp[i]) != 0) RecordUp(heldRecord.mouse[i]);
+    }
+}
 
 // Letting go sends the up of what the record holds, last down first, and
 // nothing else: no binding runs. Letting go of a mouse button clears its
