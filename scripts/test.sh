@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds every target and runs every test: the native
-# suite under the sanitizers, a minute of fuzzing and the Windows program
-# under Wine, all in one CTest run (test preset "all"), whose summary is the
-# last line printed. `ctest --preset native`
+# Sets up what is missing, builds every target and the release package, and
+# runs every test: the native suite under the sanitizers, a minute of fuzzing
+# and the Windows program under Wine, all in one CTest run (test preset
+# "all"), whose summary is the last line printed. `ctest --preset native`
 # alone runs only the fast suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +13,7 @@ bash scripts/setup-wine.sh
 jobs=$(nproc)
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
+cmake --build --preset mingw --target package >/dev/null   # build/mingw/quellpad-<version>-win32.zip
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j "$jobs"
 cmake --preset fuzz >/dev/null
