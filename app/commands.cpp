@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "quellpad_version.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr MenuItem kConfigMenu[] = {
     {"Load ...", IDM_LOAD}, {"Save as ...", IDM_SAVEAS}, {"Config ...", IDM_CONFIG}};
 
 constexpr const char* kAboutText =
-    "Quellpad 2.5, joystick to keyboard and mouse, made by\n"
+    QUELLPAD_TITLE ", joystick to keyboard and mouse, made by\n"
     "the Quellpad developers\n"
     "Beispielweg 12\n"
     "12345 Musterstadt";

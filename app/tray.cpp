@@ -5,12 +5,13 @@
 #include "app/messages.h"
 #include "platform/platform_win32.h"
 #include "platform/shell.h"
+#include "quellpad_version.h"
 
 namespace {
 
 constexpr int kTipSize = 64;  // the first form's tip, terminator included
 constexpr WORD kIconResource = 1000;
-constexpr const char* kTip = "Quellpad 2.5";
+constexpr const char* kTip = QUELLPAD_TITLE;
 
 NOTIFYICONDATAA Blank(HWND window, UINT iconId)
 {

@@ -10,13 +10,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 if [[ -z ${QP_INSIDE_XVFB:-} ]]; then
   bash "$root/scripts/setup-debian.sh"
   bash "$root/scripts/setup-wine.sh"
-  cmake --preset mingw -S "$root" >/dev/null
-  cmake --build --preset mingw -j "$(nproc)" >/dev/null
+  (cd "$root" && cmake --preset mingw >/dev/null && cmake --build --preset mingw -j "$(nproc)" >/dev/null)
   echo "built $root/build/mingw/quellpad.exe"
+  # The demo configuration is written by the native quellpad-cfg.
+  (cd "$root" && cmake --preset native >/dev/null &&
+     cmake --build --preset native --target quellpad-cfg -j "$(nproc)" >/dev/null)
 fi
 
 set +e
-source "$root/tests/wine/harness.sh" "$root/build/mingw"
+source "$root/tests/wine/harness.sh" "$root/build/mingw" "$root/build/native/tools/quellpad-cfg/quellpad-cfg"
 
 begin demo
 new_config "$cfg"

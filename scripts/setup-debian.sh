@@ -6,5 +6,5 @@ source "$(dirname "$0")/install-missing.sh"
 
 install_missing cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 \
-  clang libclang-rt-14-dev \
+  clang libclang-rt-dev \
   libtomlplusplus-dev libcli11-dev

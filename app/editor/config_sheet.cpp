@@ -13,11 +13,12 @@
 #include "engine/joystick_report.h"
 #include "platform/platform_win32.h"
 #include "platform/shell.h"
+#include "quellpad_version.h"
 
 namespace {
 
 constexpr UINT WM_REFRESHPAGE = WM_USER;
-constexpr const char* kCaption = "Quellpad 2.5";
+constexpr const char* kCaption = QUELLPAD_TITLE;
 
 ActionRecord& ShownRecord(int slot)
 {

@@ -1,6 +1,6 @@
 // Writes the fuzz seed corpus: real configuration files, as SaveConfig writes
 // them, each followed by a report script that reaches every operation.
-// Usage: quellpad_make_seeds DIRECTORY. Deterministic, so scripts/fuzz.sh can
+// Usage: quellpad_make_seeds DIRECTORY. Deterministic, so scripts/fuzz-run.sh can
 // check that the committed corpus is exactly what this program writes.
 #include <climits>
 #include <cstdio>

@@ -1,28 +1,34 @@
 # What the Wine cases and the demo share: a fresh 32-bit prefix on a virtual
-# X display, configuration files built byte by byte, and a way to run
-# quellpad.exe with the scripted joystick (winmm.dll, the driver double,
-# beside the exe) and the observer logging the keyboard and mouse events and
-# message boxes it produces.
+# X display, configuration files written by quellpad-cfg from TOML, and a way
+# to run quellpad.exe with the scripted joystick (winmm.dll, the driver
+# double, beside the exe) and the observer logging the keyboard and mouse
+# events and message boxes it produces.
 #
-# Sourced by tests/wine/run.sh and scripts/demo.sh, whose first argument is
-# the build folder (default build/mingw). It re-runs the caller inside
-# xvfb-run, so source it before doing anything else.
+# Sourced by tests/wine/run.sh and scripts/demo.sh, whose arguments are the
+# mingw build folder (default build/mingw) and the native quellpad-cfg
+# (default build/native/tools/quellpad-cfg/quellpad-cfg). It re-runs the
+# caller inside xvfb-run, so source it before doing anything else.
 set -uo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=${1:-$here/../../build/mingw}
+cfg_tool=${2:-$here/../../build/native/tools/quellpad-cfg/quellpad-cfg}
 program=$build/quellpad.exe
 double=$build/tests/wine/winmm.dll
 observer=$build/tests/wine/observer.exe
-wine_winmm=/usr/lib/i386-linux-gnu/wine/i386-windows/winmm.dll
+wine_winmm=$(bash "$here/find-wine-winmm.sh") || exit 2
 
-for file in "$program" "$double" "$observer" "$wine_winmm"; do
+for file in "$program" "$double" "$observer"; do
   if [[ ! -f $file ]]; then
-    echo "missing $file (build: cmake --preset mingw && cmake --build --preset mingw;" \
-         "Wine: scripts/setup-wine.sh)" >&2
+    echo "missing $file (build: cmake --preset mingw && cmake --build --preset mingw)" >&2
     exit 2
   fi
 done
+if [[ ! -x $cfg_tool ]]; then
+  echo "missing $cfg_tool (build: cmake --preset native && cmake --build --preset native --target quellpad-cfg)" >&2
+  exit 2
+fi
+cfg_tool=$(cd "$(dirname "$cfg_tool")" && pwd)/$(basename "$cfg_tool")
 for tool in wine wineserver xvfb-run timeout; do
   command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/setup-wine.sh" >&2; exit 2; }
 done
@@ -30,7 +36,7 @@ done
 # Everything below runs inside one virtual X display.
 if [[ -z ${QP_INSIDE_XVFB:-} ]]; then
   export QP_INSIDE_XVFB=1
-  exec timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build"
+  exec timeout 1200 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build" "$cfg_tool"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/quellpad-wine.XXXXXX")
@@ -66,43 +72,72 @@ fi
 
 # --- configuration files -----------------------------------------------------
 
-# le32 FILE OFFSET VALUE: a little-endian 32-bit value, written in place.
-le32() {
-  local v=$(($3 & 0xFFFFFFFF))
-  printf %b "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24)))" |
-    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+# Each configuration file FILE is built by quellpad-cfg from a TOML text kept
+# beside it as FILE.toml, so the file's layout is known in one place, the
+# program's own writer. The text holds one dotted key a line
+# (port1.button1.sendKey = true); a helper replaces a key's line and builds
+# the file again. Ports count from 0 here, as in the joystick script.
+
+# set_key FILE KEY VALUE: KEY = VALUE in FILE's text, replacing an earlier value.
+set_key() {
+  awk -v key="$2 = " 'index($0, key) != 1' "$1.toml" > "$1.toml.new" && mv "$1.toml.new" "$1.toml"
+  printf '%s = %s\n' "$2" "$3" >> "$1.toml"
+}
+
+# build_config FILE: writes FILE from its text.
+build_config() {
+  "$cfg_tool" build "$1.toml" -o "$1" >/dev/null || problems+=("quellpad-cfg could not build $1")
+}
+
+# slot_name PORT SLOT. Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw
+# minimum), 35 Y-, then Z, R, U and V likewise.
+slot_name() {
+  local axes=(x y z r u v)
+  if (($2 < 32)); then
+    echo "port$(($1 + 1)).button$(($2 + 1))"
+  else
+    echo "port$(($1 + 1)).axis_${axes[($2 - 32) / 2]}_$( (($2 % 2)) && echo minus || echo plus)"
+  fi
 }
 
 # new_config FILE: nothing bound, default settings.
 new_config() {
-  head -c 6724 /dev/zero > "$1"
-  local i=0 value
-  for value in 0 20 8 8 1 0 0 0 0; do le32 "$1" $((6688 + 4 * i)) "$value"; i=$((i + 1)); done
+  : > "$1.toml"
+  build_config "$1"
 }
 
 # setting FILE NAME VALUE
 setting() {
-  local names=(continuous sensitivity xStep yStep delay dynamic toggleLock digital dosMode) i
-  for i in "${!names[@]}"; do [[ ${names[i]} == "$2" ]] && le32 "$1" $((6688 + 4 * i)) "$3"; done
+  set_key "$1" "$2" "$3"
+  build_config "$1"
 }
 
 # bind FILE PORT SLOT [shift] [control] [alt] [key=CODE] [text=TEXT] [mouse=ACTION]
-# Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw minimum), 35 Y-.
 bind() {
-  local file=$1 base=$(($2 * 3344 + $3 * 76)) item
+  local file=$1 slot item text
+  slot=$(slot_name "$2" "$3")
   shift 3
-  le32 "$file" "$base" 1
+  set_key "$file" "$slot.on" true
   for item in "$@"; do
     case $item in
-      shift) le32 "$file" $((base + 4)) 1 ;;
-      control) le32 "$file" $((base + 8)) 1 ;;
-      alt) le32 "$file" $((base + 12)) 1 ;;
-      key=*) le32 "$file" $((base + 16)) 1; le32 "$file" $((base + 20)) "${item#key=}" ;;
-      text=*) le32 "$file" $((base + 24)) 1
-              printf '%s' "${item#text=}" | dd of="$file" bs=1 seek=$((base + 28)) conv=notrunc status=none ;;
-      mouse=*) le32 "$file" $((base + 68)) 1; le32 "$file" $((base + 72)) "${item#mouse=}" ;;
+      shift | control | alt) set_key "$file" "$slot.$item" true ;;
+      key=*) set_key "$file" "$slot.sendKey" true; set_key "$file" "$slot.keyCode" "${item#key=}" ;;
+      text=*) text=${item#text=}; text=${text//\\/\\\\}; text=${text//\"/\\\"}
+              set_key "$file" "$slot.sendText" true; set_key "$file" "$slot.text" "\"$text\"" ;;
+      mouse=*) set_key "$file" "$slot.sendMouse" true; set_key "$file" "$slot.mouseAction" "${item#mouse=}" ;;
     esac
   done
+  build_config "$file"
+}
+
+# field FILE PORT SLOT NAME VALUE: one field of a binding as it is, e.g. the
+# -1 the editor leaves for "no key chosen"; an unbound slot stays off.
+field() {
+  local slot
+  slot=$(slot_name "$2" "$3")
+  grep -q "^$slot\.on = " "$1.toml" || set_key "$1" "$slot.on" false
+  set_key "$1" "$slot.$4" "$5"
+  build_config "$1"
 }
 
 # --- running a case ----------------------------------------------------------

@@ -5,7 +5,7 @@
 # beside it as winmm_real.dll.
 # Usage: make-winmm-def.sh [wine-winmm.dll] > winmm.def
 set -euo pipefail
-real=${1:-/usr/lib/i386-linux-gnu/wine/i386-windows/winmm.dll}
+real=${1:-$(bash "$(dirname "$0")/find-wine-winmm.sh")}
 own=(joyGetNumDevs=joyGetNumDevs@0 joyGetDevCapsA=joyGetDevCapsA@12 joySetCapture=joySetCapture@16
      joyReleaseCapture=joyReleaseCapture@4 joyGetPosEx=joyGetPosEx@8)
 

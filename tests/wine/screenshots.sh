@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the editor: its common page, an action page
 # and the information page, as the program shows them under Wine.
-# Usage: tests/wine/screenshots.sh [BUILD_DIR]   (writes docs/editor-*.png)
+# Usage: tests/wine/screenshots.sh [BUILD_DIR [QUELLPAD_CFG]]   (writes docs/editor-*.png)
 if [[ -z ${QP_INSIDE_XVFB:-} ]] && ! command -v import >/dev/null; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
 fi

@@ -35,7 +35,7 @@ bool Number(std::string_view text, uint32_t& value)
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quote(std::string_view text) { return std::string("\"").append(text).append("\""); }
 
 int AxisIndex(std::string_view name)
 {

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string Signed(int32_t value) { return value > 0 ? "+" + std::to_string(value) : std::to_string(value); }
+std::string Signed(int32_t value) { return std::string(value > 0 ? "+" : "").append(std::to_string(value)); }
 
 const char* ButtonEvent(uint32_t flags)
 {

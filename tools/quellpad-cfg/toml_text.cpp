@@ -10,7 +10,7 @@ std::string QuoteBytes(std::string_view bytes)
     bool printable = true;
     for (const char c : bytes) printable = printable && c >= 0x20 && c <= 0x7E;
     if (printable && bytes.find('"') != std::string_view::npos && bytes.find('\'') == std::string_view::npos) {
-        return "'" + std::string(bytes) + "'";
+        return std::string("'").append(bytes).append("'");
     }
     std::string out = "\"";
     for (const char c : bytes) {
