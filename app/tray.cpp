@@ -3,13 +3,15 @@
 #include <shellapi.h>
 
 #include "app/messages.h"
+#include "app/tray_request.h"
 #include "platform/platform_win32.h"
 #include "platform/shell.h"
 #include "quellpad_version.h"
 
 namespace {
 
-constexpr int kTipSize = 64;  // the first form's tip, terminator included
+static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip == NIF_TIP);
+
 constexpr WORD kIconResource = 1000;
 constexpr const char* kTip = QUELLPAD_TITLE;
 
@@ -22,28 +24,15 @@ NOTIFYICONDATAA Blank(HWND window, UINT iconId)
     return data;
 }
 
-// At most 63 characters reach the shell; longer tips are cut.
-void CopyTip(NOTIFYICONDATAA& data, const char* tip)
-{
-    const int length = lstrlenA(tip) + 1;
-    lstrcpynA(data.szTip, tip, length < kTipSize ? length : kTipSize);
-}
-
 }  // namespace
 
 BOOL TrayAdd(HWND window, UINT callbackMessage, UINT iconId, HICON icon, const char* tip)
 {
     NOTIFYICONDATAA data = Blank(window, iconId);
-    data.uFlags = NIF_MESSAGE;
+    data.uFlags = TrayAddFlags(icon != nullptr, tip != nullptr);
     data.uCallbackMessage = callbackMessage;
-    if (icon != nullptr) {
-        data.uFlags |= NIF_ICON;
-        data.hIcon = icon;
-    }
-    if (tip != nullptr) {
-        data.uFlags |= NIF_TIP;
-        CopyTip(data, tip);
-    }
+    data.hIcon = icon;
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
     return Shell_NotifyIconA(NIM_ADD, &data);
 }
 
@@ -57,7 +46,7 @@ BOOL TraySetTip(HWND window, UINT iconId, const char* tip)
 {
     NOTIFYICONDATAA data = Blank(window, iconId);
     data.uFlags = NIF_TIP;
-    if (tip != nullptr) CopyTip(data, tip);
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 

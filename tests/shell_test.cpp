@@ -10,6 +10,7 @@
 #include "app/editor/editor_changes.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/tray_request.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
 #include "config/mapping_table.h"
@@ -507,6 +508,25 @@ TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
         EXPECT_EQ(settings.xStep, c.xStepAfter);
         EXPECT_EQ(MappingTable[1][7].on, c.xStepAfter == 33 ? 1 : 0);
     }
+}
+
+TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
+{
+    const std::string tip63(63, 't'), tip64 = tip63 + "u";
+    const struct {
+        const char* tip;
+        const char* shown;
+    } tips[] = {{"Quellpad", "Quellpad"}, {tip63.c_str(), tip63.c_str()}, {tip64.c_str(), tip63.c_str()}, {"", ""}};
+    for (const auto& t : tips) {
+        char to[kTrayTipSize + 8];
+        std::memset(to, 'x', sizeof to);
+        CopyTrayTip(to, t.tip);
+        EXPECT_STREQ(to, t.shown);
+        EXPECT_EQ(to[kTrayTipSize], 'x') << "wrote past the tip";
+    }
+    EXPECT_EQ(TrayAddFlags(false, false), kTrayMessage);
+    EXPECT_EQ(TrayAddFlags(true, true), kTrayMessage | kTrayIcon | kTrayTip);
+    EXPECT_EQ(TrayAddFlags(false, true), kTrayMessage | kTrayTip);
 }
 
 }  // namespace

@@ -1,0 +1,15 @@
+#include "app/tray_request.h"
+
+#include <cstring>
+
+uint32_t TrayAddFlags(bool hasIcon, bool hasTip)
+{
+    return kTrayMessage | (hasIcon ? kTrayIcon : 0) | (hasTip ? kTrayTip : 0);
+}
+
+void CopyTrayTip(char* to, const char* tip)
+{
+    const size_t length = strnlen(tip, kTrayTipSize - 1);
+    std::memcpy(to, tip, length);
+    to[length] = '\0';
+}
