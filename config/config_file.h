@@ -9,7 +9,8 @@
 bool LoadConfig();
 
 // Writes the live table and settings to configPath. The old file is replaced
-// only once every byte of the new one was written.
+// only once every byte of the new one was written, and never when it is
+// read-only; the new one is written under a name nothing had before.
 void SaveConfig();
 
 // SetDefaultConfigPath, then SaveConfig: what OK in the editor does.

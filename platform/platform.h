@@ -66,14 +66,17 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps);
 // cut short (as GetModuleFileNameA does).
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size);
 
-// Files, as _lopen(path, 0) / _lcreat(path, 0) / _lread / _lwrite / _lclose.
+// Files, as _lopen(path, 0) / _lread / _lwrite / _lclose.
 PlatformFile PlatformFileOpen(const char* path);
-PlatformFile PlatformFileCreate(const char* path);
+// Creates a file of a name that does not exist yet, for writing. Any existing
+// name fails, a link included (whose target is never touched).
+PlatformFile PlatformFileCreateNew(const char* path);
 int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count);
 int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count);
 void PlatformFileClose(PlatformFile file);
 // Puts a completely written file in place of target in one step, so a reader
-// sees either the old or the new configuration; false when it could not.
+// sees either the old or the new configuration; false when it could not, and
+// when target is read-only: the user's way of saying keep it.
 bool PlatformFileReplace(const char* source, const char* target);
 void PlatformFileDelete(const char* path);
 

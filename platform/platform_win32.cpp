@@ -1,11 +1,12 @@
 // The seam's operations on real Windows: winmm for the joystick, user32 for
-// synthesised input and messages, kernel32 for files and timing.
+// synthesised input and messages, kernel32 for timing (files: files_win32.cpp).
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 
 #include <cstddef>
 
+#include "platform/files_win32.h"
 #include "platform/input_codes.h"
 #include "platform/platform.h"
 #include "platform/platform_win32.h"
@@ -85,47 +86,12 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
     return joyGetDevCapsA(joystickId, reinterpret_cast<JOYCAPSA*>(caps), sizeof(JOYCAPSA));
 }
 
+// The paths the logic holds are those the A calls give: in the ANSI code page.
+const UINT platformPathCodePage = CP_ACP;
+
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
 {
     return GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, size);
-}
-
-PlatformFile PlatformFileOpen(const char* path)
-{
-    const HFILE file = _lopen(path, OF_READ);
-    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
-}
-
-PlatformFile PlatformFileCreate(const char* path)
-{
-    const HFILE file = _lcreat(path, 0);
-    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
-}
-
-int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count)
-{
-    return int32_t(_lread(HFILE(file), buffer, count));
-}
-
-int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count)
-{
-    return int32_t(_lwrite(HFILE(file), static_cast<LPCCH>(buffer), count));
-}
-
-void PlatformFileClose(PlatformFile file)
-{
-    _lclose(HFILE(file));
-}
-
-bool PlatformFileReplace(const char* source, const char* target)
-{
-    // Write-through so the new file is on disk before the old one is gone.
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void PlatformFileDelete(const char* path)
-{
-    DeleteFileA(path);
 }
 
 void PlatformMessageBox(const char* text, const char* caption)
