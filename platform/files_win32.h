@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-// The code page the binary keeps its paths in; CP_ACP in quellpad-cfg,
-// whose paths come from its ANSI command line.
+// CP_UTF8 in the program, so a folder may have any name; CP_ACP in
+// quellpad-cfg, whose paths come from its ANSI command line.
 extern const UINT platformPathCodePage;
 
 // false when path does not convert or does not fit.

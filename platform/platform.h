@@ -62,6 +62,10 @@ void PlatformSleep(uint32_t milliseconds);
 uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info);
 uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps);
 
+// Paths are zero-terminated UTF-8 in the program, so a folder may have any
+// name; on Windows they reach the system's wide calls behind the seam.
+// (quellpad-cfg on Windows keeps the ANSI code page of its command line.)
+
 // The program's own executable path; returns its length, or size when it was
 // cut short (as GetModuleFileNameA does).
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size);
@@ -99,6 +103,7 @@ struct MenuItem {
 void PlatformTrackPopupMenu(const MenuItem* items, int count);
 
 // The common file dialogs over a kPathSize buffer; true when the user
-// confirmed a name, which then stands in path.
+// confirmed a name, which then stands in path (a name too long for the buffer
+// counts as a failed dialog).
 bool PlatformGetOpenFileName(char* path);
 bool PlatformGetSaveFileName(char* path);
