@@ -44,7 +44,7 @@ PlatformFile PlatformFileOpen(const char*)
     return 1;
 }
 
-PlatformFile PlatformFileCreate(const char*)
+PlatformFile PlatformFileCreateNew(const char*)
 {
     position = fileSize = 0;
     return 1;

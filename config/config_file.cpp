@@ -1,5 +1,6 @@
 #include "config/config_file.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "config/config_path.h"
@@ -10,6 +11,67 @@
 namespace {
 
 constexpr const char* kCaption = "error";
+
+// How many names a save tries for its temporary file before it gives up.
+constexpr int kTemporaryNames = 16;
+
+bool SameName(const char* a, const char* b)
+{
+    // Windows does not tell the case of a name apart.
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        const char lowerA = *a >= 'A' && *a <= 'Z' ? char(*a + 32) : *a;
+        const char lowerB = *b >= 'A' && *b <= 'Z' ? char(*b + 32) : *b;
+        if (lowerA != lowerB) return false;
+    }
+    return *a == *b;
+}
+
+// Where the file's own name starts: after the last folder or drive.
+size_t NameStart(const char* path)
+{
+    size_t start = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        if (path[i] == '\\' || path[i] == '/' || path[i] == ':') start = i + 1;
+    }
+    return start;
+}
+
+// Name number n for the temporary file: in the target's own folder, so the
+// swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
+// "~3" and "3" there is room for, so it fits wherever the target does.
+// false when that name is the target's own.
+bool TemporaryName(const char* target, int n, char (&name)[kPathSize])
+{
+    const size_t nameStart = NameStart(target);
+    const size_t room = kPathSize - 1 - nameStart;
+    const char digit = "0123456789abcdef"[n];
+    char chosen[9];
+    if (room >= 8) {
+        std::snprintf(chosen, sizeof chosen, "~qp%c.tmp", digit);
+    } else if (room >= 4) {
+        std::snprintf(chosen, sizeof chosen, "~qp%c", digit);
+    } else if (room >= 2) {
+        std::snprintf(chosen, sizeof chosen, "~%c", digit);
+    } else {
+        std::snprintf(chosen, sizeof chosen, "%c", digit);
+    }
+    if (SameName(chosen, target + nameStart)) return false;
+    std::memcpy(name, target, nameStart);
+    std::strcpy(name + nameStart, chosen);
+    return true;
+}
+
+// Never an existing name: a file or link planted there stays as it is, and
+// the next name is tried.
+PlatformFile CreateTemporary(const char* target, char (&name)[kPathSize])
+{
+    for (int n = 0; n < kTemporaryNames; ++n) {
+        if (!TemporaryName(target, n, name)) continue;
+        const PlatformFile file = PlatformFileCreateNew(name);
+        if (file != PLATFORM_BAD_FILE) return file;
+    }
+    return PLATFORM_BAD_FILE;
+}
 
 }  // namespace
 
@@ -38,15 +100,9 @@ bool SaveConfig()
 {
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
-    char temporary[kPathSize + 8];
-    if (configPath[0] == '\0') {
-        PlatformMessageBox("file could not be created", kCaption);
-        return false;
-    }
-    std::strcpy(temporary, configPath);
-    std::strcat(temporary, ".new");
-
-    const PlatformFile file = PlatformFileCreate(temporary);
+    char temporary[kPathSize];
+    const bool named = configPath[NameStart(configPath)] != '\0';
+    const PlatformFile file = named ? CreateTemporary(configPath, temporary) : PLATFORM_BAD_FILE;
     if (file == PLATFORM_BAD_FILE) {
         PlatformMessageBox("file could not be created", kCaption);
         return false;

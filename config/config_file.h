@@ -17,7 +17,8 @@ LoadOutcome LoadConfig();
 
 // Writes the live table and settings to configPath, reporting failures to
 // the user; true when the file now holds them. The old file is replaced only
-// once every byte of the new one was written.
+// once every byte of the new one was written, and never when it is
+// read-only; the new one is written under a name nothing had before.
 bool SaveConfig();
 
 // SetDefaultConfigPath, then SaveConfig: what OK in the editor does.

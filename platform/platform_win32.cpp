@@ -1,11 +1,13 @@
 // The seam's operations on real Windows: winmm for the joystick, user32 for
-// synthesised input and messages, kernel32 for files and timing.
+// synthesised input and messages, kernel32 for timing (files: files_win32.cpp).
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
 
 #include <cstddef>
+#include <cstring>
 
+#include "platform/files_win32.h"
 #include "platform/input_codes.h"
 #include "platform/platform.h"
 #include "platform/platform_win32.h"
@@ -85,47 +87,20 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
     return joyGetDevCapsA(joystickId, reinterpret_cast<JOYCAPSA*>(caps), sizeof(JOYCAPSA));
 }
 
+// Folders whose names the ANSI code page cannot spell are found through the
+// wide calls; the logic keeps their names in UTF-8.
+const UINT platformPathCodePage = CP_UTF8;
+
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
 {
-    return GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, size);
-}
-
-PlatformFile PlatformFileOpen(const char* path)
-{
-    const HFILE file = _lopen(path, OF_READ);
-    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
-}
-
-PlatformFile PlatformFileCreate(const char* path)
-{
-    const HFILE file = _lcreat(path, 0);
-    return file == HFILE_ERROR ? PLATFORM_BAD_FILE : PlatformFile(file);
-}
-
-int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count)
-{
-    return int32_t(_lread(HFILE(file), buffer, count));
-}
-
-int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count)
-{
-    return int32_t(_lwrite(HFILE(file), static_cast<LPCCH>(buffer), count));
-}
-
-void PlatformFileClose(PlatformFile file)
-{
-    _lclose(HFILE(file));
-}
-
-bool PlatformFileReplace(const char* source, const char* target)
-{
-    // Write-through so the new file is on disk before the old one is gone.
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-void PlatformFileDelete(const char* path)
-{
-    DeleteFileA(path);
+    wchar_t wide[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, wide, MAX_PATH);
+    if (length == 0) {
+        if (size > 0) buffer[0] = '\0';
+        return 0;
+    }
+    if (length >= MAX_PATH || !NarrowPath(wide, buffer, size)) return size;  // cut short
+    return uint32_t(std::strlen(buffer));
 }
 
 void PlatformMessageBox(const char* text, const char* caption)
@@ -169,11 +144,11 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 namespace {
 
 // Both dialogs share one set-up; only the flags differ.
-OPENFILENAMEA FileDialogSetup(char* path, DWORD flags)
+OPENFILENAMEW FileDialogSetup(wchar_t* path, DWORD flags)
 {
-    static const char kFilter[] = "cfg files \0*.CFG\0all files \0*.*\0";
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    static const wchar_t kFilter[] = L"cfg files \0*.CFG\0all files \0*.*\0";
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hInstance = platformInstance;
     dialog.lpstrFilter = kFilter;
     dialog.lpstrFile = path;
@@ -182,16 +157,25 @@ OPENFILENAMEA FileDialogSetup(char* path, DWORD flags)
     return dialog;
 }
 
+// A name whose UTF-8 does not fit the buffer fails, as a name too long for
+// the dialog's own buffer does.
+bool Chosen(BOOL confirmed, const wchar_t* wide, char* path)
+{
+    return confirmed && NarrowPath(wide, path, MAX_PATH);
+}
+
 }  // namespace
 
 bool PlatformGetOpenFileName(char* path)
 {
-    OPENFILENAMEA dialog = FileDialogSetup(path, OFN_EXPLORER | OFN_FILEMUSTEXIST);
-    return GetOpenFileNameA(&dialog) != 0;
+    wchar_t wide[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = FileDialogSetup(wide, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+    return Chosen(GetOpenFileNameW(&dialog), wide, path);
 }
 
 bool PlatformGetSaveFileName(char* path)
 {
-    OPENFILENAMEA dialog = FileDialogSetup(path, OFN_EXPLORER);
-    return GetSaveFileNameA(&dialog) != 0;
+    wchar_t wide[MAX_PATH] = L"";
+    OPENFILENAMEW dialog = FileDialogSetup(wide, OFN_EXPLORER);
+    return Chosen(GetSaveFileNameW(&dialog), wide, path);
 }

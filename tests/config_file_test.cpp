@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
@@ -22,7 +23,7 @@
 namespace {
 
 const std::string kPath = "C:\\Tools\\quellpad.CFG";
-const std::string kTemporary = kPath + ".new";
+const std::string kTemporary = "C:\\Tools\\~qp0.tmp";  // the first name a save tries
 constexpr uint32_t kTableSize = sizeof MappingTable;
 constexpr const char* kCannotOpen = "config file could not be opened\nplease configure first";
 constexpr const char* kCannotRead = "error reading file\nplease configure first";
@@ -417,12 +418,46 @@ TEST(ConfigSave, SettingsInFileOrder)
     for (const SettingInFile& s : kFileOrder) EXPECT_EQ(LittleEndianAt(file, s.offset), ++value) << s.name;
 }
 
+// Every file there is, so a temporary file left behind shows.
+std::vector<std::string> FilesOnDisk()
+{
+    std::vector<std::string> names;
+    for (const FakeFile& file : fake.files) {
+        if (file.exists) names.push_back(file.name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::vector<uint8_t> kPlanted = {'m', 'i', 'n', 'e'};
+
+// Files of someone else's at the first names a save tries beside kPath.
+std::vector<std::string> PlantAtTemporaryNames(int count)
+{
+    std::vector<std::string> names;
+    for (int n = 0; n < count; ++n) {
+        names.push_back("C:\\Tools\\~qp" + std::string(1, "0123456789abcdef"[n]) + ".tmp");
+        PutFakeFile(names.back().c_str(), kPlanted);
+    }
+    return names;
+}
+
+// Only target and the planted files are there, and these as they were.
+void ExpectOnlyTargetAndPlanted(const std::string& target, const std::vector<std::string>& planted)
+{
+    std::vector<std::string> expected = planted;
+    expected.push_back(target);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FilesOnDisk(), expected);
+    for (const std::string& name : planted) EXPECT_TRUE(SameBytes(FakeFileBytes(name.c_str()), kPlanted)) << name;
+    EXPECT_EQ(fake.openHandles, 0);
+}
+
 // A failed save must leave the user's good file exactly as it was.
-void ExpectOldFileIntact(const std::vector<uint8_t>& old)
+void ExpectOldFileIntact(const std::vector<uint8_t>& old, const std::vector<std::string>& planted = {})
 {
     EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), old));
-    EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
-    EXPECT_EQ(fake.openHandles, 0);
+    ExpectOnlyTargetAndPlanted(kPath, planted);
 }
 
 class SaveWriteFault : public ::testing::TestWithParam<int> {};
@@ -483,8 +518,7 @@ TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
 
         EXPECT_FALSE(SaveConfig());
 
-        EXPECT_EQ(FindFakeFile(kPath.c_str()), nullptr);
-        EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
+        EXPECT_EQ(FilesOnDisk(), std::vector<std::string>{});
         EXPECT_EQ(fake.openHandles, 0);
         const Event expected =
             f.writeCall >= 0 ? Message("error", kCannotWrite) : Message("error", kCannotCreate);
@@ -518,17 +552,23 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         bool failReplace;
         bool emptyPath;
         int writes;
+        bool readOnly;
+        int planted;  // temporary names taken before the save
     };
     constexpr Case kCases[] = {
         {"create fails", true, false, false, 0},
         {"replace fails", false, true, false, 10},
         {"no path", false, false, true, 0},
+        {"read-only target", false, false, false, 10, true},
+        {"every temporary name taken", false, false, false, 0, false, 16},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         Fresh();
         const std::vector<uint8_t> old = FileOfSize(kConfigFileSize);
         PutFakeFile(kPath.c_str(), old);
+        FindFakeFile(kPath.c_str())->readOnly = c.readOnly;
+        const std::vector<std::string> planted = PlantAtTemporaryNames(c.planted);
         FillDistinctState(3);
         fake.failCreate = c.failCreate;
         fake.failReplace = c.failReplace;
@@ -538,8 +578,7 @@ TEST(ConfigSave, CreateOrReplaceFailing)
 
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
         EXPECT_EQ(fake.writeCalls, c.writes);
-        ExpectOldFileIntact(old);
-        EXPECT_EQ(FindFakeFile(".new"), nullptr);
+        ExpectOldFileIntact(old, planted);
         if (!c.emptyPath) {
             // The reload after OK brings the old file back; the edits are lost.
             ClearEvents();
@@ -560,8 +599,43 @@ TEST(ConfigSave, NameWithoutExtensionIsTakenAsTyped)
 
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(FakeFileBytes("D:\\Games\\mine"), ExpectedFile()));
-    EXPECT_EQ(FindFakeFile("D:\\Games\\mine.CFG"), nullptr);
-    EXPECT_EQ(FindFakeFile("D:\\Games\\mine.new"), nullptr);
+    ExpectOnlyTargetAndPlanted("D:\\Games\\mine", {});
+}
+
+// The temporary file takes a name nothing had, in the target's folder, and
+// fits wherever the target fits: 259 characters at most.
+TEST(ConfigSave, TemporaryFileBesideTheTarget)
+{
+    const auto folder = [](size_t length) { return "C:\\" + std::string(length - 4, 'd') + "\\"; };
+    struct Case {
+        const char* name;
+        std::string target;
+        int planted;
+        std::string temporary;
+    };
+    const Case kCases[] = {
+        {"first name taken", kPath, 1, "C:\\Tools\\~qp1.tmp"},
+        {"first three names taken", kPath, 3, "C:\\Tools\\~qp3.tmp"},
+        {"259 characters", folder(247) + "quellpad.CFG", 0, folder(247) + "~qp0.tmp"},
+        {"259 characters, name of 3", folder(256) + "q.c", 0, folder(256) + "~0"},
+        {"259 characters, name of 1", folder(258) + "q", 0, folder(258) + "0"},
+        {"name of 1 that is the first name", folder(258) + "0", 0, folder(258) + "1"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        ASSERT_LE(c.target.size(), 259u);
+        std::strcpy(configPath, c.target.c_str());
+        const std::vector<std::string> planted = PlantAtTemporaryNames(c.planted);
+        FillDistinctState(13);
+
+        SaveConfig();
+
+        EXPECT_TRUE(Events().empty());
+        EXPECT_EQ(fake.lastCreated, c.temporary);
+        EXPECT_TRUE(SameBytes(FakeFileBytes(c.target.c_str()), ExpectedFile()));
+        ExpectOnlyTargetAndPlanted(c.target, planted);
+    }
 }
 
 TEST(ConfigSave, ToDefaultWritesTheDefaultFileAndMakesItCurrent)

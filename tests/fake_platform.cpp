@@ -120,8 +120,12 @@ FakeFile* FindFakeFile(const char* name)
 void PutFakeFile(const char* name, const std::vector<uint8_t>& bytes)
 {
     FakeFile* file = FindFakeFile(name);
-    for (int i = 0; file == nullptr && i < 8; ++i) {
-        if (!fake.files[i].exists) file = &fake.files[i];
+    for (FakeFile& free : fake.files) {
+        if (file != nullptr) break;
+        if (!free.exists) {
+            file = &free;
+            file->readOnly = false;
+        }
     }
     file->exists = true;
     std::snprintf(file->name, sizeof file->name, "%s", name);
@@ -200,10 +204,13 @@ PlatformFile PlatformFileOpen(const char* path)
     return PLATFORM_BAD_FILE;
 }
 
-PlatformFile PlatformFileCreate(const char* path)
+PlatformFile PlatformFileCreateNew(const char* path)
 {
     std::snprintf(fake.lastCreated, sizeof fake.lastCreated, "%s", path);
-    if (fake.failCreate || path[0] == '\0') return PLATFORM_BAD_FILE;
+    // As the system: never an existing name, nothing beyond 259 characters.
+    if (fake.failCreate || path[0] == '\0' || std::strlen(path) > 259 || FindFakeFile(path) != nullptr) {
+        return PLATFORM_BAD_FILE;
+    }
     PutFakeFile(path, {});
     return PlatformFileOpen(path);
 }
@@ -250,6 +257,7 @@ bool PlatformFileReplace(const char* source, const char* target)
     FakeFile* from = FindFakeFile(source);
     if (fake.failReplace || from == nullptr || target[0] == '\0') return false;
     FakeFile* to = FindFakeFile(target);
+    if (to != nullptr && to->readOnly) return false;
     if (to != nullptr) to->exists = false;
     std::snprintf(from->name, sizeof from->name, "%s", target);
     return true;

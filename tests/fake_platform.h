@@ -53,6 +53,7 @@ constexpr uint32_t LEFTDOWN = 2, LEFTUP = 4, RIGHTDOWN = 8, RIGHTUP = 16, MIDDLE
 
 struct FakeFile {
     bool exists;
+    bool readOnly;  // a save must not replace it
     char name[300];
     uint32_t size;
     uint8_t data[16384];
@@ -76,7 +77,7 @@ struct FakePlatform {
 
     char modulePath[600];
 
-    FakeFile files[8];
+    FakeFile files[24];  // room for a target and every temporary name planted beside it
     bool failOpen;
     bool failCreate;
     bool failReplace;

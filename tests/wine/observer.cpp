@@ -21,8 +21,14 @@
 //   observer wait-window present|gone SECONDS
 //                                wait for the program's main window; exit 1
 //                                on timeout
+//   observer answer-dialog PATH  type PATH (any characters) into the open or
+//                                save dialog and confirm it; exit 1 when no
+//                                such dialog comes within 30 s
 #include <windows.h>
 #include <commctrl.h>
+#include <commdlg.h>
+#include <dlgs.h>
+#include <shellapi.h>
 
 #include <cstdio>
 
@@ -264,6 +270,36 @@ int WaitWindow(bool present, DWORD seconds)
     return 0;
 }
 
+// The file name field of a visible file dialog: a combo box or an edit
+// control, as the dialog's style has it.
+BOOL CALLBACK FindFileDialog(HWND window, LPARAM lParam)
+{
+    char className[32];
+    if (!IsWindowVisible(window) || GetClassNameA(window, className, sizeof className) == 0 ||
+        strcmp(className, "#32770") != 0)
+        return TRUE;
+    HWND field = GetDlgItem(window, cmb13);
+    if (field == nullptr) field = GetDlgItem(window, edt1);
+    if (field == nullptr) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = window;
+    return FALSE;
+}
+
+int AnswerDialog(const wchar_t* path)
+{
+    const DWORD start = GetTickCount();
+    HWND dialog = nullptr;
+    while (EnumWindows(FindFileDialog, reinterpret_cast<LPARAM>(&dialog)), dialog == nullptr) {
+        if (GetTickCount() - start > 30000) return 1;
+        Sleep(50);
+    }
+    HWND field = GetDlgItem(dialog, cmb13);
+    if (field == nullptr) field = GetDlgItem(dialog, edt1);
+    // Text messages carry their string across processes.
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) ? 0 : 1;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -286,5 +322,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (argc >= 3 && strcmp(argv[1], "where") == 0) return Where(argv[2]);
     if (argc >= 4 && strcmp(argv[1], "wait-window") == 0)
         return WaitWindow(strcmp(argv[2], "present") == 0, DWORD(strtoul(argv[3], nullptr, 0)));
+    if (argc >= 3 && strcmp(argv[1], "answer-dialog") == 0) {
+        // The path as typed, in characters the ANSI arguments could not carry.
+        int count = 0;
+        wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+        return wide != nullptr && count >= 3 ? AnswerDialog(wide[2]) : 2;
+    }
     return 2;
 }

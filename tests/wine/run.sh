@@ -521,6 +521,81 @@ $end0
 EOF
 }
 
+# A folder whose name the ANSI code page cannot spell: the program finds its
+# file beside itself and a binding fires; OK saves there (past a link planted
+# at a name a save might use), and Save as ... and Load ... take such names.
+case_folder_named_in_cjk() {
+  begin folder-named-in-cjk
+  keep='^(joystick|key|box|tray) '
+  local case_dir=$dir home=$dir/日本
+  local other=$home/設定.CFG expected=$dir/expected.CFG
+  mkdir "$home" && mv "$dir"/*.exe "$dir"/*.dll "$home/"
+  cfg=$home/quellpad.CFG
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=39
+  printf mine > "$home/precious.txt"
+  ln -s precious.txt "$home/~qp0.tmp"
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' "await 0 $(winpath "$dir/go1")" \
+    'report 0 buttons 1' 'report 0 buttons 0' "await 0 $(winpath "$dir/go2")" \
+    'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  dir=$home
+  start_program
+  dir=$case_dir
+  if wait_log '^joystick await port=0$' && open_editor; then
+    click tab:$tab_button1
+    click 204                                      # &control
+    click 1                                        # OK saves beside the program
+    wait_editor_closed
+  fi
+  new_config "$expected"
+  bind "$expected" 0 0 control key=39
+  cmp -s "$expected" "$cfg" || problems+=("OK did not save the edit beside the program")
+  touch "$dir/go1"
+  if wait_log '^joystick read port=0 report=5$' && click tray && sleep 0.5 && click menu:2/3; then  # Save as ...
+    timeout 60 wine "$observer" answer-dialog "$(winpath "$other")" >/dev/null 2>&1 || problems+=("no Save as dialog")
+    local deadline=$((SECONDS + 30))
+    until cmp -s "$expected" "$other" || ((SECONDS > deadline)); do sleep 0.2; done
+    cmp -s "$expected" "$other" || problems+=("Save as did not write $other")
+  fi
+  bind "$other" 0 0 key=37
+  if click tray && sleep 0.5 && click menu:1/3; then  # Load ...
+    timeout 60 wine "$observer" answer-dialog "$(winpath "$other")" >/dev/null 2>&1 || problems+=("no Load dialog")
+    sleep 2
+  fi
+  touch "$dir/go2"
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  [[ $(cat "$home/precious.txt") == mine && $(readlink "$home/~qp0.tmp") == precious.txt ]] ||
+    problems+=("the planted link or its file changed")
+  local left
+  left=$(cd "$home" && ls -A | LC_ALL=C sort | tr '\n' ' ')
+  [[ $left == "precious.txt quellpad.CFG quellpad.exe winmm.dll winmm_real.dll ~qp0.tmp 設定.CFG " ]] ||
+    problems+=("files beside the program: $left")
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=3
+key up vk=39 scan=0 ext=0
+joystick await port=0
+joystick read port=0 report=4
+key down vk=17 scan=29 ext=0
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=5
+key up vk=39 scan=0 ext=0
+key up vk=17 scan=29 ext=0
+joystick await port=0
+joystick read port=0 report=6
+key down vk=17 scan=29 ext=0
+key down vk=37 scan=0 ext=0
+joystick read port=0 report=7
+key up vk=37 scan=0 ext=0
+key up vk=17 scan=29 ext=0
+$end0
+EOF
+}
+
 started=$SECONDS
 # QP_CASES=REGEX runs only the cases whose function name matches.
 for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do

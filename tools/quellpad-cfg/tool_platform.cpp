@@ -1,11 +1,9 @@
 #include "tools/quellpad-cfg/tool_platform.h"
 
-#include <cstdio>
 #include <cstring>
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
+#include "platform/files_win32.h"
 #endif
 
 #include "config/settings.h"
@@ -83,44 +81,12 @@ uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
     return 0;
 }
 
-// --- files: the real disk ---------------------------------------------------
+// --- files: the real disk, through the program's own file calls -------------
 
-static_assert(sizeof(PlatformFile) >= sizeof(FILE*), "a stream fits in a file handle");
-
-namespace {
-FILE* Stream(PlatformFile file) { return reinterpret_cast<FILE*>(file); }
-PlatformFile Handle(FILE* stream) { return stream == nullptr ? PLATFORM_BAD_FILE : reinterpret_cast<PlatformFile>(stream); }
-}  // namespace
-
-PlatformFile PlatformFileOpen(const char* path) { return Handle(std::fopen(path, "rb")); }
-
-PlatformFile PlatformFileCreate(const char* path) { return Handle(std::fopen(path, "wb")); }
-
-int32_t PlatformFileRead(PlatformFile file, void* buffer, uint32_t count)
-{
-    const size_t got = std::fread(buffer, 1, count, Stream(file));
-    return got < count && std::ferror(Stream(file)) ? -1 : int32_t(got);
-}
-
-int32_t PlatformFileWrite(PlatformFile file, const void* buffer, uint32_t count)
-{
-    const size_t put = std::fwrite(buffer, 1, count, Stream(file));
-    return put < count ? -1 : int32_t(put);
-}
-
-void PlatformFileClose(PlatformFile file) { std::fclose(Stream(file)); }
-
-bool PlatformFileReplace(const char* source, const char* target)
-{
 #ifdef _WIN32
-    // rename() on Windows refuses an existing target.
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(source, target) == 0;
+// The paths come from the ANSI command line and go on to std::ifstream too.
+const UINT platformPathCodePage = CP_ACP;
 #endif
-}
-
-void PlatformFileDelete(const char* path) { std::remove(path); }
 
 void PlatformMessageBox(const char* text, const char*)
 {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 
@@ -10,6 +12,13 @@
 #include "tools/quellpad-cfg/tests/test_files.h"
 
 namespace {
+
+// How many names a folder holds, so a temporary file left behind shows.
+int Entries(const std::string& folder)
+{
+    const std::filesystem::directory_iterator all(folder);
+    return int(std::distance(begin(all), end(all)));
+}
 
 struct BadText {
     const char* what;
@@ -118,7 +127,7 @@ TEST(BuildCommand, BadTextLeavesTheOldFileAlone)
     EXPECT_EQ(err.str(), dir / "in.toml" + ":1:7: error: delay = the string \"\" is not a whole number\n" +
                              dir / "out.cfg" + ": not written\n");
     EXPECT_EQ(ReadBytes(dir / "out.cfg"), old);
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg.new"));
+    EXPECT_EQ(Entries(dir / ""), 2);
 }
 
 TEST(BuildCommand, UnwritablePlaceIsReported)
@@ -133,6 +142,41 @@ TEST(BuildCommand, UnwritablePlaceIsReported)
     EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created\n" + dir / "absent.toml" +
                              ": cannot read\n" + dir / "folder" + ": is a directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
+}
+
+// Links planted where a save might write lead it nowhere: what they point to
+// and the links stay, and the target becomes a file of its own.
+TEST(BuildCommand, PlantedLinksAreLeftAlone)
+{
+    ScratchDir dir;
+    WriteBytes(dir / "in.toml", {});
+    WriteBytes(dir / "precious.txt", {'m', 'i', 'n', 'e'});
+    const char* kLinks[] = {"victim.CFG.new", "~qp0.tmp"};
+    for (const char* link : kLinks) std::filesystem::create_symlink("precious.txt", dir / link);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "victim.CFG", out, err), kExitOk) << err.str();
+    EXPECT_EQ(ReadBytes(dir / "precious.txt"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+    for (const char* link : kLinks) EXPECT_EQ(std::filesystem::read_symlink(dir / link), "precious.txt");
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / "victim.CFG")));
+    EXPECT_EQ(ReadBytes(dir / "victim.CFG").size(), 6724u);
+    EXPECT_EQ(Entries(dir / ""), 5);
+}
+
+// A read-only file is kept as it is, even for root, who could write to it.
+TEST(BuildCommand, ReadOnlyTargetIsKept)
+{
+    ScratchDir dir;
+    WriteBytes(dir / "in.toml", {});
+    const std::vector<uint8_t> old(6724, 0x5A);
+    WriteBytes(dir / "out.cfg", old);
+    const auto readOnly = std::filesystem::perms::owner_read | std::filesystem::perms::group_read;
+    std::filesystem::permissions(dir / "out.cfg", readOnly);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "out.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "out.cfg" + ": file could not be created\n");
+    EXPECT_EQ(ReadBytes(dir / "out.cfg"), old);
+    EXPECT_EQ(std::filesystem::status(dir / "out.cfg").permissions(), readOnly);
+    EXPECT_EQ(Entries(dir / ""), 2);
 }
 
 }  // namespace
