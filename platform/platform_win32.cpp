@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/files_win32.h"
+#include "platform/file_dialogs.h"
 #include "platform/input_codes.h"
 #include "platform/platform.h"
 #include "platform/platform_win32.h"
@@ -143,14 +144,27 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 
 namespace {
 
+static_assert(kDialogFileMustExist == OFN_FILEMUSTEXIST && kDialogExplorer == OFN_EXPLORER);
+
+// The filter is plain ASCII; the wide dialogs take it a character each.
+struct WideFilter {
+    wchar_t text[sizeof kConfigFileFilter];
+};
+constexpr WideFilter Widen()
+{
+    WideFilter filter = {};
+    for (size_t i = 0; i < sizeof kConfigFileFilter; ++i) filter.text[i] = wchar_t(kConfigFileFilter[i]);
+    return filter;
+}
+constexpr WideFilter kFilter = Widen();
+
 // Both dialogs share one set-up; only the flags differ.
 OPENFILENAMEW FileDialogSetup(wchar_t* path, DWORD flags)
 {
-    static const wchar_t kFilter[] = L"cfg files \0*.CFG\0all files \0*.*\0";
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hInstance = platformInstance;
-    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFilter = kFilter.text;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = flags;
@@ -169,13 +183,13 @@ bool Chosen(BOOL confirmed, const wchar_t* wide, char* path)
 bool PlatformGetOpenFileName(char* path)
 {
     wchar_t wide[MAX_PATH] = L"";
-    OPENFILENAMEW dialog = FileDialogSetup(wide, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+    OPENFILENAMEW dialog = FileDialogSetup(wide, kOpenDialogFlags);
     return Chosen(GetOpenFileNameW(&dialog), wide, path);
 }
 
 bool PlatformGetSaveFileName(char* path)
 {
     wchar_t wide[MAX_PATH] = L"";
-    OPENFILENAMEW dialog = FileDialogSetup(wide, OFN_EXPLORER);
+    OPENFILENAMEW dialog = FileDialogSetup(wide, kSaveDialogFlags);
     return Chosen(GetSaveFileNameW(&dialog), wide, path);
 }

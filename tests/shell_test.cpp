@@ -18,6 +18,7 @@
 #include "engine/held_input.h"
 #include "engine/input_injection.h"
 #include "engine/joystick_report.h"
+#include "platform/file_dialogs.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -527,6 +528,14 @@ TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
     EXPECT_EQ(TrayAddFlags(false, false), kTrayMessage);
     EXPECT_EQ(TrayAddFlags(true, true), kTrayMessage | kTrayIcon | kTrayTip);
     EXPECT_EQ(TrayAddFlags(false, true), kTrayMessage | kTrayTip);
+}
+
+TEST(FileDialogs, LoadOffersOnlyExistingFilesAndBothFilterCfgFirst)
+{
+    EXPECT_EQ(kOpenDialogFlags, 0x81000u);  // OFN_EXPLORER | OFN_FILEMUSTEXIST
+    EXPECT_EQ(kSaveDialogFlags, 0x80000u);  // OFN_EXPLORER: a new name is fine
+    const std::string filter(kConfigFileFilter, sizeof kConfigFileFilter);
+    EXPECT_EQ(filter, std::string("cfg files \0*.CFG\0all files \0*.*\0\0", 33));
 }
 
 }  // namespace
