@@ -73,20 +73,26 @@ fi
 # --- configuration files -----------------------------------------------------
 
 # Each configuration file FILE is built by quellpad-cfg from a TOML text kept
-# beside it as FILE.toml, so the file's layout is known in one place, the
+# in the work folder (toml_of FILE names it; not beside FILE, where the
+# program's own files are checked), so the file's layout is known in one place, the
 # program's own writer. The text holds one dotted key a line
 # (port1.button1.sendKey = true); a helper replaces a key's line and builds
 # the file again. Ports count from 0 here, as in the joystick script.
 
+toml_of() { printf '%s/toml/%s.toml' "$work" "$(printf %s "$1" | md5sum | cut -c1-16)"; }
+
 # set_key FILE KEY VALUE: KEY = VALUE in FILE's text, replacing an earlier value.
 set_key() {
-  awk -v key="$2 = " 'index($0, key) != 1' "$1.toml" > "$1.toml.new" && mv "$1.toml.new" "$1.toml"
-  printf '%s = %s\n' "$2" "$3" >> "$1.toml"
+  local text
+  text=$(toml_of "$1")
+  mkdir -p "$work/toml" && touch "$text"
+  awk -v key="$2 = " 'index($0, key) != 1' "$text" > "$text.new" && mv "$text.new" "$text"
+  printf '%s = %s\n' "$2" "$3" >> "$text"
 }
 
 # build_config FILE: writes FILE from its text.
 build_config() {
-  "$cfg_tool" build "$1.toml" -o "$1" >/dev/null || problems+=("quellpad-cfg could not build $1")
+  "$cfg_tool" build "$(toml_of "$1")" -o "$1" >/dev/null || problems+=("quellpad-cfg could not build $1")
 }
 
 # slot_name PORT SLOT. Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw
@@ -102,7 +108,7 @@ slot_name() {
 
 # new_config FILE: nothing bound, default settings.
 new_config() {
-  : > "$1.toml"
+  mkdir -p "$work/toml" && : > "$(toml_of "$1")"
   build_config "$1"
 }
 
@@ -135,7 +141,7 @@ bind() {
 field() {
   local slot
   slot=$(slot_name "$2" "$3")
-  grep -q "^$slot\.on = " "$1.toml" || set_key "$1" "$slot.on" false
+  grep -q "^$slot\.on = " "$(toml_of "$1")" 2>/dev/null || set_key "$1" "$slot.on" false
   set_key "$1" "$slot.$4" "$5"
   build_config "$1"
 }

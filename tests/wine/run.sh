@@ -557,7 +557,8 @@ case_folder_named_in_cjk() {
     until cmp -s "$expected" "$other" || ((SECONDS > deadline)); do sleep 0.2; done
     cmp -s "$expected" "$other" || problems+=("Save as did not write $other")
   fi
-  bind "$other" 0 0 key=37
+  new_config "$other"                              # what Save as wrote, with another key
+  bind "$other" 0 0 control key=37
   if click tray && sleep 0.5 && click menu:1/3; then  # Load ...
     timeout 60 wine "$observer" answer-dialog "$(winpath "$other")" >/dev/null 2>&1 || problems+=("no Load dialog")
     sleep 2
