@@ -58,7 +58,7 @@ const SimCase kCases[] = {
      "line 1: report 2 buttons=1\n  mouse left up\nline 2: report 2 buttons=none\n  mouse left down\n"
      "line 3: exit\n  mouse left up\n"},
     {"codes outside the vocabulary are shown as numbers",
-     "[port1.button1]\nsendKey = true\nkeyCode = -1\nsendMouse = true\nmouseAction = 10\n",
+     "[port1.button1]\nsendKey = true\nkeyCode = -1\nsendMouse = true\nmouseAction = 14\n",
      "report 1 buttons=1\n", "line 1: report 1 buttons=1\n  key down 255\n"},
 };
 
