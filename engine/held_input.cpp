@@ -11,6 +11,9 @@ void ReleasePort(int port)
 {
     ExecuteButtons(port, lastReport[port].buttons, PHASE_RELEASE);
     lastReport[port].buttons = 0;
+    // The hat's held directions go up like its buttons.
+    ExecuteHats(port, lastReport[port].hats, PHASE_RELEASE);
+    lastReport[port].hats = 0;
     if (settings.continuous != 1) return;
     for (const AxisWiring& axis : kAxes) {
         ExecuteBinding(port, axis.maxSlot, PHASE_RELEASE);
