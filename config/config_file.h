@@ -1,4 +1,5 @@
-// The 6724-byte configuration file: the MappingTable, then nine settings.
+// The configuration file: the MappingTable, then nine settings (6724 bytes),
+// then the hat bindings' chunk when there are any.
 #pragma once
 
 #include "config/file_layout.h"
