@@ -21,7 +21,7 @@ constexpr const char* kCaption = "Quellpad 2.5";
 
 ActionRecord& ShownRecord(int slot)
 {
-    return MappingTable[selectedPort][slot];
+    return Binding(selectedPort, slot);
 }
 
 void ShowNumber(HWND page, int control, int32_t value)
@@ -153,7 +153,7 @@ constexpr DLGPROC MakeSlotEntryPoints(std::integer_sequence<int, Slots...>, int 
 
 DLGPROC SlotEntryPoint(int slot)
 {
-    return MakeSlotEntryPoints(std::make_integer_sequence<int, kSlotCount>{}, slot);
+    return MakeSlotEntryPoints(std::make_integer_sequence<int, kAllSlotCount>{}, slot);
 }
 
 }  // namespace
