@@ -74,6 +74,7 @@ SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint3
                 toolPlatform.state[step.port].*kAxes[axis].position = step.position[axis];
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
+            toolPlatform.state[step.port].dwPOV = step.hat;
             ProcessJoystickReport(step.port);
             break;
         case TraceStep::Lost:
