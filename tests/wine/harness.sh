@@ -86,10 +86,22 @@ setting() {
   for i in "${!names[@]}"; do [[ ${names[i]} == "$2" ]] && le32 "$1" $((6688 + 4 * i)) "$3"; done
 }
 
+# record_offset FILE PORT SLOT: where a binding lies. The hat slots lie in
+# the HATS chunk after the 6724 bytes, which is added when the file has none.
+record_offset() {
+  if (($3 < 44)); then echo $(($2 * 3344 + $3 * 76)); return; fi
+  if (($(stat -c %s "$1") == 6724)); then
+    { printf 'HATS\x60\x02\x00\x00'; head -c 608 /dev/zero; } >> "$1"
+  fi
+  echo $((6724 + 8 + ($2 * 4 + $3 - 44) * 76))
+}
+
 # bind FILE PORT SLOT [shift] [control] [alt] [key=CODE] [text=TEXT] [mouse=ACTION]
-# Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw minimum), 35 Y-.
+# Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw minimum), 35 Y-,
+# 44..47 hat up, right, down, left.
 bind() {
-  local file=$1 base=$(($2 * 3344 + $3 * 76)) item
+  local file=$1 base item
+  base=$(record_offset "$1" "$2" "$3")
   shift 3
   le32 "$file" "$base" 1
   for item in "$@"; do
