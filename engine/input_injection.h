@@ -17,7 +17,7 @@ enum MouseAction : int32_t {
     MOUSE_MIDDLE_DOUBLE_CLICK,
     MOUSE_RIGHT_CLICK,
     MOUSE_RIGHT_DOUBLE_CLICK,
-    MOUSE_WHEEL_UP,  // one notch at the press; a release turns nothing
+    MOUSE_WHEEL_UP,  // a notch at the press; at the release only under toggle lock
     MOUSE_WHEEL_DOWN,
     MOUSE_WHEEL_LEFT,
     MOUSE_WHEEL_RIGHT,

@@ -86,8 +86,9 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
     std::memcpy(image.hats, HatTable, sizeof HatTable);
     image.settings = settings;
     if (result.opened && result.messages.empty()) {
-        // What the writer would write for these hats, when the file has it
-        // first, is the hat bindings; everything else stays bytes.
+        // When the file goes on with the chunk the writer writes for these
+        // hats, that chunk is the hat bindings; every other byte after the
+        // settings stays a byte of fileTail.
         const std::string after = BytesAfterSettings(path), written = WrittenChunks(image.hats);
         image.hatsInFileTail = after.compare(0, written.size(), written) != 0;
         image.fileTail = image.hatsInFileTail ? after : after.substr(written.size());
