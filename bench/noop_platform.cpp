@@ -14,6 +14,7 @@ uint32_t position;
 
 void PlatformKeyEvent(uint8_t, uint8_t, uint32_t) { ++benchKeyEvents; }
 void PlatformMouseEvent(uint32_t, int32_t, int32_t) { ++benchKeyEvents; }
+void PlatformMouseWheel(uint32_t, int32_t) { ++benchKeyEvents; }
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t) { return code; }
 uint32_t PlatformOemKeyScan(uint16_t character) { return character; }
 uint32_t PlatformGetDoubleClickTime() { return 500; }

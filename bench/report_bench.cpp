@@ -6,6 +6,7 @@
 #include "config/mapping_table.h"
 #include "config/settings.h"
 #include "engine/joystick_report.h"
+#include "platform/input_codes.h"
 
 namespace {
 
@@ -13,11 +14,13 @@ void SetUpSticks()
 {
     for (JoyCaps& caps : benchCaps) {
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = 65535;
+        caps.wCaps = kJoyCapsHasPov;  // a gamepad's d-pad, checked at every report
     }
     for (JoyInfoEx& state : benchState) {
         state.dwXpos = state.dwYpos = state.dwZpos = 32767;
         state.dwRpos = state.dwUpos = state.dwVpos = 32767;
         state.dwButtons = 0;
+        state.dwPOV = kJoyPovCentered;
     }
     ComputeAxisLimits();
 }
@@ -25,13 +28,14 @@ void SetUpSticks()
 // Every slot bound to a key with a modifier, so firing costs real work.
 void BindEverySlot()
 {
-    for (auto& port : MappingTable) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            port[slot] = ActionRecord{};
-            port[slot].on = 1;
-            port[slot].control = 1;
-            port[slot].sendKey = 1;
-            port[slot].keyCode = 96 + slot % 10;
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            ActionRecord& record = Binding(port, slot);
+            record = ActionRecord{};
+            record.on = 1;
+            record.control = 1;
+            record.sendKey = 1;
+            record.keyCode = 96 + slot % 10;
         }
     }
 }

@@ -1,4 +1,5 @@
-// The 6724-byte configuration file: the MappingTable, then nine settings.
+// The configuration file: the MappingTable, then nine settings (6724 bytes),
+// then the hat bindings' chunk when there are any.
 #pragma once
 
 #include "config/file_layout.h"
@@ -20,6 +21,10 @@ LoadOutcome LoadConfig();
 // once every byte of the new one was written, and never when it is
 // read-only; the new one is written under a name nothing had before.
 bool SaveConfig();
+
+// SaveConfig with size more bytes after what it knows to write, in the same
+// one file: how quellpad-cfg gives back chunks of a file byte for byte.
+bool SaveConfigWithTail(const void* tail, uint32_t size);
 
 // SetDefaultConfigPath, then SaveConfig: what OK in the editor does.
 bool SaveConfigToDefault();

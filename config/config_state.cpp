@@ -11,6 +11,7 @@
 void ResetConfigState()
 {
     std::memset(MappingTable, 0, sizeof MappingTable);
+    std::memset(HatTable, 0, sizeof HatTable);
     settings = Settings{};
     std::memset(configPath, 0, sizeof configPath);
     selectedPort = 0;

@@ -35,6 +35,18 @@ inline constexpr SettingLayout kSettingLayout[kSettingCount] = {
 static_assert(sizeof(MappingTable) == kTableBytes);
 static_assert(kSettingLayout[kSettingCount - 1].offset + 4 == kConfigFileSize);
 
+// After the 6724 bytes a file may carry chunks: a 4-byte ASCII tag, the
+// payload's length (32 bits, little-endian), the payload. Readers that know
+// only the 6724 bytes never look further, so they load any newer file.
+constexpr uint32_t kChunkHeaderSize = 8;
+constexpr uint32_t kChunkTagSize = 4;
+// HATS: the hat slots, ports 1 and 2, each up, right, down, left: 608 bytes.
+// Written only when some hat binding is not all zero.
+constexpr uint32_t kHatsChunkSize = sizeof(ActionRecord) * kPortCount * kHatSlotCount;
+inline constexpr uint8_t kHatsChunkHeader[kChunkHeaderSize] = {
+    'H', 'A', 'T', 'S', uint8_t(kHatsChunkSize), uint8_t(kHatsChunkSize >> 8), 0, 0};
+static_assert(sizeof(HatTable) == kHatsChunkSize && kHatsChunkSize == 608);
+
 // The layout entry of one setting.
 constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)
 {

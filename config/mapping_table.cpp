@@ -1,3 +1,4 @@
 #include "config/mapping_table.h"
 
 ActionRecord MappingTable[kPortCount][kSlotCount];
+ActionRecord HatTable[kPortCount][kHatSlotCount];

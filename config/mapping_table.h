@@ -4,11 +4,14 @@
 #include <cstdint>
 
 constexpr int kPortCount = 2;
-constexpr int kSlotCount = 44;
+constexpr int kSlotCount = 44;  // the slots of the 6724-byte file
 constexpr int kButtonSlotCount = 32;
+constexpr int kHatSlotCount = 4;
+constexpr int kAllSlotCount = kSlotCount + kHatSlotCount;  // 48
 constexpr int kTextSize = 40;
 
-// Event slots within one port: 0..31 are buttons 1..32, then two per axis.
+// Event slots within one port: 0..31 are buttons 1..32, then two per axis,
+// then the four directions of the hat.
 enum EventSlot : int {
     SLOT_X_PLUS = 32,
     SLOT_X_MINUS,
@@ -22,7 +25,12 @@ enum EventSlot : int {
     SLOT_U_MINUS,
     SLOT_V_PLUS,
     SLOT_V_MINUS,
+    SLOT_HAT_UP = 44,  // in hat direction order: up, right, down, left
+    SLOT_HAT_RIGHT,
+    SLOT_HAT_DOWN,
+    SLOT_HAT_LEFT,
 };
+static_assert(SLOT_HAT_LEFT + 1 == kAllSlotCount);
 
 // One binding, stored in the configuration file exactly as laid out here.
 // `on` counts when non-zero; every other flag only when it equals 1.
@@ -43,3 +51,13 @@ static_assert(sizeof(ActionRecord) == 76, "ActionRecord is 76 bytes on disk");
 // Port-major: record of port p, slot s at byte p * 3344 + s * 76. All off at start.
 extern ActionRecord MappingTable[kPortCount][kSlotCount];
 static_assert(sizeof(MappingTable) == 6688, "MappingTable is 6688 bytes on disk");
+
+// The hat slots, kept apart because the file holds them in a chunk of their
+// own after the 6724 bytes. Port-major like the table. All off at start.
+extern ActionRecord HatTable[kPortCount][kHatSlotCount];
+
+// The binding of any slot 0..47 of a port.
+inline ActionRecord& Binding(int port, int slot)
+{
+    return slot < kSlotCount ? MappingTable[port][slot] : HatTable[port][slot - kSlotCount];
+}

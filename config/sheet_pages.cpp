@@ -64,6 +64,12 @@ int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPage
     if (EitherPortHas(caps, kJoyCapsHasR, 4)) AddAxisPages(pages, count, 'R', SLOT_R_PLUS);
     if (EitherPortHas(caps, kJoyCapsHasU, 5)) AddAxisPages(pages, count, 'U', SLOT_U_PLUS);
     if (EitherPortHas(caps, kJoyCapsHasV, 6)) AddAxisPages(pages, count, 'V', SLOT_V_PLUS);
+    if (((caps[0].wCaps | caps[1].wCaps) & kJoyCapsHasPov) != 0) {
+        AddPage(pages, count, PAGE_ACTION, SLOT_HAT_UP, "Hat up");
+        AddPage(pages, count, PAGE_ACTION, SLOT_HAT_RIGHT, "Hat right");
+        AddPage(pages, count, PAGE_ACTION, SLOT_HAT_DOWN, "Hat down");
+        AddPage(pages, count, PAGE_ACTION, SLOT_HAT_LEFT, "Hat left");
+    }
 
     AddPage(pages, count, PAGE_INFO, -1, "CopyRight");
     return count;

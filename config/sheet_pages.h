@@ -8,7 +8,7 @@
 #include "config/mapping_table.h"
 #include "platform/platform.h"
 
-constexpr int kMaxPages = 46;  // common, 32 buttons, 12 axis directions, info
+constexpr int kMaxPages = 50;  // common, 32 buttons, 12 axis directions, 4 hat directions, info
 
 enum PageKind : int { PAGE_COMMON, PAGE_ACTION, PAGE_INFO };
 
@@ -20,7 +20,7 @@ struct SheetPage {
 
 // The page list for the capabilities of both ports: the common page, one per
 // button (never more than 32), X and Y, the other axes that either device
-// has, the information page.
+// has, the four hat directions when either has a hat, the information page.
 int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages]);
 
 // The port whose bindings the action pages show; kept across openings.

@@ -83,6 +83,8 @@ const MouseChoice MouseChoiceList[kMouseChoiceCount] = {
     {"move up", 0},      {"move down", 1},         {"move left", 2},         {"move right", 3},
     {"left click", 4},   {"left double click", 5}, {"middle click", 6},      {"middle double click", 7},
     {"right click", 8},  {"right double click", 9},
+    // Appended, so that the codes stored in older files keep their meaning.
+    {"wheel up", 10},    {"wheel down", 11},       {"wheel left", 12},       {"wheel right", 13},
 };
 
 const KeyChoice* FindKeyChoice(int32_t code)

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 constexpr int kKeyChoiceCount = 136;
-constexpr int kMouseChoiceCount = 10;
+constexpr int kMouseChoiceCount = 14;
 
 struct KeyChoice {
     char text[16];

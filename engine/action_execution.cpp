@@ -85,7 +85,7 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
 void ExecuteBinding(int port, int slot, ActionPhase phase)
 {
     SetActingBinding(port, slot);
-    ExecuteAction(MappingTable[port][slot], phase);
+    ExecuteAction(Binding(port, slot), phase);
     SetActingBinding(-1, -1);
 }
 
@@ -93,5 +93,12 @@ void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
 {
     for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
         if (mask & 1) ExecuteBinding(port, slot, phase);
+    }
+}
+
+void ExecuteHats(int port, uint32_t mask, ActionPhase phase)
+{
+    for (int direction = 0; direction < kHatSlotCount; ++direction) {
+        if (mask >> direction & 1) ExecuteBinding(port, SLOT_HAT_UP + direction, phase);
     }
 }

@@ -14,3 +14,6 @@ void ExecuteBinding(int port, int slot, ActionPhase phase);
 
 // Executes the bindings of the buttons in mask, in ascending slot order.
 void ExecuteButtons(int port, uint32_t mask, ActionPhase phase);
+// Executes the bindings of the hat directions in mask (bit 0 up, 1 right,
+// 2 down, 3 left), in that order.
+void ExecuteHats(int port, uint32_t mask, ActionPhase phase);

@@ -20,6 +20,7 @@ struct AxisLimits {
 struct LastReport {
     uint32_t buttons;
     uint32_t position[kAxisCount];
+    uint32_t hats;  // bit d: hat direction d held (up 0, right 1, down 2, left 3)
     // Whether the last read of this port succeeded, so that the first failure
     // after a good read lets go of what the port still holds.
     bool readOk;

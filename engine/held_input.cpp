@@ -48,6 +48,7 @@ void LetGo(const Release& release)
     int going[kHeldCount];
     int count = 0;
     uint32_t forget[kPortCount] = {};
+    uint32_t forgetHats[kPortCount] = {};
     for (int index = 0; index < kHeldCount; ++index) {
         HeldOutput& held = Held(index);
         if (held.order == 0) continue;
@@ -66,7 +67,9 @@ void LetGo(const Release& release)
             if (othersHold) continue;
         }
         for (int port = 0; port < kPortCount; ++port) {
-            if (given[port] != 0) forget[port] |= release.slotButtons ? uint32_t(given[port]) : ~0u;
+            if (given[port] == 0) continue;
+            forget[port] |= release.slotButtons ? uint32_t(given[port]) : ~0u;
+            forgetHats[port] |= release.slotButtons ? uint32_t(given[port] >> SLOT_HAT_UP) : ~0u;
         }
         going[count++] = index;
     }
@@ -76,7 +79,10 @@ void LetGo(const Release& release)
         SendUp(going[i]);
         RecordUp(Held(going[i]));
     }
-    for (int port = 0; port < kPortCount; ++port) lastReport[port].buttons &= ~forget[port];
+    for (int port = 0; port < kPortCount; ++port) {
+        lastReport[port].buttons &= ~forget[port];
+        lastReport[port].hats &= ~forgetHats[port];
+    }
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ void DoubleClick(const ButtonFlags& button)
     SendMouseEvent(button.up, 0, 0);
 }
 
-// Without toggle lock a release only lets a single click's button go.
+// Without toggle lock a release only lets a single click's button go; moves,
+// double clicks and the wheel act at the press.
 void PlainRelease(int32_t action)
 {
     switch (action) {
@@ -86,6 +87,10 @@ void InjectMouseAction(int32_t action, ActionPhase phase)
     case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(kMiddle); break;
     case MOUSE_RIGHT_CLICK: SingleClick(kRight, buttonToggle.right, phase); break;
     case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(kRight); break;
+    case MOUSE_WHEEL_UP: PlatformMouseWheel(kMouseWheel, kWheelDelta); break;
+    case MOUSE_WHEEL_DOWN: PlatformMouseWheel(kMouseWheel, -kWheelDelta); break;
+    case MOUSE_WHEEL_LEFT: PlatformMouseWheel(kMouseHWheel, -kWheelDelta); break;
+    case MOUSE_WHEEL_RIGHT: PlatformMouseWheel(kMouseHWheel, kWheelDelta); break;
     default: break;
     }
 }

@@ -17,6 +17,10 @@ enum MouseAction : int32_t {
     MOUSE_MIDDLE_DOUBLE_CLICK,
     MOUSE_RIGHT_CLICK,
     MOUSE_RIGHT_DOUBLE_CLICK,
+    MOUSE_WHEEL_UP,  // a notch at the press; at the release only under toggle lock
+    MOUSE_WHEEL_DOWN,
+    MOUSE_WHEEL_LEFT,
+    MOUSE_WHEEL_RIGHT,
 };
 
 // Sends a key transition: the low 8 bits are the virtual key, and a press of

@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "engine/action_execution.h"
 #include "engine/held_input.h"
+#include "platform/input_codes.h"
 
 namespace {
 
@@ -89,6 +90,21 @@ void ProcessAxis(int port, int axisIndex, uint32_t pos)
     previous = pos;
 }
 
+// The hat directions an angle holds: each within 45 degrees of it, ends
+// included, so a diagonal holds two. A centred hat (65535), or any value past
+// a full turn, holds none.
+uint32_t HatDirections(uint32_t angle)
+{
+    constexpr uint32_t kTurn = 36000, kQuarter = 9000, kReach = 4500;
+    if (angle >= kTurn) return 0;
+    uint32_t held = 0;
+    for (uint32_t direction = 0; direction < kHatSlotCount; ++direction) {
+        const uint32_t clockwise = (angle + kTurn - direction * kQuarter) % kTurn;
+        if (clockwise <= kReach || clockwise >= kTurn - kReach) held |= 1u << direction;
+    }
+    return held;
+}
+
 }  // namespace
 
 void ComputeAxisLimits()
@@ -117,6 +133,7 @@ void ProcessJoystickReport(int port)
     if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
         if (last.readOk) LetGoOfPort(port);
         last.buttons = 0;
+        last.hats = 0;
         last.readOk = false;
         return;
     }
@@ -128,4 +145,13 @@ void ProcessJoystickReport(int port)
         last.buttons = info.dwButtons;
     }
     for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(port, axis, info.*kAxes[axis].position);
+
+    // Hat directions act like buttons, after the axes. A stick without a hat
+    // may report anything in the field.
+    const uint32_t hats = (joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
+    if (hats != last.hats) {
+        ExecuteHats(port, hats & ~last.hats, PHASE_PRESS);
+        ExecuteHats(port, last.hats & ~hats, PHASE_RELEASE);
+        last.hats = hats;
+    }
 }

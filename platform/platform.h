@@ -51,6 +51,9 @@ constexpr PlatformFile PLATFORM_BAD_FILE = -1;
 void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags);
 // flags as mouse_event; dx, dy relative when flags is MOUSEEVENTF_MOVE.
 void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy);
+// A turn of the wheel: flags MOUSEEVENTF_WHEEL or MOUSEEVENTF_HWHEEL, delta
+// in the mouse_event data word (120 a notch).
+void PlatformMouseWheel(uint32_t flags, int32_t delta);
 // MapVirtualKeyA(code, type).
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type);
 // OemKeyScan(character).

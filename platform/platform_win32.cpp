@@ -28,6 +28,7 @@ static_assert(offsetof(JoyCaps, szOEMVxD) == offsetof(JOYCAPSA, szOEMVxD));
 static_assert(sizeof(JoyInfoEx) == sizeof(JOYINFOEX));
 static_assert(offsetof(JoyInfoEx, dwButtons) == offsetof(JOYINFOEX, dwButtons));
 static_assert(offsetof(JoyInfoEx, dwVpos) == offsetof(JOYINFOEX, dwVpos));
+static_assert(offsetof(JoyInfoEx, dwPOV) == offsetof(JOYINFOEX, dwPOV));
 
 // The logic's names for Windows numbers are the system's numbers.
 static_assert(kVkShift == VK_SHIFT && kVkControl == VK_CONTROL && kVkMenu == VK_MENU && kVkLShift == VK_LSHIFT);
@@ -37,8 +38,10 @@ static_assert(kMouseMove == MOUSEEVENTF_MOVE && kMouseLeftDown == MOUSEEVENTF_LE
               kMouseLeftUp == MOUSEEVENTF_LEFTUP && kMouseRightDown == MOUSEEVENTF_RIGHTDOWN &&
               kMouseRightUp == MOUSEEVENTF_RIGHTUP && kMouseMiddleDown == MOUSEEVENTF_MIDDLEDOWN &&
               kMouseMiddleUp == MOUSEEVENTF_MIDDLEUP);
+static_assert(kMouseWheel == MOUSEEVENTF_WHEEL && kMouseHWheel == MOUSEEVENTF_HWHEEL && kWheelDelta == WHEEL_DELTA);
 static_assert(kJoyCapsHasZ == JOYCAPS_HASZ && kJoyCapsHasR == JOYCAPS_HASR && kJoyCapsHasU == JOYCAPS_HASU &&
-              kJoyCapsHasV == JOYCAPS_HASV);
+              kJoyCapsHasV == JOYCAPS_HASV && kJoyCapsHasPov == JOYCAPS_HASPOV);
+static_assert(kJoyPovCentered == JOY_POVCENTERED);
 static_assert(kJoyReturnAll == JOY_RETURNALL && kJoyNoError == JOYERR_NOERROR);
 static_assert(kWmCreate == WM_CREATE && kWmDestroy == WM_DESTROY && kWmEndSession == WM_ENDSESSION &&
               kWmCommand == WM_COMMAND && kWmUser == WM_USER);
@@ -56,6 +59,11 @@ void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
 void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
 {
     mouse_event(flags, DWORD(dx), DWORD(dy), 0, 0);
+}
+
+void PlatformMouseWheel(uint32_t flags, int32_t delta)
+{
+    mouse_event(flags, 0, 0, DWORD(delta), 0);
 }
 
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type)

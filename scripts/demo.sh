@@ -22,7 +22,8 @@ source "$root/tests/wine/harness.sh" "$root/build/mingw" "$root/build/native/too
 
 begin demo
 new_config "$cfg"
-# The first stick drives the cursor keys and a few buttons ...
+# The first stick drives the cursor keys, a few buttons and, with its d-pad,
+# the mouse wheel ...
 bind "$cfg" 0 32 key=39           # X+ (right): "cursor right"
 bind "$cfg" 0 33 key=37           # X- (left):  "cursor left"
 bind "$cfg" 0 34 key=38           # Y+ (up):    "cursor up"
@@ -30,13 +31,17 @@ bind "$cfg" 0 35 key=40           # Y- (down):  "cursor down"
 bind "$cfg" 0 0 mouse=4           # button 1: left click
 bind "$cfg" 0 1 text=Hi1          # button 2: types "Hi1"
 bind "$cfg" 0 2 control key=323   # button 3: Control + "c"
+bind "$cfg" 0 44 mouse=10         # d-pad up:    "wheel up"
+bind "$cfg" 0 46 mouse=11         # d-pad down:  "wheel down"
+bind "$cfg" 0 45 mouse=13         # d-pad right: "wheel right"
+bind "$cfg" 0 47 key=37           # d-pad left:  "cursor left"
 # ... and the second one the pointer.
 bind "$cfg" 1 32 mouse=3          # X+: move right
 bind "$cfg" 1 34 mouse=0          # Y+: move up
 
 centre='x 32767 y 32767'
 cat > "$script" <<SCRIPT
-caps 0 buttons 4 axes 2 period 10 x 0 65535 y 0 65535
+caps 0 buttons 4 axes 2 period 10 x 0 65535 y 0 65535 hat
 caps 1 buttons 4 axes 2 period 10 x 0 65535 y 0 65535
 report 0 $centre
 report 0 $centre
@@ -52,6 +57,14 @@ report 0 $centre buttons 2
 report 0 $centre buttons 0
 report 0 $centre buttons 4
 report 0 $centre buttons 0
+report 0 $centre hat 0
+report 0 $centre hat 65535
+report 0 $centre hat 18000
+report 0 $centre hat 22500
+report 0 $centre hat 27000
+report 0 $centre hat 65535
+report 0 $centre hat 9000
+report 0 $centre hat 65535
 report 1 $centre
 report 1 $centre
 report 1 x 65535 y 32767

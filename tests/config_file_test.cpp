@@ -1,4 +1,4 @@
-// Loading and saving the 6724-byte configuration file.
+// Loading and saving the configuration file: its 6724 bytes and the hats' chunk.
 #include "config/config_file.h"
 
 #include <gtest/gtest.h>
@@ -113,16 +113,34 @@ void Fresh()
 }
 
 // A table and settings unlike the defaults: every byte random, each text
-// "abc" followed by leftovers of an older, longer one.
-void FillDistinctState(uint32_t seed)
+// "abc" followed by leftovers of an older, longer one; the hat bindings too
+// when asked for.
+void FillDistinctState(uint32_t seed, bool hats = false)
 {
     std::mt19937 random(seed);
     auto* bytes = reinterpret_cast<uint8_t*>(MappingTable);
     for (uint32_t i = 0; i < kTableSize; ++i) bytes[i] = uint8_t(random());
+    auto* hatBytes = reinterpret_cast<uint8_t*>(HatTable);
+    for (uint32_t i = 0; hats && i < sizeof HatTable; ++i) hatBytes[i] = uint8_t(random());
     for (auto& port : MappingTable) {
         for (ActionRecord& record : port) std::memcpy(record.text, "abc", 4);
     }
     SetSettings({0x01020304, -2, INT32_MAX, INT32_MIN, 1000, 0x0A0B0C0D, 3, -1, 0x00FF00FF});
+}
+
+// A chunk after the settings: tag, little-endian length, payload.
+std::vector<uint8_t> Chunk(const char* tag, uint32_t length, const std::vector<uint8_t>& payload)
+{
+    std::vector<uint8_t> bytes(tag, tag + 4);
+    for (uint32_t i = 0; i < 4; ++i) bytes.push_back(uint8_t(length >> (8 * i)));
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    return bytes;
+}
+
+std::vector<uint8_t> HatBytes()
+{
+    const auto* bytes = reinterpret_cast<const uint8_t*>(HatTable);
+    return std::vector<uint8_t>(bytes, bytes + sizeof HatTable);
 }
 
 std::vector<uint8_t> ExpectedFile()
@@ -256,6 +274,49 @@ TEST(ConfigLoad, FileEndingAtEveryByteOfTheSettings)
         EXPECT_EQ(CurrentSettings(), expected);
         EXPECT_TRUE(Events().empty());
         EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(whole.begin(), whole.begin() + kTableSize)));
+        EXPECT_EQ(fake.openHandles, 0);
+    }
+}
+
+// The hat bindings after the 6724 bytes: read from a whole HATS chunk only,
+// off otherwise, and written back only when there are any.
+TEST(ConfigLoad, HatChunkReadAndWrittenBack)
+{
+    std::vector<uint8_t> hats(608);
+    for (size_t i = 0; i < hats.size(); ++i) hats[i] = uint8_t(i * 7 + 3);
+    std::vector<uint8_t> cut = Chunk("HATS", 608, hats);
+    cut.pop_back();
+    std::vector<uint8_t> unknownFirst = Chunk("XTRA", 5, {1, 2, 3, 4, 5});
+    const std::vector<uint8_t> whole = Chunk("HATS", 608, hats);
+    unknownFirst.insert(unknownFirst.end(), whole.begin(), whole.end());
+    const struct {
+        const char* name;
+        std::vector<uint8_t> after;  // the bytes after the settings
+        bool hatsRead;
+    } cases[] = {
+        {"no chunk: the file of before, hats off", {}, false},
+        {"a chunk", whole, true},
+        {"an unknown chunk before it is passed over", unknownFirst, true},
+        {"a cut chunk is no chunk", cut, false},
+        {"a wrong length is no HATS", Chunk("HATS", 607, std::vector<uint8_t>(hats.begin(), hats.end() - 1)), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh();
+        std::memset(HatTable, kBeforeByte, sizeof HatTable);  // from an earlier load
+        std::vector<uint8_t> file = FileOfSize(kConfigFileSize);
+        file.insert(file.end(), c.after.begin(), c.after.end());
+        PutFakeFile(kPath.c_str(), file);
+
+        EXPECT_TRUE(LoadConfig());
+        EXPECT_TRUE(Events().empty());
+        EXPECT_EQ(CurrentSettings(), kInFile);
+        EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead ? hats : std::vector<uint8_t>(608, 0)));
+
+        SaveConfig();
+        std::vector<uint8_t> saved = FileOfSize(kConfigFileSize);
+        if (c.hatsRead) saved.insert(saved.end(), whole.begin(), whole.end());
+        EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), saved));
         EXPECT_EQ(fake.openHandles, 0);
     }
 }
@@ -464,14 +525,14 @@ class SaveWriteFault : public ::testing::TestWithParam<int> {};
 
 TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
 {
-    const int call = GetParam();  // 0: the table, 1..9: the settings
-    const int32_t count = call == 0 ? int32_t(kTableSize) : 4;
+    const int call = GetParam();  // 0: the table, 1..9: the settings, 10, 11: the hats' chunk
+    const int32_t count = call == 0 ? int32_t(kTableSize) : call == 10 ? 8 : call == 11 ? 608 : 4;
     for (const int32_t result : {-1, 0, 1, count - 1}) {
         SCOPED_TRACE(testing::Message() << "write answers " << result);
         Fresh();
         const std::vector<uint8_t> old = FileOfSize(kConfigFileSize);
         PutFakeFile(kPath.c_str(), old);
-        FillDistinctState(uint32_t(call));
+        FillDistinctState(uint32_t(call), true);
         const std::vector<uint8_t> table = TableBytes();
         const FileSettings values = CurrentSettings();
         fake.failWriteCall = call;
@@ -480,14 +541,14 @@ TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
         SaveConfig();
 
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotWrite)});
-        EXPECT_EQ(fake.writeCalls, 10);
+        EXPECT_EQ(fake.writeCalls, 12);
         ExpectOldFileIntact(old);
         EXPECT_TRUE(SameBytes(TableBytes(), table));
         EXPECT_EQ(CurrentSettings(), values);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EachWrite, SaveWriteFault, ::testing::Range(0, 10));
+INSTANTIATE_TEST_SUITE_P(EachWrite, SaveWriteFault, ::testing::Range(0, 12));
 
 // Without an old file a failed save must not leave a partial one behind: the
 // next start would load it as a short file and clear every binding.

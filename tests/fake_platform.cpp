@@ -48,6 +48,7 @@ void PrintTo(const Event& e, std::ostream* out)
     case EventKind::Mouse:
         *out << "Mouse(flags " << e.a << ", " << e.dx << ", " << e.dy << ")";
         break;
+    case EventKind::Wheel: *out << "Wheel(flags " << e.a << ", " << e.dx << ")"; break;
     case EventKind::Sleep: *out << "Sleep(" << e.a << ")"; break;
     case EventKind::Message: *out << "Message(" << e.text << ")"; break;
     case EventKind::Shell: *out << "Shell(" << e.text << ")"; break;
@@ -58,6 +59,7 @@ Event KeyDown(uint32_t vk, uint32_t scan) { return Event{EventKind::Key, vk, sca
 Event KeyUp(uint32_t vk, uint32_t scan, uint32_t flags) { return Event{EventKind::Key, vk, scan, flags, 0, 0, {}}; }
 Event MouseFlag(uint32_t flags) { return Event{EventKind::Mouse, flags, 0, 0, 0, 0, {}}; }
 Event MouseMove(int32_t dx, int32_t dy) { return Event{EventKind::Mouse, 1, 0, 0, dx, dy, {}}; }
+Event Wheel(uint32_t flags, int32_t delta) { return Event{EventKind::Wheel, flags, 0, 0, delta, 0, {}}; }
 Event Slept(uint32_t milliseconds) { return Event{EventKind::Sleep, milliseconds, 0, 0, 0, 0, {}}; }
 Event Message(const char* caption, const char* text)
 {
@@ -145,6 +147,8 @@ std::vector<uint8_t> FakeFileBytes(const char* name)
 void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags) { Record(Event{EventKind::Key, vk, scan, flags, 0, 0, {}}); }
 
 void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy) { Record(Event{EventKind::Mouse, flags, 0, 0, dx, dy, {}}); }
+
+void PlatformMouseWheel(uint32_t flags, int32_t delta) { Record(Wheel(flags, delta)); }
 
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type)
 {

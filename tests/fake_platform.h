@@ -10,14 +10,14 @@
 
 #include "platform/platform.h"
 
-enum class EventKind : uint8_t { Key, Mouse, Sleep, Message, Shell };
+enum class EventKind : uint8_t { Key, Mouse, Wheel, Sleep, Message, Shell };
 
 struct Event {
     EventKind kind;
-    uint32_t a;  // Key: vk.    Mouse: flags. Sleep: milliseconds.
+    uint32_t a;  // Key: vk.    Mouse, Wheel: flags. Sleep: milliseconds.
     uint32_t b;  // Key: scan.
     uint32_t c;  // Key: flags.
-    int32_t dx;
+    int32_t dx;  // Mouse: dx.  Wheel: delta.
     int32_t dy;
     char text[192];  // Message: "caption|text". Shell: what the window side was asked.
     bool operator==(const Event& other) const;
@@ -28,6 +28,7 @@ Event KeyDown(uint32_t vk, uint32_t scan);
 Event KeyUp(uint32_t vk, uint32_t scan, uint32_t flags = 2);
 Event MouseFlag(uint32_t flags);
 Event MouseMove(int32_t dx, int32_t dy);
+Event Wheel(uint32_t flags, int32_t delta);
 Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
 // A request to the window side: "post 1026", "send 1024", "destroy", "quit",
@@ -49,7 +50,7 @@ EventList Seq(const Parts&... parts)
 
 // Mouse flags as the engine sends them.
 constexpr uint32_t LEFTDOWN = 2, LEFTUP = 4, RIGHTDOWN = 8, RIGHTUP = 16, MIDDLEDOWN = 32,
-                   MIDDLEUP = 64;
+                   MIDDLEUP = 64, WHEEL = 0x800, HWHEEL = 0x1000;
 
 struct FakeFile {
     bool exists;

@@ -89,7 +89,7 @@ TEST(InjectMouseAction, MovesClicksAndToggleLock)
         {"dynamic 2 counts as on", {.dynamic = 2}, {-4, 9}, 500, 2, "P", {MouseMove(4, 0)}},
         {"smallest step up", {.yStep = kMin}, {}, 500, 0, "P", {MouseMove(0, kMin)}},
         {"smallest speed left", {.dynamic = 1}, {kMin, 0}, 500, 2, "P", {MouseMove(kMin, 0)}},
-        {"action 10 does nothing", steps, {}, 500, 10, "PRLPR", {}},
+        {"action 99 does nothing", steps, {}, 500, 99, "PRLPR", {}},
         {"action -1 does nothing", steps, {}, 500, -1, "PRLPR", {}},
         {"left click", steps, {}, 500, 4, "PR", {ld, lu}},
         {"middle click", steps, {}, 500, 6, "PR", {MouseFlag(MIDDLEDOWN), MouseFlag(MIDDLEUP)}},
@@ -103,6 +103,12 @@ TEST(InjectMouseAction, MovesClicksAndToggleLock)
         {"toggle lock after a plain click starts with a plain cycle", steps, {}, 500, 4, "PRLPRPR",
          {ld, lu, ld, lu, lu, ld}},
         {"toggle lock 2: press toggles, release is plain", {.toggleLock = 2}, {}, 500, 4, "PRPR", {lu, lu, ld, lu}},
+        {"wheel up: a notch at the press only", steps, {}, 500, 10, "PR", {Wheel(WHEEL, 120)}},
+        {"wheel down", steps, {}, 500, 11, "PR", {Wheel(WHEEL, -120)}},
+        {"wheel left", steps, {}, 500, 12, "PR", {Wheel(HWHEEL, -120)}},
+        {"wheel right", steps, {}, 500, 13, "PR", {Wheel(HWHEEL, 120)}},
+        {"toggle lock: the wheel turns at the release too", locked, {}, 500, 11, "PR",
+         {Wheel(WHEEL, -120), Wheel(WHEEL, -120)}},
     };
     for (const MouseCase& c : cases) {
         SCOPED_TRACE(c.name);

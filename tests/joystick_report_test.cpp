@@ -28,16 +28,17 @@ const EventList kBetweenY = {R(35), R(34)};
 void BindAll()
 {
     for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            MappingTable[port][slot] = ActionRecord{.on = 1, .sendKey = 1, .keyCode = KeyOf(port, slot)};
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            Binding(port, slot) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = KeyOf(port, slot)};
         }
     }
 }
 
 // Both ports get X and Y spanning 0..range; Z..V too, or left without range.
-void SetRanges(uint32_t range, bool allAxes)
+void SetRanges(uint32_t range, bool allAxes, bool hat = false)
 {
     for (JoyCaps& caps : fake.caps) {
+        caps.wCaps = hat ? 0x10 : 0;  // JOYCAPS_HASPOV
         caps.wXmax = caps.wYmax = range;
         if (allAxes) caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = range;
     }
@@ -47,6 +48,7 @@ void SetRanges(uint32_t range, bool allAxes)
 struct Stick {
     uint32_t buttons = 0;
     uint32_t x = kMid, y = kMid, z = kMid, r = kMid, u = kMid, v = kMid;
+    uint32_t hat = 65535;  // centred
     bool lost = false;  // the read fails, as with an unplugged stick
 };
 const Stick kRest{};
@@ -59,6 +61,7 @@ void Report(const Stick& s, int port = 0)
     JoyInfoEx& st = fake.state[port];
     st.dwButtons = s.buttons;
     st.dwXpos = s.x, st.dwYpos = s.y, st.dwZpos = s.z, st.dwRpos = s.r, st.dwUpos = s.u, st.dwVpos = s.v;
+    st.dwPOV = s.hat;
     ProcessJoystickReport(port);
 }
 
@@ -69,6 +72,7 @@ struct ReportCase {
     bool allAxes;
     std::vector<Stick> reports;
     EventList expected;
+    bool hat = false;  // the sticks report a hat in their capabilities
 };
 
 TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
@@ -114,13 +118,31 @@ TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
         {"continuous: a lost stick lets go of exactly what it holds, last down first", {.continuous = 1}, kMax,
          false, {{.buttons = 2, .x = kMax}, {.buttons = 2, .x = kMax}, kLost, kLost, {.buttons = 2, .x = kMax}},
          Seq(P(1), P(32), kBetweenY, R(32), R(1), P(1), P(32), kBetweenY)},
+        // Hat slots 44..47 are up, right, down, left; each direction reaches 45 degrees either way.
+        {"hat at 0 holds up", {}, kMax, false, {kRest, {.hat = 0}, kRest}, {P(44), R(44)}, true},
+        {"hat at 4500 holds up and right", {}, kMax, false, {kRest, {.hat = 4500}, kRest},
+         {P(44), P(45), R(44), R(45)}, true},
+        {"hat at 9000 holds right only", {}, kMax, false, {kRest, {.hat = 9000}, kRest}, {P(45), R(45)}, true},
+        {"hat at 31500 holds left and up, in direction order", {}, kMax, false, {kRest, {.hat = 31500}, kRest},
+         {P(44), P(47), R(44), R(47)}, true},
+        {"hat at 35999 holds up", {}, kMax, false, {kRest, {.hat = 35999}, kRest}, {P(44), R(44)}, true},
+        {"hat at 36000 holds nothing", {}, kMax, false, {kRest, {.hat = 27000}, {.hat = 36000}}, {P(47), R(47)},
+         true},
+        {"hat at 65535 is centred", {}, kMax, false, {kRest, {.hat = 18000}, {.hat = 65535}}, {P(46), R(46)}, true},
+        {"without the hat capability the field is ignored", {}, kMax, false, {kRest, {.hat = 0}, {.hat = 9000}}, {}},
+        {"hat presses, then releases, in one report", {}, kMax, false, {kRest, {.hat = 4500}, {.hat = 22500}},
+         {P(44), P(45), P(46), P(47), R(44), R(45)}, true},
+        {"buttons, then an axis end, then the hat", {}, kMax, false,
+         {kRest, {.x = kMax}, {.buttons = 1, .x = kMax, .hat = 0}}, Seq(P(0), Fire(32), P(44)), true},
+        {"a lost stick lets go of its hat with its buttons, last down first", {}, kMax, false,
+         {kRest, {.buttons = 1, .hat = 4500}, kLost, kLost}, {P(0), P(44), P(45), R(45), R(44), R(0)}, true},
     };
     for (const ReportCase& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
         settings = c.settings;
         BindAll();
-        SetRanges(c.range, c.allAxes);
+        SetRanges(c.range, c.allAxes, c.hat);
         for (const Stick& s : c.reports) Report(s);
         EXPECT_EQ(Events(), c.expected);
     }

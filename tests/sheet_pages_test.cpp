@@ -60,6 +60,9 @@ TEST(PageList, FollowsTheCapabilitiesOfBothPorts)
          {}},
         {"a driver claiming 200 buttons gets 32 pages", Caps(200, 2, 0), {}, Join(Buttons(32), kXY), {}},
         {"buttons compared unsigned", Caps(0xFFFFFFFFu, 2, 0), Caps(3, 2, 0), Join(Buttons(32), kXY), {}},
+        {"a hat on either port: its four pages after the axes", Caps(0, 3, 0), Caps(0, 2, 0x10),
+         Join(kXY, {"Axis Z +", "Axis Z -", "Hat up", "Hat right", "Hat down", "Hat left"}),
+         {32, 33, 34, 35, 36, 37, 44, 45, 46, 47}},
     };
     for (const CapsCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,6 +89,7 @@ TEST(PageList, ButtonPagesServeSlotsInButtonOrder)
     JoyCaps caps[kPortCount] = {};
     caps[1].wNumButtons = 32;
     caps[0].wNumAxes = 6;  // the fullest sheet there is
+    caps[0].wCaps = 0x10;  // with a hat
     SheetPage pages[kMaxPages];
     ASSERT_EQ(BuildPageList(caps, pages), kMaxPages);
     for (int n = 1; n <= 32; ++n) EXPECT_EQ(pages[n].slot, n - 1);

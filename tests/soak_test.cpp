@@ -20,6 +20,7 @@
 #include "config/settings.h"
 #include "engine/axes.h"
 #include "engine/joystick_report.h"
+#include "platform/input_codes.h"
 #include "tests/fake_platform.h"
 #include "tests/stick_caps.h"
 
@@ -138,11 +139,12 @@ class Soak {
         for (int port = 0; port < kPortCount; ++port) {
             JoyCaps& caps = fake.caps[port];
             SetStickRange(caps, Pick(kRealSticks));
+            caps.wCaps = Below(2) == 0 ? kJoyCapsHasPov : 0;  // half the sticks have a hat
             ports_[port] = Port{};
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;
             }
-            for (ActionRecord& record : MappingTable[port]) record = RandomBinding();
+            for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(port, slot) = RandomBinding();
         }
         ComputeAxisLimits();
         describe_ = Describe(epoch);
@@ -229,6 +231,8 @@ class Soak {
         uint32_t buttons = 0;
         for (uint32_t n = Below(4); n > 0; --n) buttons |= 1u << Below(32);
         state.dwButtons = Below(3) == 0 ? state.dwButtons : buttons;
+        constexpr uint32_t kHat[] = {65535, 0, 4500, 9000, 13500, 18000, 27000, 31500, 35999, 36000};
+        state.dwPOV = Below(4) == 0 ? random_() : Pick(kHat);
         for (int axis = 0; axis < kAxisCount; ++axis) {
             uint32_t& position = state.*kAxes[axis].position;
             position = RandomPosition(port, axis, position);
@@ -242,6 +246,7 @@ class Soak {
     {
         JoyInfoEx& state = fake.state[port];
         state.dwButtons = 0;
+        state.dwPOV = 65535;  // centred
         for (int axis = 0; axis < kAxisCount; ++axis) state.*kAxes[axis].position = ports_[port].rest[axis];
         ports_[port].lost = false;
         ++ports_[port].restReports;

@@ -94,10 +94,11 @@ TEST(MouseVocabulary, TextsCodesAndLookUp)
     constexpr const char* kTexts[] = {
         "move up",           "move down",    "move left",           "move right",  "left click",
         "left double click", "middle click", "middle double click", "right click", "right double click",
+        "wheel up",          "wheel down",   "wheel left",          "wheel right",
     };
     // clang-format on
-    ASSERT_EQ(sizeof MouseChoiceList / sizeof MouseChoiceList[0], 10u);
-    for (int i = 0; i < 10; ++i) {
+    ASSERT_EQ(sizeof MouseChoiceList / sizeof MouseChoiceList[0], 14u);
+    for (int i = 0; i < 14; ++i) {
         EXPECT_STREQ(MouseChoiceList[i].text, kTexts[i]);
         EXPECT_EQ(MouseChoiceList[i].code, i) << kTexts[i];
         EXPECT_EQ(FindMouseChoice(i), &MouseChoiceList[i]) << kTexts[i];
@@ -105,7 +106,7 @@ TEST(MouseVocabulary, TextsCodesAndLookUp)
     // An all-zero binding shows "move up".
     ASSERT_NE(FindMouseChoice(0), nullptr);
     EXPECT_STREQ(FindMouseChoice(0)->text, "move up");
-    for (const int32_t code : {-1, 10, 256}) EXPECT_EQ(FindMouseChoice(code), nullptr) << "code " << code;
+    for (const int32_t code : {-1, 14, 99, 256}) EXPECT_EQ(FindMouseChoice(code), nullptr) << "code " << code;
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ constexpr const char* kCaption = QUELLPAD_TITLE;
 
 ActionRecord& ShownRecord(int slot)
 {
-    return MappingTable[selectedPort][slot];
+    return Binding(selectedPort, slot);
 }
 
 void ShowNumber(HWND page, int control, int32_t value)
@@ -154,7 +154,7 @@ constexpr DLGPROC MakeSlotEntryPoints(std::integer_sequence<int, Slots...>, int 
 
 DLGPROC SlotEntryPoint(int slot)
 {
-    return MakeSlotEntryPoints(std::make_integer_sequence<int, kSlotCount>{}, slot);
+    return MakeSlotEntryPoints(std::make_integer_sequence<int, kAllSlotCount>{}, slot);
 }
 
 }  // namespace

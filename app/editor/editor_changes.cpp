@@ -16,6 +16,7 @@ namespace {
 // What the editor started from, for a Cancel whose reload finds no file.
 struct EditorStart {
     ActionRecord table[kPortCount][kSlotCount];
+    ActionRecord hats[kPortCount][kHatSlotCount];
     Settings settings;
 };
 EditorStart editorStart;
@@ -25,7 +26,7 @@ bool cancelReloading;
 
 void StoreShownActionPage(int slot, const ActionPageState& page)
 {
-    ActionRecord& record = MappingTable[selectedPort][slot];
+    ActionRecord& record = Binding(selectedPort, slot);
     ActionRecord stored = record;
     StoreActionPage(page, stored);
     if (std::memcmp(&stored, &record, sizeof record) == 0) return;
@@ -51,6 +52,7 @@ int SpinCommonSetting(int control, int32_t delta)
 void EditConfig()
 {
     std::memcpy(editorStart.table, MappingTable, sizeof MappingTable);
+    std::memcpy(editorStart.hats, HatTable, sizeof HatTable);
     editorStart.settings = settings;
     if (ShowConfigSheet() > 0) {
         if (SaveConfigToDefault()) PlatformSendToMainWindow(WM_RELOADCONFIG);
@@ -66,6 +68,7 @@ bool RestoreCancelledEdits()
 {
     if (!cancelReloading) return false;
     std::memcpy(MappingTable, editorStart.table, sizeof MappingTable);
+    std::memcpy(HatTable, editorStart.hats, sizeof HatTable);
     settings = editorStart.settings;
     return true;
 }

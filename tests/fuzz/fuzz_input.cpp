@@ -10,6 +10,7 @@
 #include "engine/axes.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
+#include "platform/input_codes.h"
 #include "tests/fake_platform.h"
 #include "tests/stick_caps.h"
 
@@ -41,6 +42,8 @@ void SetCaps(JoyCaps& caps, uint8_t choice)
     SetStickRange(caps, kStickRanges[choice % 8]);
     caps.wNumButtons = choice & 8 ? 32 : 4;
     caps.wNumAxes = kStickRanges[choice % 8].allAxes ? 6 : 2;
+    // A hat on every stick but none at all and the one with only X and Y.
+    caps.wCaps = choice % 8 == 0 || choice % 8 == 2 ? 0 : kJoyCapsHasPov;
 }
 
 uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previous)
@@ -91,22 +94,33 @@ void ChangeSetting(Cursor& in)
 const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
 {
     if (!exists) return nullptr;
+    static const ActionRecord kNoHats[kPortCount][kHatSlotCount] = {};
+    const bool hats = std::memcmp(HatTable, kNoHats, sizeof HatTable) != 0;
     if (size < sizeof MappingTable) {
         static const ActionRecord kOff[kPortCount][kSlotCount] = {};
-        if (std::memcmp(MappingTable, kOff, sizeof MappingTable) != 0)
+        if (std::memcmp(MappingTable, kOff, sizeof MappingTable) != 0 || hats)
             return "a short file left bindings behind";
         return nullptr;
     }
     if (size < kConfigFileSize) return nullptr;
-    // A whole file must come back byte for byte, whatever it holds.
+    // The chunk the writer puts right after the settings is read as it stands.
+    const uint32_t chunkEnd = kConfigFileSize + kChunkHeaderSize + kHatsChunkSize;
+    if (size >= chunkEnd && std::memcmp(file + kConfigFileSize, kHatsChunkHeader, kChunkHeaderSize) == 0 &&
+        std::memcmp(HatTable, file + kConfigFileSize + kChunkHeaderSize, kHatsChunkSize) != 0)
+        return "the hats' chunk after the settings was not read";
+    // A whole file must come back byte for byte, whatever it holds, followed
+    // by the hats' chunk when there are hat bindings and by nothing else.
     std::strcpy(configPath, kCopyName);
     SaveConfig();
     std::strcpy(configPath, kConfigName);
     const FakeFile* copy = FindFakeFile(kCopyName);
-    if (copy == nullptr || copy->size != kConfigFileSize)
+    if (copy == nullptr || copy->size != (hats ? chunkEnd : kConfigFileSize))
         return "the saved copy is missing or of the wrong size";
     if (std::memcmp(copy->data, file, kConfigFileSize) != 0)
         return "the saved copy differs from the loaded file";
+    if (hats && (std::memcmp(copy->data + kConfigFileSize, kHatsChunkHeader, kChunkHeaderSize) != 0 ||
+                 std::memcmp(copy->data + kConfigFileSize + kChunkHeaderSize, HatTable, kHatsChunkSize) != 0))
+        return "the saved hats' chunk differs from the hat bindings";
     PlatformFileDelete(kCopyName);
     return nullptr;
 }
@@ -153,7 +167,10 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
         switch (code & 7) {
         case OP_REPORT:
         case OP_REPORT_BUTTONS:
-            if ((code & 7) == OP_REPORT_BUTTONS) state.dwButtons = in.Word(4);
+            if ((code & 7) == OP_REPORT_BUTTONS) {
+                state.dwButtons = in.Word(4);
+                state.dwPOV = in.Word(2);
+            }
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 uint32_t& position = state.*kAxes[axis].position;
                 position = PickPosition(in, fake.caps[port], axis, position);
@@ -162,6 +179,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             break;
         case OP_REST:
             state.dwButtons = 0;
+            state.dwPOV = kJoyPovCentered;
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 const uint32_t min = fake.caps[port].*kAxes[axis].min, max = fake.caps[port].*kAxes[axis].max;
                 state.*kAxes[axis].position = min + (max - min) / 2;

@@ -26,8 +26,8 @@ constexpr int kMaxFuzzOperations = 64;
 // Operation byte: the low three bits choose what happens, bit 3 the port.
 enum ScriptOp : uint8_t {
     OP_REPORT = 0,          // then 6 axis bytes (see AxisPick), buttons kept
-    OP_REPORT_BUTTONS = 1,  // then 4 bytes of button mask, then 6 axis bytes
-    OP_REST = 2,            // no button, every axis at its centre
+    OP_REPORT_BUTTONS = 1,  // then 4 bytes of button mask, 2 of hat angle (0xFFFF centred), 6 axis bytes
+    OP_REST = 2,            // no button, every axis at its centre, the hat centred
     OP_REPEAT = 3,          // the port reports the same state again
     OP_FAIL_READ = 4,       // the read fails, as with an unplugged stick
     OP_NEW_CAPS = 5,        // then 1 byte: another stick on this port, limits recomputed
@@ -51,7 +51,9 @@ enum AxisPick : uint8_t {
 std::vector<uint8_t> MakeFuzzInput(const std::vector<uint8_t>* file, const std::vector<uint8_t>& script);
 
 // Runs one input from a clean program state. Returns what went wrong when a
-// file that holds a whole table does not save back byte for byte, or when a
-// file too short for the table leaves a binding behind; nullptr otherwise.
+// whole file does not save back byte for byte (its hats' chunk only when it
+// has hat bindings), when the hats' chunk right after the settings is not
+// read, or when a file too short for the table leaves a binding behind;
+// nullptr otherwise.
 // Memory errors and undefined behaviour are the sanitizers' to catch.
 const char* RunFuzzInput(const uint8_t* data, size_t size);

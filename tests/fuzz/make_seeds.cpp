@@ -95,10 +95,11 @@ void Axes(Bytes& s, uint8_t pick)
 {
     for (int axis = 0; axis < 6; ++axis) s.push_back(pick);
 }
-void Buttons(Bytes& s, int port, uint32_t mask)
+void Buttons(Bytes& s, int port, uint32_t mask, uint16_t hat = 0xFFFF)
 {
     s.push_back(On(OP_REPORT_BUTTONS, port));
     for (int i = 0; i < 4; ++i) s.push_back(uint8_t(mask >> (8 * i)));
+    s.insert(s.end(), {uint8_t(hat), uint8_t(hat >> 8)});
 }
 void Setting(Bytes& s, uint8_t which, uint8_t value)
 {
@@ -113,13 +114,13 @@ Bytes Script()
     Bytes s = {0x11, 125};  // both sticks 0..65535; double-click time 500 ms
     for (int round = 0; round < 2; ++round) {
         for (int port = 0; port < 2; ++port) s.insert(s.end(), {On(OP_REST, port), On(OP_REST, port)});
-        Buttons(s, 0, 0x80000015);
+        Buttons(s, 0, 0x80000015, 4500);  // up and right on the hat
         Axes(s, AXIS_MAX);
         s.push_back(On(OP_REPEAT, 0));
         s.push_back(On(OP_REPORT, 0));
         Axes(s, AXIS_MIN);
         s.push_back(On(OP_REPEAT, 0));
-        Buttons(s, 1, 0xFFFFFFFF);
+        Buttons(s, 1, 0xFFFFFFFF, 31500);  // left and up
         s.insert(s.end(), {AXIS_NEAR_MAX | (3 << 3), AXIS_NEAR_MIN | (31 << 3), AXIS_16, 0x34, 0x12, AXIS_32,
                            0xF0, 0xFF, 0xFF, 0xFF, AXIS_KEEP, AXIS_CENTRE});
         s.push_back(On(OP_REPEAT, 1));
@@ -207,7 +208,7 @@ std::vector<Seed> MakeSeeds()
         add(odd.name, &file);
     }
 
-    const int32_t kOddCodes[] = {-1, INT32_MIN, INT32_MAX, 256, 10};
+    const int32_t kOddCodes[] = {-1, INT32_MIN, INT32_MAX, 256, 10, 14};
     for (const int32_t code : kOddCodes) {
         ResetProgramState();
         BindLikeAUser();
@@ -239,6 +240,37 @@ std::vector<Seed> MakeSeeds()
     }
     const Bytes flags = Saved();
     add("flags-not-one", &flags);
+
+    // Files with chunks after the settings: the hats' chunk as the program
+    // writes it, cut short, followed by junk, after an unknown chunk, of the
+    // wrong length, and holding nothing.
+    ResetProgramState();
+    BindLikeAUser();
+    HatTable[0][0] = Key(38);
+    HatTable[0][1] = Mouse(13);
+    HatTable[0][2] = Mouse(11);
+    HatTable[0][3] = Text("^z");
+    HatTable[1][0] = Mouse(10);
+    HatTable[1][2] = Mouse(4);
+    const Bytes hats = Saved();
+    add("saved-hats", &hats);
+    const Bytes cut = Resized(hats, 7000);
+    add("hats-cut", &cut);
+    const Bytes junk = Resized(hats, hats.size() + 20);
+    add("hats-then-junk", &junk);
+    const Bytes base(hats.begin(), hats.begin() + kConfigFileSize);
+    const Bytes chunk(hats.begin() + kConfigFileSize, hats.end());
+    Bytes unknownFirst = base;
+    unknownFirst.insert(unknownFirst.end(), {'X', 'T', 'R', 'A', 3, 0, 0, 0, 1, 2, 3});
+    unknownFirst.insert(unknownFirst.end(), chunk.begin(), chunk.end());
+    add("unknown-chunk-then-hats", &unknownFirst);
+    Bytes wrongLength(hats.begin(), hats.end() - 1);
+    wrongLength[kConfigFileSize + 4] = uint8_t(kHatsChunkSize - 1);
+    add("hats-wrong-length", &wrongLength);
+    Bytes empty = base;
+    empty.insert(empty.end(), chunk.begin(), chunk.begin() + kChunkHeaderSize);
+    empty.resize(hats.size(), 0);
+    add("hats-all-zero", &empty);
     return seeds;
 }
 

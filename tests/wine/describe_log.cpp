@@ -41,6 +41,14 @@ void DescribeMouse(const char* line)
         std::printf("  mouse     move by %+d, %+d\n", dx, dy);
         return;
     }
+    char wheel[8] = {};
+    int delta = 0;
+    if (std::sscanf(line, "mouse %7s delta=%d", wheel, &delta) == 2) {
+        const bool vertical = std::strcmp(wheel, "wheel") == 0;
+        const char* name = vertical ? (delta > 0 ? "wheel up" : "wheel down") : (delta > 0 ? "wheel right" : "wheel left");
+        std::printf("  mouse     %s (%+d)\n", name, delta);
+        return;
+    }
     static const struct {
         const char* logged;
         const char* said;

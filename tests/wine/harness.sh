@@ -96,11 +96,13 @@ build_config() {
 }
 
 # slot_name PORT SLOT. Slots: 0..31 buttons 1..32, 32 X+, 33 X-, 34 Y+ (raw
-# minimum), 35 Y-, then Z, R, U and V likewise.
+# minimum), 35 Y-, then Z, R, U and V likewise, 44..47 hat up, right, down, left.
 slot_name() {
-  local axes=(x y z r u v)
+  local axes=(x y z r u v) hats=(up right down left)
   if (($2 < 32)); then
     echo "port$(($1 + 1)).button$(($2 + 1))"
+  elif (($2 >= 44)); then
+    echo "port$(($1 + 1)).hat_${hats[$2 - 44]}"
   else
     echo "port$(($1 + 1)).axis_${axes[($2 - 32) / 2]}_$( (($2 % 2)) && echo minus || echo plus)"
   fi

@@ -4,13 +4,16 @@
 //
 // Script, one command a line, '#' starts a comment:
 //   devices N                      joyGetNumDevs answer (default 16)
-//   caps PORT [buttons B] [axes A] [period P] [x MIN MAX] [y ..] [z ..] [r ..] [u ..] [v ..]
-//                                  plugs a stick into PORT; without it the port
-//                                  answers like Wine with no device
+//   caps PORT [buttons B] [axes A] [period P] [x MIN MAX] [y ..] [z ..] [r ..] [u ..] [v ..] [hat]
+//                                  plugs a stick into PORT, with a hat when
+//                                  named; without it the port answers like
+//                                  Wine with no device
 //   capture PORT fail              joySetCapture of PORT fails
-//   report PORT [buttons MASK] [x N] [y N] [z N] [r N] [u N] [v N]
+//   report PORT [buttons MASK] [x N] [y N] [z N] [r N] [u N] [v N] [hat ANGLE]
 //                                  the next read of PORT; fields left out keep
-//                                  the previous report's values
+//                                  the previous report's values (the hat is
+//                                  centred, 65535, at first; ANGLE in
+//                                  hundredths of a degree)
 //   lost PORT                      the next read of PORT fails (unplugged)
 //   pause PORT MS                  wait MS before the next report of PORT
 //   await PORT PATH                post no further report of PORT until the
@@ -45,6 +48,7 @@ struct Entry {
     Kind kind;
     DWORD buttons;
     DWORD position[kAxes];
+    DWORD pov;
     DWORD pauseMs;
     char path[MAX_PATH];
     bool awaitLogged;
@@ -61,6 +65,7 @@ struct Port {
     bool doneLogged;
     DWORD buttons;  // the last good state, answered once the script is used up
     DWORD position[kAxes];
+    DWORD pov;
     bool captured;
     HWND window;
     UINT period;
@@ -182,6 +187,7 @@ void PlugIn(Port& p)
     c.wPeriodMin = 10;
     c.wPeriodMax = 1000;
     for (int axis = 0; axis < 2; ++axis) *RangeMax(c, axis) = 65535;
+    p.pov = JOY_POVCENTERED;
 }
 
 void SetCapsFlags(JOYCAPSA& c)
@@ -214,7 +220,12 @@ bool ParseLine(char* line)
     }
     if (strcmp(command, "caps") == 0) {
         PlugIn(p);
+        bool hat = false;
         for (const char* key; (key = strtok_r(nullptr, " \t\r", &save)) != nullptr;) {
+            if (strcmp(key, "hat") == 0) {
+                hat = true;
+                continue;
+            }
             DWORD a = 0, b = 0;
             if (!Number(strtok_r(nullptr, " \t\r", &save), &a)) return false;
             const int axis = AxisIndex(key);
@@ -233,6 +244,7 @@ bool ParseLine(char* line)
             }
         }
         SetCapsFlags(p.caps);
+        if (hat) p.caps.wCaps |= JOYCAPS_HASPOV;
         // A stick at rest sits in the middle of each range.
         for (int axis = 0; axis < kAxes; ++axis)
             p.position[axis] = (*RangeMin(p.caps, axis) + *RangeMax(p.caps, axis)) / 2;
@@ -257,6 +269,7 @@ bool ParseLine(char* line)
             if (p.entries[i].kind == Kind::Report) previous = &p.entries[i];
         e.kind = Kind::Report;
         e.buttons = previous ? previous->buttons : 0;
+        e.pov = previous ? previous->pov : p.pov;
         for (int axis = 0; axis < kAxes; ++axis)
             e.position[axis] = previous ? previous->position[axis] : p.position[axis];
         for (const char* key; (key = strtok_r(nullptr, " \t\r", &save)) != nullptr;) {
@@ -267,6 +280,8 @@ bool ParseLine(char* line)
                 e.position[axis] = value;
             } else if (strcmp(key, "buttons") == 0) {
                 e.buttons = value;
+            } else if (strcmp(key, "hat") == 0) {
+                e.pov = value;
             } else {
                 return false;
             }
@@ -449,6 +464,7 @@ MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info)
             return JOYERR_UNPLUGGED;
         }
         p.buttons = e.buttons;
+        p.pov = e.pov;
         memcpy(p.position, e.position, sizeof p.position);
         TestLog("joystick read port=%u report=%d", id, number);
     } else if (p.next == p.count && !p.doneLogged) {
@@ -468,7 +484,7 @@ MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info)
     DWORD count = 0;
     for (DWORD bits = p.buttons; bits != 0; bits &= bits - 1) ++count;
     info->dwButtonNumber = count;
-    info->dwPOV = JOY_POVCENTERED;
+    info->dwPOV = p.pov;
     return JOYERR_NOERROR;
 }
 

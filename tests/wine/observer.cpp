@@ -2,7 +2,8 @@
 // outside, for the Wine test runner. Every observation goes to QP_LOG.
 //
 //   observer watch               log keyboard and mouse events (low-level
-//                                hooks), answer message boxes with OK, log
+//                                hooks; a wheel's turn with its delta),
+//                                answer message boxes with OK, log
 //                                the tray icon appearing and going; runs
 //                                until "observer stop"
 //   observer stop
@@ -87,8 +88,6 @@ const char* MouseName(WPARAM message)
         return "rightdown";
     case WM_RBUTTONUP:
         return "rightup";
-    case WM_MOUSEWHEEL:
-        return "wheel";
     default:
         return "other";
     }
@@ -103,6 +102,10 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam)
             // The hook sees where the pointer lands, not the relative step, so
             // the step is the distance from the previous position.
             TestLog("%s move dx=%ld dy=%ld", source, event->pt.x - lastPoint.x, event->pt.y - lastPoint.y);
+        } else if (wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL) {
+            // The turn is in the high word, signed: 120 a notch.
+            TestLog("%s %s delta=%d", source, wParam == WM_MOUSEWHEEL ? "wheel" : "hwheel",
+                    int(short(HIWORD(event->mouseData))));
         } else {
             TestLog("%s %s", source, MouseName(wParam));
         }

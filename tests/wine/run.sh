@@ -375,6 +375,49 @@ $end0
 EOF
 }
 
+# A gamepad's d-pad and the wheel: the hat's directions go down and up like
+# buttons, a diagonal holds two, presses before releases; a wheel action turns
+# one notch at the press only; a lost stick lets go of the hat.
+case_hat_and_wheel() {
+  begin hat-and-wheel
+  new_config "$cfg"
+  bind "$cfg" 0 44 key=38     # hat up: "cursor up"
+  bind "$cfg" 0 45 key=39     # hat right: "cursor right"
+  bind "$cfg" 0 46 mouse=11   # hat down: "wheel down"
+  bind "$cfg" 0 47 mouse=12   # hat left: "wheel left"
+  bind "$cfg" 0 0 mouse=10    # button 1: "wheel up"
+  bind "$cfg" 0 1 mouse=13    # button 2: "wheel right"
+  printf '%s\n' "$stick0 hat" 'report 0' 'report 0 hat 4500' 'report 0 hat 13500' 'report 0 hat 27000' \
+    'report 0 hat 65535' 'report 0 buttons 1' 'report 0 buttons 2' 'report 0 buttons 0' 'report 0 hat 0' \
+    'lost 0' 'report 0 hat 65535' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=38 scan=0 ext=0
+key down vk=39 scan=0 ext=0
+joystick read port=0 report=3
+mouse wheel delta=-120
+key up vk=38 scan=0 ext=0
+joystick read port=0 report=4
+mouse hwheel delta=-120
+key up vk=39 scan=0 ext=0
+joystick read port=0 report=5
+joystick read port=0 report=6
+mouse wheel delta=120
+joystick read port=0 report=7
+mouse hwheel delta=120
+joystick read port=0 report=8
+joystick read port=0 report=9
+key down vk=38 scan=0 ext=0
+joystick read port=0 report=10 lost
+key up vk=38 scan=0 ext=0
+joystick read port=0 report=11
+$end0
+EOF
+}
+
 # --- the editor, driven as a user would: clicks and keys on the X display ----
 
 # where WHAT: screen position of a tray icon, menu item, tab or control.

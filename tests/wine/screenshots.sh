@@ -20,17 +20,18 @@ shoot() {
 begin screenshots
 new_config "$cfg"
 bind "$cfg" 0 0 shift key=39 mouse=4
+bind "$cfg" 0 44 key=38 mouse=10   # the d-pad's up: "cursor up" and "wheel up"
 setting "$cfg" xStep 12
-printf '%s\n' 'caps 0 buttons 4 axes 3 period 10 x 0 65535 y 0 65535 z 0 65535' 'report 0' > "$script"
+printf '%s\n' 'caps 0 buttons 4 axes 3 period 10 x 0 65535 y 0 65535 z 0 65535 hat' 'report 0' > "$script"
 start_program
 wait_log '^joystick script-done port=0$'
 click tray
 click menu:3/3
 sleep 1
 shoot editor-common.png
-click tab:1
+click tab:11   # "Hat up", after the buttons and the X, Y and Z pages
 shoot editor-action.png
-click tab:11
+click tab:15
 shoot editor-info.png
 click 2
 exit_program

@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr const char* kFileTail = "fileTail";
+
 std::string Bytes(size_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
 class Reader {
@@ -146,7 +148,7 @@ public:
             }
             const std::string name = BindingName(port, slot);
             if (const auto* binding = node.as_table()) {
-                Binding(*binding, name, image_->table[port][slot]);
+                Binding(*binding, name, Record(*image_, port, slot));
             } else {
                 Error(node.source(), name + " = " + Describe(node) + " is not a table; write [" + name + "]");
             }
@@ -160,6 +162,13 @@ public:
             const std::string name(key.str());
             if (const SettingField* field = FindSettingField(name)) {
                 if (auto v = Int32(node, name, field->isSwitch)) image.settings.*field->member = *v;
+            } else if (name == kFileTail) {
+                if (const auto* hex = node.as_string()) {
+                    const std::string problem = DecodeTailHex(hex->get(), image.fileTail);
+                    if (!problem.empty()) Error(node.source(), name + " " + problem);
+                } else {
+                    Error(node.source(), name + " = " + Describe(node) + " is not a string of hex pairs");
+                }
             } else if (const int port = FindPort(name); port >= 0) {
                 if (const auto* table = node.as_table()) {
                     Port(*table, port);
@@ -170,6 +179,7 @@ public:
             } else {
                 std::vector<std::string> names;
                 for (const SettingField* f : kSettingFields) names.push_back(f->name);
+                names.push_back(kFileTail);
                 for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
                 Error(key.source(), "unknown name " + QuoteForMessage(name) + "; nearest is " +
                                         QuoteBytes(NearestName(name, names)));

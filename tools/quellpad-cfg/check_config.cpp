@@ -9,6 +9,8 @@ namespace {
 
 constexpr uint64_t kTableSize = kTableBytes;
 
+std::string Bytes(uint64_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
+
 void CheckSize(uint64_t size, std::vector<std::string>& out)
 {
     const std::string is = "file: " + std::to_string(size) + " bytes, not " + std::to_string(kConfigFileSize);
@@ -17,11 +19,7 @@ void CheckSize(uint64_t size, std::vector<std::string>& out)
                       ", so the program says \"error reading file\" and turns every binding off");
         return;
     }
-    if (size > kConfigFileSize) {
-        out.push_back(is + "; the program never reads the last " + std::to_string(size - kConfigFileSize));
-        return;
-    }
-    if (size == kConfigFileSize) return;
+    if (size >= kConfigFileSize) return;  // what follows is read as chunks
     std::string missing;
     const uint64_t have = size - kTableSize;
     for (const SettingLayout& setting : kSettingLayout) {
@@ -64,6 +62,55 @@ void CheckBinding(const std::string& name, const ActionRecord& r, std::vector<st
     }
 }
 
+uint32_t LittleEndian32(const std::string& bytes, size_t at)
+{
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
+    return value;
+}
+
+// The chunks after the settings, walked as the program's reader walks them:
+// up to the first whole HATS chunk, past others by their length, stopping at
+// one that the file cuts short.
+void CheckChunks(const std::string& tail, std::vector<std::string>& out)
+{
+    const std::string hats(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkTagSize);
+    size_t at = 0;
+    while (at < tail.size()) {
+        const std::string where = " at byte " + std::to_string(kConfigFileSize + at);
+        const size_t left = tail.size() - at;
+        if (left < kChunkHeaderSize) {
+            out.push_back("file: " + Bytes(left) + " from byte " + std::to_string(kConfigFileSize + at) +
+                          " cannot hold a chunk's header; the program reads no chunk there");
+            return;
+        }
+        const std::string tag = tail.substr(at, kChunkTagSize);
+        const uint64_t length = LittleEndian32(tail, at + kChunkTagSize);
+        const std::string chunk = "chunk " + QuoteBytes(tag) + where;
+        if (length > left - kChunkHeaderSize) {
+            out.push_back(chunk + " says " + Bytes(length) + ", but the file ends " +
+                          Bytes(left - kChunkHeaderSize) + " after its header; the program ignores it" +
+                          (tag == hats ? " and turns the hat bindings off" : ""));
+            return;
+        }
+        const size_t next = at + kChunkHeaderSize + size_t(length);
+        if (tag == hats && length == kHatsChunkSize) {
+            if (tail.find_first_not_of('\0', at + kChunkHeaderSize) >= next) {
+                out.push_back(chunk + " holds no hat binding; the program writes no chunk then");
+            }
+            if (next < tail.size()) {
+                out.push_back("file: the program never reads the " + Bytes(tail.size() - next) +
+                              " after the HATS chunk" + where);
+            }
+            return;
+        }
+        out.push_back(chunk + (tag == hats ? " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
+                                                 "; the program passes over it"
+                                           : " (" + Bytes(length) + ") is unknown to the program, which passes over it"));
+        at = next;
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
@@ -80,7 +127,10 @@ std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
         out.push_back(std::string(field.name) + ": " + std::to_string(value) + range);
     }
     for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kSlotCount; ++slot) CheckBinding(BindingName(port, slot), image.table[port][slot], out);
+        for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Record(image, port, slot), out);
+    }
+    if (size > kConfigFileSize) {
+        CheckChunks((image.hatsInFileTail ? std::string() : WrittenChunks(image.hats)) + image.fileTail, out);
     }
     return out;
 }

@@ -1,5 +1,6 @@
 // What is odd about a configuration file: things the editor would never
-// write, and what the program makes of a file of the wrong size.
+// write, what the program makes of a file of the wrong size, and chunks after
+// the settings that it passes over or finds damaged.
 #pragma once
 
 #include <cstdint>

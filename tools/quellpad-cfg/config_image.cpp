@@ -1,6 +1,9 @@
 #include "tools/quellpad-cfg/config_image.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "config/config_file.h"
 #include "config/config_path.h"
@@ -36,13 +39,41 @@ std::vector<std::string> TakeMessages()
     return messages;
 }
 
+// Every byte of the file after the 6724.
+std::string BytesAfterSettings(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in.seekg(kConfigFileSize)) return {};
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 }  // namespace
+
+ActionRecord& Record(ConfigImage& image, int port, int slot)
+{
+    return slot < kSlotCount ? image.table[port][slot] : image.hats[port][slot - kSlotCount];
+}
+
+const ActionRecord& Record(const ConfigImage& image, int port, int slot)
+{
+    return slot < kSlotCount ? image.table[port][slot] : image.hats[port][slot - kSlotCount];
+}
+
+std::string WrittenChunks(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
+{
+    static const ActionRecord kNone[kPortCount][kHatSlotCount] = {};
+    if (std::memcmp(hats, kNone, sizeof kNone) == 0) return {};
+    return std::string(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkHeaderSize) +
+           std::string(reinterpret_cast<const char*>(hats), sizeof kNone);
+}
 
 LoadResult LoadImage(const std::string& path, ConfigImage& image)
 {
     LoadResult result;
     std::memset(MappingTable, 0, sizeof MappingTable);
+    std::memset(HatTable, 0, sizeof HatTable);
     settings = Settings{};
+    image = ConfigImage{};
     if (!SetPath(path)) {
         result.messages.push_back("config file could not be opened\nplease configure first");
     } else {
@@ -52,15 +83,31 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
     }
     result.opened = result.messages.empty() || result.messages.front().rfind("config file could not be opened", 0) != 0;
     std::memcpy(image.table, MappingTable, sizeof MappingTable);
+    std::memcpy(image.hats, HatTable, sizeof HatTable);
     image.settings = settings;
+    if (result.opened && result.messages.empty()) {
+        // When the file goes on with the chunk the writer writes for these
+        // hats, that chunk is the hat bindings; every other byte after the
+        // settings stays a byte of fileTail.
+        const std::string after = BytesAfterSettings(path), written = WrittenChunks(image.hats);
+        image.hatsInFileTail = after.compare(0, written.size(), written) != 0;
+        image.fileTail = image.hatsInFileTail ? after : after.substr(written.size());
+    }
     return result;
 }
 
 std::vector<std::string> SaveImage(const ConfigImage& image, const std::string& path)
 {
-    if (!SetPath(path)) return {"file could not be created"};
     std::memcpy(MappingTable, image.table, sizeof MappingTable);
+    if (image.hatsInFileTail) {
+        std::memset(HatTable, 0, sizeof HatTable);
+    } else {
+        std::memcpy(HatTable, image.hats, sizeof HatTable);
+    }
     settings = image.settings;
-    SaveConfig();
+    if (!SetPath(path)) return {"file could not be created"};
+    // The chunks the program does not know go into the same file, which
+    // takes the target's place only once it is complete.
+    SaveConfigWithTail(image.fileTail.data(), uint32_t(image.fileTail.size()));
     return TakeMessages();
 }

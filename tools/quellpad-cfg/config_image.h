@@ -12,8 +12,24 @@
 
 struct ConfigImage {
     ActionRecord table[kPortCount][kSlotCount] = {};
+    ActionRecord hats[kPortCount][kHatSlotCount] = {};
     Settings settings;  // the initial values until something says otherwise
+    // The file's bytes after what the program's writer writes for this
+    // configuration (the 6724 bytes, then the hats' chunk when there are
+    // hat bindings), kept as they are so that every file comes back whole.
+    std::string fileTail;
+    // The hat bindings were read from a chunk inside fileTail rather than
+    // from the one the writer puts first; writing then leaves them to it.
+    bool hatsInFileTail = false;
 };
+
+// The binding of any slot 0..47 of a port.
+ActionRecord& Record(ConfigImage& image, int port, int slot);
+const ActionRecord& Record(const ConfigImage& image, int port, int slot);
+
+// What the program's writer puts after the 6724 bytes for these hat
+// bindings: nothing, or the HATS chunk.
+std::string WrittenChunks(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
 
 struct LoadResult {
     bool opened = false;
@@ -25,5 +41,6 @@ struct LoadResult {
 LoadResult LoadImage(const std::string& path, ConfigImage& image);
 
 // Writes image to path through SaveConfig: beside the target first, then
-// swapped in. Returns the program's messages, empty when the file was written.
+// swapped in, with the file tail added before the swap. Returns the
+// program's messages, empty when the file was written.
 std::vector<std::string> SaveImage(const ConfigImage& image, const std::string& path);

@@ -7,6 +7,8 @@ constexpr const char* kAxisSlotNames[] = {
     "axis_r_plus", "axis_r_minus", "axis_u_plus", "axis_u_minus", "axis_v_plus", "axis_v_minus",
 };
 static_assert(sizeof kAxisSlotNames / sizeof kAxisSlotNames[0] == kSlotCount - kButtonSlotCount);
+constexpr const char* kHatSlotNames[] = {"hat_up", "hat_right", "hat_down", "hat_left"};
+static_assert(sizeof kHatSlotNames / sizeof kHatSlotNames[0] == kHatSlotCount);
 
 }  // namespace
 
@@ -35,12 +37,13 @@ const RecordField kRecordFields[11] = {
 std::string SlotName(int slot)
 {
     if (slot < kButtonSlotCount) return "button" + std::to_string(slot + 1);
+    if (slot >= kSlotCount) return kHatSlotNames[slot - kSlotCount];
     return kAxisSlotNames[slot - kButtonSlotCount];
 }
 
 int FindSlot(std::string_view name)
 {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
+    for (int slot = 0; slot < kAllSlotCount; ++slot) {
         if (SlotName(slot) == name) return slot;
     }
     return -1;
@@ -49,7 +52,7 @@ int FindSlot(std::string_view name)
 std::vector<std::string> SlotNames()
 {
     std::vector<std::string> names;
-    for (int slot = 0; slot < kSlotCount; ++slot) names.push_back(SlotName(slot));
+    for (int slot = 0; slot < kAllSlotCount; ++slot) names.push_back(SlotName(slot));
     return names;
 }
 

@@ -10,7 +10,8 @@
 #include "config/mapping_table.h"
 #include "config/settings.h"
 
-// "button1".."button32", then "axis_x_plus", "axis_x_minus" .. "axis_v_minus".
+// "button1".."button32", then "axis_x_plus", "axis_x_minus" .. "axis_v_minus",
+// then "hat_up", "hat_right", "hat_down", "hat_left".
 std::string SlotName(int slot);
 // -1 when name is no slot.
 int FindSlot(std::string_view name);

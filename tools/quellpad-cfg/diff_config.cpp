@@ -29,10 +29,13 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
         auto text = [&field](int32_t v) { return field.isSwitch ? FlagText(v) : std::to_string(v); };
         out.push_back(std::string(field.name) + ": " + text(before) + " -> " + text(after));
     }
+    if (a.fileTail != b.fileTail) {
+        out.push_back("fileTail: " + QuoteBytes(HexText(a.fileTail)) + " -> " + QuoteBytes(HexText(b.fileTail)));
+    }
     for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const ActionRecord& before = a.table[port][slot];
-            const ActionRecord& after = b.table[port][slot];
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            const ActionRecord& before = Record(a, port, slot);
+            const ActionRecord& after = Record(b, port, slot);
             for (const RecordField& field : kRecordFields) {
                 const std::string was = FieldText(before, field), is = FieldText(after, field);
                 if (was == is) continue;

@@ -126,6 +126,10 @@ private:
         }
         JoyCaps& caps = trace_.caps[port];
         for (size_t i = 2; i < tokens.size(); ++i) {
+            if (tokens[i].text == "hat") {
+                caps.wCaps |= kJoyCapsHasPov;
+                continue;
+            }
             std::string_view name, value;
             if (!Pair(tokens[i], name, value)) continue;
             const int axis = Axis(tokens[i], name, {});
@@ -148,6 +152,7 @@ private:
         TraceStep step = {TraceStep::Report, line_, port, {}, 0, std::string(text)};
         for (int axis = 0; axis < kAxisCount; ++axis) step.position[axis] = last_[port].position[axis];
         step.buttons = last_[port].buttons;
+        step.hat = last_[port].hat;
         for (size_t i = 2; i < tokens.size(); ++i) {
             std::string_view name, value;
             if (!Pair(tokens[i], name, value)) continue;
@@ -155,7 +160,16 @@ private:
                 Buttons(tokens[i], value, step.buttons);
                 continue;
             }
-            const int axis = Axis(tokens[i], name, {"buttons"});
+            if (name == "hat") {
+                if (value == "centre") {
+                    step.hat = kJoyPovCentered;
+                } else if (!Number(value, step.hat)) {
+                    Error(tokens[i], "hat " + Quote(value) +
+                                         " is neither centre nor a whole number 0 to 4294967295 (hundredths of a degree)");
+                }
+                continue;
+            }
+            const int axis = Axis(tokens[i], name, {"buttons", "hat"});
             if (axis < 0) continue;
             if (!Number(value, step.position[axis])) {
                 Error(tokens[i], "position " + Quote(value) + " of axis " + std::string(name) +

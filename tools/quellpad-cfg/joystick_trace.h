@@ -2,9 +2,11 @@
 // reports the driver would deliver, one per line.
 //
 //   # comment
-//   caps 1 x=0..65535 y=0..65535     ranges of port 1's axes; the rest are absent
-//   report 1 x=65535 buttons=1,3     an axis or the buttons left out keep their
-//   report 1 buttons=none            values from the port's previous report
+//   caps 1 x=0..65535 y=0..65535 hat ranges of port 1's axes, the rest absent;
+//                                    a hat when named
+//   report 1 x=65535 buttons=1,3     an axis, the buttons or the hat left out
+//   report 1 buttons=none hat=9000   keep their values from the port's previous
+//   report 1 hat=centre              report (the hat is centred at first)
 //   lost 2                           port 2's read fails (an unplugged stick)
 //   exit                             the program ends and lets go of what is held
 #pragma once
@@ -16,6 +18,7 @@
 
 #include "config/mapping_table.h"
 #include "engine/axes.h"
+#include "platform/input_codes.h"
 #include "platform/platform.h"
 #include "tools/quellpad-cfg/diagnostic.h"
 
@@ -26,6 +29,7 @@ struct TraceStep {
     uint32_t position[kAxisCount];
     uint32_t buttons;
     std::string text;  // the line as written, for the output
+    uint32_t hat = kJoyPovCentered;  // hundredths of a degree clockwise from forward
 };
 
 struct Trace {

@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     uint32_t doubleClickTime = 500;
 
     auto* show = app.add_subcommand("show", "Print the configuration FILE as TOML.");
-    show->add_option("FILE", file, "configuration file (6724 bytes)")->required();
+    show->add_option("FILE", file, "configuration file (6724 bytes, and any chunks after them)")->required();
     show->add_flag("--all", all, "a table for every slot, also the empty ones");
     show->callback([&] { status = RunShow(file, all, std::cout, std::cerr); });
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv)
         ->required();
     build->callback([&] { status = RunBuild(text, output, std::cout, std::cerr); });
 
-    auto* check = app.add_subcommand("check", "Report what in FILE the editor would never have written.");
+    auto* check = app.add_subcommand("check", "Report what in FILE the editor would never have written, and damaged or unknown chunks.");
     check->add_option("FILE", file, "configuration file")->required();
     check->callback([&] { status = RunCheck(file, std::cout, std::cerr); });
 

@@ -49,9 +49,15 @@ std::string ShowConfig(const ConfigImage& image, bool all)
         const int32_t value = image.settings.*field.member;
         Line(out, field.name, field.isSwitch ? FlagText(value) : std::to_string(value));
     }
+    if (image.hatsInFileTail) {
+        out += "# The hat bindings lie in a chunk inside fileTail, after chunks the program\n"
+               "# passes over; they stay there as bytes.\n";
+    }
+    if (!image.fileTail.empty()) Line(out, "fileTail", HexBlock(image.fileTail));
     for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            const ActionRecord& record = image.table[port][slot];
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            if (slot >= kSlotCount && image.hatsInFileTail) break;
+            const ActionRecord& record = Record(image, port, slot);
             if (!all && AllZero(record)) continue;
             out += "\n[" + BindingName(port, slot) + "]\n";
             out += ShowBinding(record);

@@ -3,6 +3,7 @@
 #include "config/vocabulary.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
+#include "platform/input_codes.h"
 #include "tools/quellpad-cfg/config_image.h"
 #include "tools/quellpad-cfg/toml_text.h"
 
@@ -40,6 +41,10 @@ std::string FormatEvent(const ToolEvent& event)
         if (event.a == 1) return "mouse move " + Signed(event.dx) + " " + Signed(event.dy);
         if (const char* button = ButtonEvent(event.a)) return std::string("mouse ") + button;
         return "mouse flags " + std::to_string(event.a);
+    case ToolEvent::Wheel:
+        if (event.a == kMouseWheel) return "mouse wheel " + Signed(event.dx);
+        if (event.a == kMouseHWheel) return "mouse hwheel " + Signed(event.dx);
+        return "mouse wheel flags " + std::to_string(event.a) + " " + Signed(event.dx);
     case ToolEvent::Sleep: return "sleep " + std::to_string(event.a);
     case ToolEvent::Message: return "message " + QuoteBytes(event.text);
     }
@@ -69,6 +74,7 @@ SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint3
                 toolPlatform.state[step.port].*kAxes[axis].position = step.position[axis];
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
+            toolPlatform.state[step.port].dwPOV = step.hat;
             ProcessJoystickReport(step.port);
             break;
         case TraceStep::Lost:

@@ -74,19 +74,33 @@ std::string_view TextBytes(const ActionRecord& record)
 
 bool HasTerminator(const ActionRecord& record) { return TextBytes(record).size() < size_t(kTextSize); }
 
+std::string HexText(std::string_view bytes)
+{
+    std::string out;
+    for (const char byte : bytes) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02x", unsigned(uint8_t(byte)));
+        if (!out.empty()) out += ' ';
+        out += pair;
+    }
+    return out;
+}
+
 std::string TailHex(const ActionRecord& record)
 {
     size_t end = kTextSize;
     const size_t start = TextBytes(record).size() + 1;
     while (end > start && record.text[end - 1] == '\0') --end;
-    std::string out;
-    for (size_t i = start; i < end; ++i) {
-        char pair[4];
-        std::snprintf(pair, sizeof pair, "%02x", unsigned(uint8_t(record.text[i])));
-        if (!out.empty()) out += ' ';
-        out += pair;
-    }
-    return out;
+    return start < end ? HexText(std::string_view(record.text + start, end - start)) : std::string();
+}
+
+std::string HexBlock(std::string_view bytes)
+{
+    constexpr size_t kPerLine = 16;
+    if (bytes.size() <= kPerLine) return "\"" + HexText(bytes) + "\"";
+    std::string out = "\"\"\"\n";
+    for (size_t i = 0; i < bytes.size(); i += kPerLine) out += HexText(bytes.substr(i, kPerLine)) + "\n";
+    return out + "\"\"\"";
 }
 
 std::string DecodeText(std::string_view utf8, std::string& bytes)
@@ -131,7 +145,7 @@ std::string DecodeTailHex(std::string_view hex, std::string& bytes)
         return -1;
     };
     for (size_t i = 0; i < hex.size();) {
-        if (hex[i] == ' ') {
+        if (hex[i] == ' ' || hex[i] == '\n' || hex[i] == '\r' || hex[i] == '\t') {
             ++i;
             continue;
         }

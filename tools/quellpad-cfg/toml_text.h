@@ -30,9 +30,16 @@ bool HasTerminator(const ActionRecord& record);
 // space-separated hex pairs ("00 7a 7a"); empty when they are all zero.
 std::string TailHex(const ActionRecord& record);
 
+// Bytes as space-separated hex pairs ("00 7a 7a").
+std::string HexText(std::string_view bytes);
+// Bytes as hex pairs for a TOML value: one line for a few, otherwise a
+// multi-line string of 16 pairs a line.
+std::string HexBlock(std::string_view bytes);
+
 // The byte string a TOML string value stands for: each code point is one
 // byte, so none may be above U+00FF, and none may be U+0000, which would end
 // the text. Returns an empty problem when the value is good.
 std::string DecodeText(std::string_view utf8, std::string& bytes);
-// Hex pairs, with any spaces between them. Empty problem when good.
+// Hex pairs, with any spaces and line breaks between them. Empty problem
+// when good.
 std::string DecodeTailHex(std::string_view hex, std::string& bytes);

@@ -37,6 +37,11 @@ void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
     toolPlatform.events.push_back({ToolEvent::Mouse, flags, 0, 0, dx, dy, {}});
 }
 
+void PlatformMouseWheel(uint32_t flags, int32_t delta)
+{
+    toolPlatform.events.push_back({ToolEvent::Wheel, flags, 0, 0, delta, 0, {}});
+}
+
 // Scan bytes are not shown, so the character value of digits and capitals
 // (what the macro needs) is all the keyboard layout there is.
 uint32_t PlatformMapVirtualKey(uint32_t code, uint32_t type)

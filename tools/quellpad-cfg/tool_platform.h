@@ -11,11 +11,11 @@
 #include "platform/platform.h"
 
 struct ToolEvent {
-    enum Kind : uint8_t { Key, Mouse, Sleep, Message } kind;
-    uint32_t a;  // Key: virtual key. Mouse: flags. Sleep: milliseconds.
+    enum Kind : uint8_t { Key, Mouse, Wheel, Sleep, Message } kind;
+    uint32_t a;  // Key: virtual key. Mouse, Wheel: flags. Sleep: milliseconds.
     uint32_t b;  // Key: scan byte.
     uint32_t c;  // Key: flags.
-    int32_t dx;
+    int32_t dx;  // Mouse: dx. Wheel: delta.
     int32_t dy;
     std::string text;  // Message: its text.
 };

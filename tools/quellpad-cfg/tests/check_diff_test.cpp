@@ -26,10 +26,33 @@ TEST(Check, FileSizesAndWhatTheProgramMakesOfThem)
                "toggleLock, digital, dosMode (xStep takes only its low 2 bytes from the file)"},
         {6723, "file: 6723 bytes, not 6724; the program keeps the initial value of dosMode (dosMode takes only its "
                "low 3 bytes from the file)"},
-        {7000, "file: 7000 bytes, not 6724; the program never reads the last 276"},
     };
     for (const auto& [size, finding] : cases) EXPECT_EQ(CheckConfig(ConfigImage(), size), Lines{finding});
     EXPECT_EQ(CheckConfig(ConfigImage(), 6724), Lines{});
+}
+
+// Bytes after the settings, read as chunks: what the program passes over.
+TEST(Check, ChunksAfterTheSettings)
+{
+    auto chunk = [](const char* tag, uint32_t length, size_t payload) {
+        return std::string(tag, 4) + std::string({char(length), char(length >> 8), char(length >> 16), 0}) +
+               std::string(payload, '\x01');
+    };
+    const std::string hats = chunk("HATS", 608, 608);
+    const std::pair<std::string, Lines> cases[] = {
+        {chunk("XTRA", 260, 260) + hats, {"chunk \"XTRA\" at byte 6724 (260 bytes) is unknown to the program, which passes over it"}},
+        {chunk("HATS", 608, 100), {"chunk \"HATS\" at byte 6724 says 608 bytes, but the file ends 100 bytes after its header; "
+                                   "the program ignores it and turns the hat bindings off"}},
+        {chunk("HATS", 4, 4) + "\x01", {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program passes over it",
+                                     "file: 1 byte from byte 6736 cannot hold a chunk's header; the program reads no chunk there"}},
+        {hats + "abc", {"file: the program never reads the 3 bytes after the HATS chunk at byte 6724"}},
+        {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
+    };
+    for (const auto& [tail, findings] : cases) {
+        ConfigImage image;
+        image.fileTail = tail;
+        EXPECT_EQ(CheckConfig(image, 6724 + tail.size()), findings) << findings[0];
+    }
 }
 
 TEST(Check, ValuesTheEditorWouldNeverWrite)
@@ -52,8 +75,8 @@ TEST(Check, ValuesTheEditorWouldNeverWrite)
          {"port1.axis_x_plus.keyCode: 41 is no key in the vocabulary (virtual key 41 would be sent)"}},
         {[](ConfigImage& c) { c.table[0][1].sendKey = 1, c.table[0][1].keyCode = -1; },
          {"port1.button2.keyCode: -1 is no key in the vocabulary (virtual key 255 would be sent)"}},
-        {[](ConfigImage& c) { c.table[0][1].mouseAction = 10; },
-         {"port1.button2.mouseAction: 10 is no mouse action in the vocabulary (it does nothing)"}},
+        {[](ConfigImage& c) { c.table[0][1].mouseAction = 14; },
+         {"port1.button2.mouseAction: 14 is no mouse action in the vocabulary (it does nothing)"}},
         {[](ConfigImage& c) { c.table[0][1].sendMouse = 1, c.table[0][1].mouseAction = -1; },
          {"port1.button2.mouseAction: -1 is no mouse action in the vocabulary (it does nothing)"}},
         {[](ConfigImage& c) { std::memset(c.table[1][0].text, 'q', 40); },
@@ -83,8 +106,9 @@ TEST(Check, CommandExitsNonZeroOnAnyFinding)
     bytes.push_back(0);
     WriteBytes(dir / "odd.cfg", bytes);
     EXPECT_EQ(RunCheck(dir / "odd.cfg", out, err), kExitFindings);
-    EXPECT_EQ(out.str(), dir / "odd.cfg" + ": file: 6725 bytes, not 6724; the program never reads the last 1\n" +
-                             dir / "odd.cfg" + ": sensitivity: 61 is outside 1 to 60, the range the editor keeps\n");
+    EXPECT_EQ(out.str(), dir / "odd.cfg" + ": sensitivity: 61 is outside 1 to 60, the range the editor keeps\n" +
+                             dir / "odd.cfg" +
+                             ": file: 1 byte from byte 6724 cannot hold a chunk's header; the program reads no chunk there\n");
 
     EXPECT_EQ(RunCheck(dir / "absent.cfg", out, err), kExitTrouble);
     std::filesystem::create_directory(dir / "folder");
@@ -106,6 +130,9 @@ TEST(Diff, NamesEachDifferingField)
         {[](ConfigImage& c) { c.table[1][2].on = 1, c.table[1][2].mouseAction = 4; },
          {"port2.button3.on: false -> true", "port2.button3.mouseAction: \"move up\" -> \"left click\""}},
         {[](ConfigImage& c) { c.table[0][0].text[0] = 'a'; }, {"port1.button1.text: \"\" -> \"a\""}},
+        {[](ConfigImage& c) { c.hats[1][3].mouseAction = 12; },
+         {"port2.hat_left.mouseAction: \"move up\" -> \"wheel left\""}},
+        {[](ConfigImage& c) { c.fileTail = "\x01\xfe"; }, {"fileTail: \"\" -> \"01 fe\""}},
         // A byte after the terminator is a difference too.
         {[](ConfigImage& c) { c.table[0][0].text[39] = 1; },
          {"port1.button1.textTail: \"\" -> \"00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "

@@ -57,8 +57,15 @@ const SimCase kCases[] = {
      "report 2 buttons=1\nreport 2 buttons=none\nexit\n",
      "line 1: report 2 buttons=1\n  mouse left up\nline 2: report 2 buttons=none\n  mouse left down\n"
      "line 3: exit\n  mouse left up\n"},
+    {"the hat fires after the buttons, a diagonal holds two directions; the wheel turns at the press",
+     "[port1.hat_up]\nsendKey = true\nkeyCode = \"cursor up\"\n[port1.hat_right]\nsendMouse = true\n"
+     "mouseAction = \"wheel right\"\n[port1.button1]\nsendMouse = true\nmouseAction = \"wheel down\"\n",
+     "caps 1 hat\nreport 1 hat=4500 buttons=1\nreport 1 hat=9000\nreport 1 hat=centre buttons=none\n",
+     "line 2: report 1 hat=4500 buttons=1\n  mouse wheel -120\n  key down \"cursor up\"\n  mouse hwheel +120\n"
+     "line 3: report 1 hat=9000\n  key up \"cursor up\"\n"
+     "line 4: report 1 hat=centre buttons=none\n"},
     {"codes outside the vocabulary are shown as numbers",
-     "[port1.button1]\nsendKey = true\nkeyCode = -1\nsendMouse = true\nmouseAction = 10\n",
+     "[port1.button1]\nsendKey = true\nkeyCode = -1\nsendMouse = true\nmouseAction = 14\n",
      "report 1 buttons=1\n", "line 1: report 1 buttons=1\n  key down 255\n"},
 };
 
@@ -129,6 +136,8 @@ TEST(TraceErrors, SayWhatAndWhere)
         {"lost 1 x=5", "1:8: error: \"x=5\" after lost; lost takes only a port"},
         {"exit now", "1:6: error: \"now\" after exit; exit takes nothing"},
         {"exit\nreport 1", "2:1: error: nothing can follow exit; the program has ended"},
+        {"report 1 hat=north",
+         "1:10: error: hat \"north\" is neither centre nor a whole number 0 to 4294967295 (hundredths of a degree)"},
     };
     for (const auto& [text, message] : cases) {
         Trace trace;
@@ -141,8 +150,11 @@ TEST(TraceErrors, SayWhatAndWhere)
 TEST(TraceErrors, LeftOutValuesCarryOverPerPort)
 {
     Trace trace;
-    ASSERT_TRUE(ParseTrace("caps 2 v=3..9 # comment\n\nreport 1 x=5 buttons=1,32\nreport 2 y=6\nreport 1 z=7\n",
+    ASSERT_TRUE(ParseTrace("caps 2 v=3..9 hat # comment\n\nreport 1 x=5 buttons=1,32 hat=0\nreport 2 y=6\nreport 1 z=7\n",
                            trace).empty());
+    EXPECT_EQ(trace.caps[1].wCaps, 0x10u);  // JOYCAPS_HASPOV
+    EXPECT_EQ(trace.steps[1].hat, 65535u);  // port 2's hat starts centred
+    EXPECT_EQ(trace.steps[2].hat, 0u);
     EXPECT_EQ(trace.caps[1].wVmin, 3u);
     EXPECT_EQ(trace.caps[1].wVmax, 9u);
     ASSERT_EQ(trace.steps.size(), 3u);

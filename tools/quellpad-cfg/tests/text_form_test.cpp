@@ -41,6 +41,7 @@ TEST(TextForm, FieldsBecomeTheseRecords)
         {"keyCode = -1\nmouseAction = 0x7FFFFFFF", {.on = 1, .keyCode = -1, .mouseAction = INT32_MAX}},
         {"keyCode = 39", {.on = 1, .keyCode = 39}},
         {"sendMouse = 1\nmouseAction = \"move up\"", {.on = 1, .sendMouse = 1}},
+        {"sendMouse = true\nmouseAction = \"wheel left\"", {.on = 1, .sendMouse = 1, .mouseAction = 12}},
         {"text = \"^c\"", WithText({.on = 1}, "^c", 2)},
         {"text = \"\\u00e9\\u0001\\u007F\"", WithText({.on = 1}, "\xE9\x01\x7F", 3)},
         {"text = \"\u00e9\"", WithText({.on = 1}, "\xE9", 1)},
@@ -103,14 +104,20 @@ TEST(TextForm, ShowListsSettingsThenBindingsInSlotOrder)
     image.table[1][0].on = 1;
     image.table[0][43].keyCode = -1;  // off, but not empty: kept
     image.table[0][2].on = 1;
+    image.hats[0][0].keyCode = 38;
+    image.hats[1][3].on = 1;
+    image.fileTail = "\x01\xfe";
     EXPECT_EQ(ShowConfig(image, false),
               "# Quellpad configuration\nxStep = 8\nyStep = 8\ncontinuous = false\ndynamic = false\n"
               "toggleLock = false\ndigital = false\ndosMode = false\nsensitivity = 20\ndelay = 1\n"
+              "fileTail = \"01 fe\"\n"
               "\n[port1.button3]\n"
               "\n[port1.axis_v_minus]\non = false\nkeyCode = -1\n"
-              "\n[port2.button1]\n");
+              "\n[port1.hat_up]\non = false\nkeyCode = \"cursor up\"\n"
+              "\n[port2.button1]\n"
+              "\n[port2.hat_left]\n");
     const std::string all = ShowConfig(image, true);
-    EXPECT_EQ(std::count(all.begin(), all.end(), '['), 88);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '['), 96);
 }
 
 TEST(TextForm, NearestNames)
