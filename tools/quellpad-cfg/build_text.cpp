@@ -7,6 +7,9 @@
 
 #define TOML_HEADER_ONLY 1
 #include <toml++/toml.h>
+#ifndef QUELLPAD_TOMLPP_MENDED
+#error "toml++ must come from the mended copy that tools/quellpad-cfg/CMakeLists.txt makes"
+#endif
 
 #include "config/vocabulary.h"
 #include "tools/quellpad-cfg/config_names.h"
