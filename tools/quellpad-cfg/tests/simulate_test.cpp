@@ -72,9 +72,9 @@ TEST_P(Simulation, PrintsWhatTheEngineSends)
     ASSERT_TRUE(SaveImage(built.image, dir / "c.cfg").empty());
     Trace trace;
     ASSERT_TRUE(ParseTrace(GetParam().trace, trace).empty());
-    const SimulateResult result = Simulate(dir / "c.cfg", trace, 500);
-    EXPECT_TRUE(result.opened);
-    EXPECT_EQ(result.output, GetParam().output);
+    std::ostringstream out;
+    EXPECT_TRUE(Simulate(dir / "c.cfg", trace, 500, out));
+    EXPECT_EQ(out.str(), GetParam().output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, Simulation, testing::ValuesIn(kCases), [](const testing::TestParamInfo<SimCase>& param) {
@@ -89,12 +89,12 @@ TEST(SimulationFile, ShortFileIsReadAsTheProgramReadsIt)
     WriteBytes(dir / "short.cfg", std::vector<uint8_t>(100, 1));
     Trace trace;
     ASSERT_TRUE(ParseTrace("report 1 buttons=1\n", trace).empty());
-    SimulateResult result = Simulate(dir / "short.cfg", trace, 500);
+    std::ostringstream out, absent;
+    EXPECT_TRUE(Simulate(dir / "short.cfg", trace, 500, out));
     // The table is cleared, so the all-ones bytes fire nothing.
-    EXPECT_EQ(result.output,
-              "message \"error reading file\\u000Aplease configure first\"\nline 1: report 1 buttons=1\n");
-    result = Simulate(dir / "absent.cfg", trace, 500);
-    EXPECT_FALSE(result.opened);
+    EXPECT_EQ(out.str(), "message \"error reading file\\u000Aplease configure first\"\nline 1: report 1 buttons=1\n");
+    EXPECT_FALSE(Simulate(dir / "absent.cfg", trace, 500, absent));
+    EXPECT_EQ(absent.str(), "");
 }
 
 TEST(SimulationFile, DoubleClickPauseIsHalfTheSystemTime)
@@ -132,7 +132,7 @@ TEST(TraceErrors, SayWhatAndWhere)
     };
     for (const auto& [text, message] : cases) {
         Trace trace;
-        const std::vector<Diagnostic> errors = ParseTrace(text, trace);
+        const DiagnosticList errors = ParseTrace(text, trace);
         ASSERT_EQ(errors.size(), 1u) << text;
         EXPECT_EQ(FormatDiagnostic("t", errors[0]), std::string("t:") + message);
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 class ScratchDir {
@@ -15,8 +17,10 @@ public:
     ScratchDir()
     {
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("quellpad-cfg-" + std::string(test->test_suite_name()) + "-" + test->name());
+        // The process id keeps apart runs of the suite that share a machine.
+        std::string name = "quellpad-cfg-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" + test->name();
+        for (char& c : name) c = c == '/' ? '-' : c;
+        path_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
