@@ -115,11 +115,11 @@ public:
             const std::string fieldName = name + "." + std::string(key.str());
             const RecordField* field = FindRecordField(key.str());
             if (field == nullptr) {
-                Error(key.source(), [&] {
+                Error(key.source(), [&, typed = key.str()] {
                     std::vector<std::string> names;
                     for (const RecordField& f : kRecordFields) names.push_back(f.name);
-                    return "unknown field " + QuoteForMessage(key.str()) + " in " + name + "; nearest is " +
-                           QuoteBytes(NearestName(key.str(), names));
+                    return "unknown field " + QuoteForMessage(typed) + " in " + name + "; nearest is " +
+                           QuoteBytes(NearestName(typed, names));
                 });
                 continue;
             }
@@ -176,9 +176,9 @@ public:
         for (const auto& [key, node] : table) {
             const int slot = FindSlot(key.str());
             if (slot < 0) {
-                Error(key.source(), [&] {
-                    return "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(key.str())) +
-                           "; nearest is " + QuoteBytes(PortName(port) + "." + NearestName(key.str(), SlotNames()));
+                Error(key.source(), [port, typed = key.str()] {
+                    return "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(typed)) +
+                           "; nearest is " + QuoteBytes(PortName(port) + "." + NearestName(typed, SlotNames()));
                 });
                 continue;
             }

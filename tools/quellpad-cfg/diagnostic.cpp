@@ -87,7 +87,8 @@ std::string EscapeControls(std::string_view text)
     for (size_t i = 0; i < text.size();) {
         uint32_t point = 0;
         const size_t length = Utf8Character(text.substr(i), point);
-        if (length > 0 && point >= 0x20 && point != 0x7F && (point < 0x80 || point > 0x9F)) {
+        const bool control = (point < 0x20 && point != '\t') || point == 0x7F || (point >= 0x80 && point <= 0x9F);
+        if (length > 0 && !control) {
             out.append(text.substr(i, length));
             i += length;
             continue;

@@ -44,8 +44,9 @@ std::string FormatDiagnostic(std::string_view source, const Diagnostic& diagnost
 // Each kept error on its own line, then "... and N more errors".
 void PrintDiagnostics(std::string_view source, const DiagnosticList& diagnostics, std::ostream& out);
 
-// Text for a terminal: bytes it would act on (C0 and C1 controls, DEL) and
-// bytes that are not UTF-8 become \xNN; all else is left as it is.
+// Text for a terminal: bytes it would act on (C0 controls but tab, C1
+// controls, DEL) and bytes that are not UTF-8 become \xNN; all else is left
+// as it is.
 std::string EscapeControls(std::string_view text);
 
 // A value the user wrote, shortened for a message: its first
