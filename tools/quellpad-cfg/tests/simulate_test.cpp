@@ -119,6 +119,7 @@ TEST(TraceErrors, SayWhatAndWhere)
         {"report 1 w=5", "1:10: error: unknown axis \"w\"; nearest is \"x\""},
         {"report 1 x5", "1:10: error: \"x5\" is not of the form name=value"},
         {"report 1 x=-5", "1:10: error: position \"-5\" of axis x is not a whole number 0 to 4294967295"},
+        {"report 1 x=5\a\x1B[2J", "1:10: error: position \"5\\x07\\x1B[2J\" of axis x is not a whole number 0 to 4294967295"},
         {"report 1 x=4294967296", "1:10: error: position \"4294967296\" of axis x is not a whole number 0 to 4294967295"},
         {"report 1  buttons=1,33", "1:11: error: button \"33\" is not a number 1 to 32 (write buttons=none for none)"},
         {"report 1 buttons=", "1:10: error: button \"\" is not a number 1 to 32 (write buttons=none for none)"},
