@@ -30,8 +30,8 @@ toml::source_index NumberStart(std::string_view text, const toml::source_positio
         at = newline == std::string_view::npos ? text.size() : newline + 1;
     }
     for (toml::source_index column = 1; column < end.column && at < text.size(); ++column) {
-        do ++at;
-        while (at < text.size() && (uint8_t(text[at]) & 0xC0) == 0x80);
+        ++at;
+        while (at < text.size() && (uint8_t(text[at]) & 0xC0) == 0x80) ++at;  // the rest of a character
     }
     toml::source_index column = end.column;
     auto inNumber = [](char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '+' || c == '-' || c == '.'; };

@@ -105,16 +105,14 @@ std::string EscapeControls(std::string_view text)
 
 std::string_view ShortenedForMessage(std::string_view text, bool& cut)
 {
-    size_t characters = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        // A character starts at every byte that does not continue one.
-        if ((uint8_t(text[i]) & 0xC0) != 0x80 && characters++ == kShownCharacters) {
-            cut = true;
-            return text.substr(0, i);
-        }
+    size_t at = 0;
+    for (size_t characters = 0; at < text.size() && characters < kShownCharacters; ++characters) {
+        // A byte that starts no well-formed character counts as one.
+        uint32_t point = 0;
+        at += std::max<size_t>(Utf8Character(text.substr(at), point), 1);
     }
-    cut = false;
-    return text;
+    cut = at < text.size();
+    return text.substr(0, at);
 }
 
 std::string QuoteWord(std::string_view text)
