@@ -19,6 +19,8 @@ seconds=$2
 # tests/fuzz, and the program that writes that corpus ("-" if none does).
 targets=(
   "quellpad_fuzz corpus quellpad_make_seeds"
+  "quellpad_fuzz_toml corpus-toml -"
+  "quellpad_fuzz_trace corpus-trace -"
 )
 
 listed=()

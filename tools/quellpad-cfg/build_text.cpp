@@ -1,12 +1,17 @@
 #include "tools/quellpad-cfg/build_text.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 #include <sstream>
 
 #define TOML_HEADER_ONLY 1
 #include <toml++/toml.h>
+#ifndef QUELLPAD_TOMLPP_MENDED
+#error "toml++ must come from the mended copy that tools/quellpad-cfg/CMakeLists.txt makes"
+#endif
 
 #include "config/vocabulary.h"
 #include "tools/quellpad-cfg/config_names.h"
@@ -17,15 +22,43 @@ namespace {
 
 constexpr const char* kFileTail = "fileTail";
 
+// The column at which the number that ends just before line:column starts.
+// Columns count characters, as the library's do; a number is ASCII.
+toml::source_index NumberStart(std::string_view text, const toml::source_position& end)
+{
+    size_t at = 0;
+    for (toml::source_index line = 1; line < end.line && at < text.size(); ++line) {
+        const size_t newline = text.find('\n', at);
+        at = newline == std::string_view::npos ? text.size() : newline + 1;
+    }
+    for (toml::source_index column = 1; column < end.column && at < text.size(); ++column) {
+        ++at;
+        while (at < text.size() && (uint8_t(text[at]) & 0xC0) == 0x80) ++at;  // the rest of a character
+    }
+    toml::source_index column = end.column;
+    auto inNumber = [](char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '+' || c == '-' || c == '.'; };
+    while (at > 0 && column > 1 && inNumber(text[at - 1])) --at, --column;
+    return column;
+}
+
 std::string Bytes(size_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
 class Reader {
 public:
-    explicit Reader(std::vector<Diagnostic>& errors) : errors_(errors) {}
+    explicit Reader(DiagnosticList& errors) : errors_(errors) {}
 
-    void Error(const toml::source_region& where, std::string message)
+    // message is the text, or a function that makes it: a text full of
+    // mistakes only pays for the messages that will be shown.
+    template <class Message>
+    void Error(const toml::source_region& where, Message&& message)
     {
-        errors_.push_back({int(where.begin.line), int(where.begin.column), std::move(message)});
+        const int line = int(where.begin.line), column = int(where.begin.column);
+        if (!errors_.Wants(line, column)) return;
+        if constexpr (std::is_invocable_v<Message>) {
+            errors_.Add({line, column, message()});
+        } else {
+            errors_.Add({line, column, std::string(message)});
+        }
     }
 
     // What the user wrote, for the message.
@@ -63,8 +96,10 @@ public:
     {
         if (const auto* s = node.as_string()) {
             if (const auto code = find(s->get())) return code;
-            Error(node.source(), name + " = " + QuoteForMessage(s->get()) + " is no " + what +
-                                     " in the vocabulary; nearest is " + QuoteBytes(nearest(s->get())));
+            Error(node.source(), [&] {
+                return name + " = " + QuoteForMessage(s->get()) + " is no " + what + " in the vocabulary; nearest is " +
+                       QuoteBytes(nearest(s->get()));
+            });
             return std::nullopt;
         }
         if (node.is_integer()) return Int32(node, name, false);
@@ -82,10 +117,12 @@ public:
             const std::string fieldName = name + "." + std::string(key.str());
             const RecordField* field = FindRecordField(key.str());
             if (field == nullptr) {
-                std::vector<std::string> names;
-                for (const RecordField& f : kRecordFields) names.push_back(f.name);
-                Error(key.source(), "unknown field " + QuoteForMessage(key.str()) + " in " + name +
-                                        "; nearest is " + QuoteBytes(NearestName(key.str(), names)));
+                Error(key.source(), [&, typed = key.str()] {
+                    std::vector<std::string> names;
+                    for (const RecordField& f : kRecordFields) names.push_back(f.name);
+                    return "unknown field " + QuoteForMessage(typed) + " in " + name + "; nearest is " +
+                           QuoteBytes(NearestName(typed, names));
+                });
                 continue;
             }
             switch (field->kind) {
@@ -141,9 +178,10 @@ public:
         for (const auto& [key, node] : table) {
             const int slot = FindSlot(key.str());
             if (slot < 0) {
-                Error(key.source(), "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(key.str())) +
-                                        "; nearest is " +
-                                        QuoteBytes(PortName(port) + "." + NearestName(key.str(), SlotNames())));
+                Error(key.source(), [port, typed = key.str()] {
+                    return "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(typed)) +
+                           "; nearest is " + QuoteBytes(PortName(port) + "." + NearestName(typed, SlotNames()));
+                });
                 continue;
             }
             const std::string name = BindingName(port, slot);
@@ -177,12 +215,13 @@ public:
                                              name + ".button1]");
                 }
             } else {
-                std::vector<std::string> names;
-                for (const SettingField* f : kSettingFields) names.push_back(f->name);
-                names.push_back(kFileTail);
-                for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
-                Error(key.source(), "unknown name " + QuoteForMessage(name) + "; nearest is " +
-                                        QuoteBytes(NearestName(name, names)));
+                Error(key.source(), [&] {
+                    std::vector<std::string> names;
+                    for (const SettingField* f : kSettingFields) names.push_back(f->name);
+                    names.push_back(kFileTail);
+                    for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
+                    return "unknown name " + QuoteForMessage(name) + "; nearest is " + QuoteBytes(NearestName(name, names));
+                });
             }
         }
     }
@@ -204,7 +243,7 @@ private:
         return std::nullopt;
     }
 
-    std::vector<Diagnostic>& errors_;
+    DiagnosticList& errors_;
     ConfigImage* image_ = nullptr;
 };
 
@@ -218,8 +257,14 @@ BuildResult BuildConfig(std::string_view text, std::string_view source)
         const toml::table root = toml::parse(text, source);
         reader.Document(root, result.image);
     } catch (const toml::parse_error& error) {
-        reader.Error(error.source(), "not valid TOML: " + std::string(error.description()));
+        toml::source_region where = error.source();
+        const std::string_view description = error.description();
+        // The library notices a number too large for 64 bits after its last
+        // digit; the user looks for where the number starts.
+        if (description.find("is not representable in 64 bits") != std::string_view::npos) {
+            where.begin.column = NumberStart(text, where.begin);
+        }
+        reader.Error(where, "not valid TOML: " + std::string(description));
     }
-    SortDiagnostics(result.errors);
     return result;
 }

@@ -9,7 +9,7 @@
 
 struct BuildResult {
     ConfigImage image;
-    std::vector<Diagnostic> errors;  // in text order; the image is only good when empty
+    DiagnosticList errors;  // in text order; the image is only good when empty
 };
 
 // A setting left out keeps its initial value; a binding left out is all

@@ -13,15 +13,19 @@
 #include "tools/quellpad-cfg/show_text.h"
 #include "tools/quellpad-cfg/simulate.h"
 #include "tools/quellpad-cfg/toml_text.h"
+#include "tools/quellpad-cfg/tool_platform.h"
 
 namespace {
+
+// A file name as given, safe to print whatever bytes it holds.
+std::string Shown(const std::string& path) { return EscapeControls(path); }
 
 // A directory opens like a file on some systems and then fails to read.
 bool NotADirectory(const std::string& path, std::ostream& err)
 {
     std::error_code error;
     if (!std::filesystem::is_directory(path, error)) return true;
-    err << path << ": is a directory\n";
+    err << Shown(path) << ": is a directory\n";
     return false;
 }
 
@@ -46,11 +50,11 @@ bool Load(const std::string& path, ConfigImage& image, std::ostream& err)
     if (!NotADirectory(path, err)) return false;
     const LoadResult load = LoadImage(path, image);
     if (!load.opened) {
-        err << path << ": cannot open\n";
+        err << Shown(path) << ": cannot open\n";
         return false;
     }
     for (const std::string& message : load.messages) {
-        err << path << ": the program would say " << QuoteBytes(message) << "\n";
+        err << Shown(path) << ": the program would say " << QuoteBytes(message) << "\n";
     }
     return true;
 }
@@ -69,20 +73,25 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
 {
     std::string text;
     if (!NotADirectory(textFile, err)) return kExitTrouble;
+    // The configuration would replace the text it was built from.
+    if (textFile != "-" && SameFile(textFile, output)) {
+        err << Shown(output) << ": is the text being read; not written\n";
+        return kExitTrouble;
+    }
     if (!ReadWhole(textFile, text)) {
-        err << textFile << ": cannot read\n";
+        err << Shown(textFile) << ": cannot read\n";
         return kExitTrouble;
     }
     const std::string source = textFile == "-" ? "<stdin>" : textFile;
     const BuildResult built = BuildConfig(text, source);
     if (!built.errors.empty()) {
-        for (const Diagnostic& error : built.errors) err << FormatDiagnostic(source, error) << "\n";
-        err << output << ": not written\n";
+        PrintDiagnostics(source, built.errors, err);
+        err << Shown(output) << ": not written\n";
         return kExitTrouble;
     }
     const std::vector<std::string> messages = SaveImage(built.image, output);
     if (!messages.empty()) {
-        for (const std::string& message : messages) err << output << ": " << message << "\n";
+        for (const std::string& message : messages) err << Shown(output) << ": " << message << "\n";
         return kExitTrouble;
     }
     return kExitOk;
@@ -94,11 +103,11 @@ int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
     std::ifstream in(file, std::ios::binary | std::ios::ate);
     ConfigImage image;
     if (!in || !LoadImage(file, image).opened) {
-        err << file << ": cannot open\n";
+        err << Shown(file) << ": cannot open\n";
         return kExitTrouble;
     }
     const std::vector<std::string> findings = CheckConfig(image, uint64_t(in.tellg()));
-    for (const std::string& finding : findings) out << file << ": " << finding << "\n";
+    for (const std::string& finding : findings) out << Shown(file) << ": " << finding << "\n";
     return findings.empty() ? kExitOk : kExitFindings;
 }
 
@@ -117,21 +126,19 @@ int RunSimulate(const std::string& file, const std::string& traceFile, uint32_t 
     std::string text;
     if (!NotADirectory(traceFile, err) || !NotADirectory(file, err)) return kExitTrouble;
     if (!ReadWhole(traceFile, text)) {
-        err << traceFile << ": cannot read\n";
+        err << Shown(traceFile) << ": cannot read\n";
         return kExitTrouble;
     }
     Trace trace;
-    const std::vector<Diagnostic> errors = ParseTrace(text, trace);
+    const DiagnosticList errors = ParseTrace(text, trace);
     if (!errors.empty()) {
-        const std::string source = traceFile == "-" ? "<stdin>" : traceFile;
-        for (const Diagnostic& error : errors) err << FormatDiagnostic(source, error) << "\n";
+        PrintDiagnostics(traceFile == "-" ? "<stdin>" : traceFile, errors, err);
         return kExitTrouble;
     }
-    const SimulateResult result = Simulate(file, trace, doubleClickTime);
-    if (!result.opened) {
-        err << file << ": cannot open\n";
+    std::string().swap(text);  // the trace holds what it needs
+    if (!Simulate(file, trace, doubleClickTime, out)) {
+        err << Shown(file) << ": cannot open\n";
         return kExitTrouble;
     }
-    out << result.output;
     return kExitOk;
 }

@@ -5,6 +5,11 @@
 #include <fstream>
 #include <iterator>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include "config/config_file.h"
 #include "config/config_path.h"
 #include "engine/joystick_report.h"
@@ -12,17 +17,51 @@
 
 namespace {
 
-// configPath holds 259 characters; a longer name would be cut and name
-// another file.
-bool SetPath(const std::string& path)
-{
-    if (path.empty() || path.size() >= sizeof configPath || path.find('\0') != std::string::npos) {
-        return false;
+// configPath holds 259 characters, as the program's file dialogs do; a
+// longer name would be cut and name another file. On Linux the tool reaches
+// a file with a longer path through its folder, held open for the duration:
+// /proc/self/fd/N/name names it, and every name the program makes beside it.
+class ConfigPathSetting {
+public:
+    explicit ConfigPathSetting(const std::string& path) : ok_(Set(path)) {}
+    ~ConfigPathSetting()
+    {
+#ifndef _WIN32
+        if (folder_ >= 0) close(folder_);
+#endif
     }
-    std::memset(configPath, 0, sizeof configPath);
-    std::memcpy(configPath, path.data(), path.size());
-    return true;
-}
+    ConfigPathSetting(const ConfigPathSetting&) = delete;
+    ConfigPathSetting& operator=(const ConfigPathSetting&) = delete;
+    explicit operator bool() const { return ok_; }
+
+private:
+    bool Set(const std::string& path)
+    {
+        if (path.empty() || path.find('\0') != std::string::npos) return false;
+        if (path.size() < sizeof configPath) return Copy(path);
+#ifdef _WIN32
+        return false;
+#else
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos) return false;
+        const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+        folder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder_ < 0) return false;
+        const std::string alias = "/proc/self/fd/" + std::to_string(folder_) + path.substr(slash);
+        return alias.size() < sizeof configPath && Copy(alias);
+#endif
+    }
+
+    static bool Copy(const std::string& path)
+    {
+        std::memset(configPath, 0, sizeof configPath);
+        std::memcpy(configPath, path.data(), path.size());
+        return true;
+    }
+
+    int folder_ = -1;  // before ok_, which Set() fills in
+    bool ok_;
+};
 
 std::vector<std::string> TakeMessages()
 {
@@ -74,7 +113,8 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
     std::memset(HatTable, 0, sizeof HatTable);
     settings = Settings{};
     image = ConfigImage{};
-    if (!SetPath(path)) {
+    const ConfigPathSetting setting(path);
+    if (!setting) {
         result.messages.push_back("config file could not be opened\nplease configure first");
     } else {
         // As the program does after a load: limits follow the settings.
@@ -98,6 +138,8 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
 
 std::vector<std::string> SaveImage(const ConfigImage& image, const std::string& path)
 {
+    const ConfigPathSetting setting(path);
+    if (!setting) return {"file could not be created"};
     std::memcpy(MappingTable, image.table, sizeof MappingTable);
     if (image.hatsInFileTail) {
         std::memset(HatTable, 0, sizeof HatTable);
@@ -105,7 +147,6 @@ std::vector<std::string> SaveImage(const ConfigImage& image, const std::string& 
         std::memcpy(HatTable, image.hats, sizeof HatTable);
     }
     settings = image.settings;
-    if (!SetPath(path)) return {"file could not be created"};
     // The chunks the program does not know go into the same file, which
     // takes the target's place only once it is complete.
     SaveConfigWithTail(image.fileTail.data(), uint32_t(image.fileTail.size()));

@@ -35,8 +35,6 @@ bool Number(std::string_view text, uint32_t& value)
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-std::string Quote(std::string_view text) { return std::string("\"").append(text).append("\""); }
-
 int AxisIndex(std::string_view name)
 {
     for (int axis = 0; axis < kAxisCount; ++axis) {
@@ -47,7 +45,7 @@ int AxisIndex(std::string_view name)
 
 class Parser {
 public:
-    Parser(Trace& trace, std::vector<Diagnostic>& errors) : trace_(trace), errors_(errors) {}
+    Parser(Trace& trace, DiagnosticList& errors) : trace_(trace), errors_(errors) {}
 
     void Line(std::string_view text, int line)
     {
@@ -60,24 +58,24 @@ public:
         if (verb.text == "report" || verb.text == "lost" || verb.text == "exit") seenReport_ = true;
         if (verb.text == "exit") {
             exited_ = true;
-            if (tokens.size() > 1) return Error(tokens[1], Quote(tokens[1].text) + " after exit; exit takes nothing");
+            if (tokens.size() > 1) return Error(tokens[1], QuoteWord(tokens[1].text) + " after exit; exit takes nothing");
             TraceStep step = {TraceStep::Exit, line, 0, {}, 0, std::string(Trim(text))};
             trace_.steps.push_back(step);
             return;
         }
         if (verb.text != "caps" && verb.text != "report" && verb.text != "lost") {
-            return Error(verb, "unknown command " + Quote(verb.text) + "; nearest is " +
-                                   Quote(NearestName(verb.text, {"caps", "report", "lost", "exit"})));
+            return Error(verb, "unknown command " + QuoteWord(verb.text) + "; nearest is " +
+                                   QuoteWord(NearestName(verb.text, {"caps", "report", "lost", "exit"})));
         }
         if (tokens.size() < 2) return Error(verb, std::string(verb.text) + " needs a port, 1 or 2");
         uint32_t number = 0;
         if (!Number(tokens[1].text, number) || number < 1 || number > kPortCount) {
-            return Error(tokens[1], "port " + Quote(tokens[1].text) + " is neither 1 nor 2");
+            return Error(tokens[1], "port " + QuoteWord(tokens[1].text) + " is neither 1 nor 2");
         }
         const int port = int(number) - 1;
         if (verb.text == "caps") return Caps(tokens, port);
         if (verb.text == "lost") {
-            if (tokens.size() > 2) return Error(tokens[2], Quote(tokens[2].text) + " after lost; lost takes only a port");
+            if (tokens.size() > 2) return Error(tokens[2], QuoteWord(tokens[2].text) + " after lost; lost takes only a port");
             TraceStep step = {TraceStep::Lost, line, port, {}, 0, std::string(Trim(text))};
             trace_.steps.push_back(step);
             return;
@@ -93,14 +91,17 @@ private:
         return text;
     }
 
-    void Error(const Token& token, std::string message) { errors_.push_back({line_, token.column, std::move(message)}); }
+    void Error(const Token& token, std::string message)
+    {
+        if (errors_.Wants(line_, token.column)) errors_.Add({line_, token.column, std::move(message)});
+    }
 
     // "name=value" split at the first '='; false (and an error) without one.
     bool Pair(const Token& token, std::string_view& name, std::string_view& value)
     {
         const size_t equals = token.text.find('=');
         if (equals == std::string_view::npos) {
-            Error(token, Quote(token.text) + " is not of the form name=value");
+            Error(token, QuoteWord(token.text) + " is not of the form name=value");
             return false;
         }
         name = token.text.substr(0, equals);
@@ -113,7 +114,7 @@ private:
         const int axis = AxisIndex(name);
         if (axis < 0) {
             for (const char* a : kAxisNames) extra.push_back(a);
-            Error(token, "unknown axis " + Quote(name) + "; nearest is " + Quote(NearestName(name, extra)));
+            Error(token, "unknown axis " + QuoteWord(name) + "; nearest is " + QuoteWord(NearestName(name, extra)));
         }
         return axis;
     }
@@ -138,7 +139,7 @@ private:
             uint32_t low = 0, high = 0;
             if (dots == std::string_view::npos || !Number(value.substr(0, dots), low) ||
                 !Number(value.substr(dots + 2), high)) {
-                Error(tokens[i], "range " + Quote(value) + " of axis " + std::string(name) +
+                Error(tokens[i], "range " + QuoteWord(value) + " of axis " + std::string(name) +
                                      " is not of the form MIN..MAX with whole numbers 0 to 4294967295");
                 continue;
             }
@@ -164,7 +165,7 @@ private:
                 if (value == "centre") {
                     step.hat = kJoyPovCentered;
                 } else if (!Number(value, step.hat)) {
-                    Error(tokens[i], "hat " + Quote(value) +
+                    Error(tokens[i], "hat " + QuoteWord(value) +
                                          " is neither centre nor a whole number 0 to 4294967295 (hundredths of a degree)");
                 }
                 continue;
@@ -172,7 +173,7 @@ private:
             const int axis = Axis(tokens[i], name, {"buttons", "hat"});
             if (axis < 0) continue;
             if (!Number(value, step.position[axis])) {
-                Error(tokens[i], "position " + Quote(value) + " of axis " + std::string(name) +
+                Error(tokens[i], "position " + QuoteWord(value) + " of axis " + std::string(name) +
                                      " is not a whole number 0 to 4294967295");
             }
         }
@@ -189,7 +190,7 @@ private:
             const std::string_view item = list.substr(0, comma);
             uint32_t button = 0;
             if (!Number(item, button) || button < 1 || button > kButtonSlotCount) {
-                return Error(token, "button " + Quote(item) + " is not a number 1 to 32 (write buttons=none for none)");
+                return Error(token, "button " + QuoteWord(item) + " is not a number 1 to 32 (write buttons=none for none)");
             }
             mask |= 1u << (button - 1);
             if (comma == std::string_view::npos) return;
@@ -198,7 +199,7 @@ private:
     }
 
     Trace& trace_;
-    std::vector<Diagnostic>& errors_;
+    DiagnosticList& errors_;
     int line_ = 0;
     bool seenReport_ = false;
     bool exited_ = false;
@@ -207,10 +208,10 @@ private:
 
 }  // namespace
 
-std::vector<Diagnostic> ParseTrace(std::string_view text, Trace& trace)
+DiagnosticList ParseTrace(std::string_view text, Trace& trace)
 {
     trace = Trace{};
-    std::vector<Diagnostic> errors;
+    DiagnosticList errors;
     Parser parser(trace, errors);
     int line = 1;
     while (true) {

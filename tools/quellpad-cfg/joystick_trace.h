@@ -38,4 +38,4 @@ struct Trace {
 };
 
 // Empty when the trace is good.
-std::vector<Diagnostic> ParseTrace(std::string_view text, Trace& trace);
+DiagnosticList ParseTrace(std::string_view text, Trace& trace);

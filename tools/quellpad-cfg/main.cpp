@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "tools/quellpad-cfg/commands.h"
+#include "tools/quellpad-cfg/diagnostic.h"
 
 int main(int argc, char** argv)
 {
@@ -47,6 +48,14 @@ int main(int argc, char** argv)
         ->capture_default_str();
     simulate->callback([&] { status = RunSimulate(file, trace, doubleClickTime, std::cout, std::cerr); });
 
+    // CLI11 would only say that a command is required.
+    if (argc > 1 && argv[1][0] != '-' && app.get_subcommands([&](CLI::App* command) {
+            return command->get_name() == argv[1];
+        }).empty()) {
+        std::cerr << "quellpad-cfg: unknown command " << QuoteWord(argv[1])
+                  << "; the commands are show, build, check, diff and simulate\n";
+        return kExitTrouble;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

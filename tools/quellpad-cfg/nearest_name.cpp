@@ -44,6 +44,9 @@ size_t Score(std::string_view value, std::string_view name)
 template <class Names, class NameOf, class Alias>
 std::string Nearest(std::string_view value, const Names& names, NameOf nameOf, Alias alias)
 {
+    // Every name is short; comparing more of a long value only costs time
+    // (the distance grows with the product of the lengths).
+    value = value.substr(0, 64);
     std::string best;
     size_t bestScore = SIZE_MAX;
     for (const auto& entry : names) {

@@ -5,11 +5,17 @@
 #include "engine/joystick_report.h"
 #include "platform/input_codes.h"
 #include "tools/quellpad-cfg/config_image.h"
+#include "tools/quellpad-cfg/diagnostic.h"
 #include "tools/quellpad-cfg/toml_text.h"
 
 namespace {
 
-std::string Signed(int32_t value) { return std::string(value > 0 ? "+" : "").append(std::to_string(value)); }
+std::string Signed(int32_t value)
+{
+    std::string text = value > 0 ? "+" : "";
+    text += std::to_string(value);
+    return text;
+}
 
 const char* ButtonEvent(uint32_t flags)
 {
@@ -51,9 +57,8 @@ std::string FormatEvent(const ToolEvent& event)
     return {};
 }
 
-SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint32_t doubleClickTime)
+bool Simulate(const std::string& configPath, const Trace& trace, uint32_t doubleClickTime, std::ostream& out)
 {
-    SimulateResult result;
     ResetProgramState();
     ResetToolPlatform();
     toolPlatform.doubleClickTime = doubleClickTime;
@@ -61,9 +66,8 @@ SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint3
 
     ConfigImage image;
     const LoadResult load = LoadImage(configPath, image);
-    result.opened = load.opened;
-    if (!load.opened) return result;
-    for (const std::string& message : load.messages) result.output += "message " + QuoteBytes(message) + "\n";
+    if (!load.opened) return false;
+    for (const std::string& message : load.messages) out << "message " << QuoteBytes(message) << '\n';
 
     for (const TraceStep& step : trace.steps) {
         toolPlatform.events.clear();
@@ -83,8 +87,8 @@ SimulateResult Simulate(const std::string& configPath, const Trace& trace, uint3
             break;
         case TraceStep::Exit: LetGoOfEverything(); break;
         }
-        result.output += "line " + std::to_string(step.line) + ": " + step.text + "\n";
-        for (const ToolEvent& event : toolPlatform.events) result.output += "  " + FormatEvent(event) + "\n";
+        out << "line " << step.line << ": " << EscapeControls(step.text) << '\n';
+        for (const ToolEvent& event : toolPlatform.events) out << "  " << FormatEvent(event) << '\n';
     }
-    return result;
+    return true;
 }

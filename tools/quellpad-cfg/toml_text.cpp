@@ -4,13 +4,17 @@
 #include <cstring>
 
 #include "config/vocabulary.h"
+#include "tools/quellpad-cfg/diagnostic.h"
 
 std::string QuoteBytes(std::string_view bytes)
 {
     bool printable = true;
     for (const char c : bytes) printable = printable && c >= 0x20 && c <= 0x7E;
     if (printable && bytes.find('"') != std::string_view::npos && bytes.find('\'') == std::string_view::npos) {
-        return std::string("'").append(bytes).append("'");
+        std::string literal = "'";
+        literal.append(bytes);
+        literal += '\'';
+        return literal;
     }
     std::string out = "\"";
     for (const char c : bytes) {
@@ -31,21 +35,27 @@ std::string QuoteBytes(std::string_view bytes)
 
 std::string QuoteForMessage(std::string_view utf8)
 {
+    bool cut = false;
+    const std::string_view shown = ShortenedForMessage(utf8, cut);
     std::string out = "\"";
-    for (const char c : utf8) {
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const char c = shown[i];
         const auto byte = uint8_t(c);
+        // U+0080..U+009F, the C1 controls, arrive as C2 80..C2 9F.
+        const bool c1 = byte == 0xC2 && i + 1 < shown.size() && (uint8_t(shown[i + 1]) & 0xE0) == 0x80;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (byte < 0x20 || byte == 0x7F || c1) {
             char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04X", unsigned(byte));
+            std::snprintf(escape, sizeof escape, "\\u%04X", c1 ? unsigned(uint8_t(shown[++i])) : unsigned(byte));
             out += escape;
         } else {
             out += c;
         }
     }
-    return out + "\"";
+    out += cut ? "...\"" : "\"";
+    return out;
 }
 
 std::string FlagText(int32_t value)

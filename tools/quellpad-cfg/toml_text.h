@@ -14,7 +14,8 @@
 std::string QuoteBytes(std::string_view bytes);
 
 // A string from the user's text, quoted for a message: UTF-8 left as it is,
-// quotes, backslashes and control characters escaped.
+// quotes, backslashes and control characters escaped, and cut after 60
+// characters with "...".
 std::string QuoteForMessage(std::string_view utf8);
 
 // 0 and 1 as false and true; anything else as the number it is.

@@ -3,7 +3,12 @@
 #include <cstring>
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include "platform/files_win32.h"
+#else
+#include <sys/stat.h>
 #endif
 
 #include "config/settings.h"
@@ -91,6 +96,36 @@ uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
 #ifdef _WIN32
 // The paths come from the ANSI command line and go on to std::ifstream too.
 const UINT platformPathCodePage = CP_ACP;
+#endif
+
+#ifdef _WIN32
+namespace {
+// Windows has no inode in stat(); the volume and file index stand in for it.
+bool FileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info)
+{
+    const HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+}
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return FileIdentity(a, first) && FileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+#else
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat first, second;
+    return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
 #endif
 
 void PlatformMessageBox(const char* text, const char*)

@@ -94,15 +94,42 @@ const BadText kBadTexts[] = {
      "3:12: error: port1.button1.textTail holds 37 bytes, but only 36 fit after the text and its terminator"},
     {"tail after a full text", "[port1.button1]\ntext = \"0123456789012345678901234567890123456789\"\ntextTail = \"01\"\n",
      "3:12: error: port1.button1.textTail holds 1 byte, but only 0 fit after the text and its terminator"},
+    // Texts that once crashed the TOML library or tripped its undefined behaviour.
+    {"table name of a stray character", "[%]\n",
+     "1:2: error: not valid TOML: Error while parsing table header: expected bare key starting character or "
+     "string delimiter, saw '%'"},
+    {"array table name of a stray character", "[[%]]\n",
+     "1:3: error: not valid TOML: Error while parsing table header: expected bare key starting character or "
+     "string delimiter, saw '%'"},
+    {"stray character after a table", "[a]\n[%b]\n",
+     "2:2: error: not valid TOML: Error while parsing table header: expected bare key starting character or "
+     "string delimiter, saw '%'"},
+    {"array element that ends before it starts", "port1 = [1,}\n",
+     "1:12: error: not valid TOML: Error while parsing array: expected value, saw '}'"},
+    {"array element that starts with a control line break", "port1 = [\xC2\x85]\n",
+     "1:10: error: not valid TOML: Error while parsing array: expected value, saw '\\xC2\\x85'"},
+    {"number beyond 64 bits", "xStep = 99999999999999999999\n",
+     "1:9: error: not valid TOML: Error while parsing decimal integer: '99999999999999999999' is not representable "
+     "in 64 bits"},
+    {"long value", "delay = \"1234567890123456789012345678901234567890123456789012345678901234567890\"\n",
+     "1:9: error: delay = the string \"123456789012345678901234567890123456789012345678901234567890...\" is not a "
+     "whole number"},
+    {"letter beyond ASCII after a number", "xStep = 1\xC3\xA9\n",
+     "1:10: error: not valid TOML: Error while parsing decimal integer: expected digit, saw '\xC3\xA9'"},
 };
 
 class BuildErrors : public testing::TestWithParam<BadText> {};
 
+// Through the command, so each also exits 2 and writes nothing.
 TEST_P(BuildErrors, SayWhatAndWhere)
 {
-    const BuildResult result = BuildConfig(GetParam().text, "in.toml");
-    ASSERT_EQ(result.errors.size(), 1u);
-    EXPECT_EQ(FormatDiagnostic("in.toml", result.errors[0]), std::string("in.toml:") + GetParam().message);
+    ScratchDir dir;
+    const std::string text = GetParam().text;
+    WriteBytes(dir / "in.toml", std::vector<uint8_t>(text.begin(), text.end()));
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "out.cfg", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "in.toml:" + GetParam().message + "\n" + dir / "out.cfg" + ": not written\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, BuildErrors, testing::ValuesIn(kBadTexts), [](const testing::TestParamInfo<BadText>& param) {
@@ -120,6 +147,25 @@ TEST(BuildErrorsTogether, AreAllReportedInTextOrder)
     EXPECT_EQ(result.errors[2].line, 5);
 }
 
+TEST(BuildErrorsTogether, TheFirstTwentyInTheTextAreShownAndTheRestCounted)
+{
+    // The reader meets the names in their sorted order, the reverse of the text's.
+    ScratchDir dir;
+    std::string text;
+    for (char name = 'z'; name > 'z' - 25; --name) text += std::string(1, name) + " = 1\n";
+    WriteBytes(dir / "in.toml", std::vector<uint8_t>(text.begin(), text.end()));
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "out.cfg", out, err), kExitTrouble);
+    std::istringstream printed(err.str());
+    std::string line;
+    for (int n = 1; n <= 20 && std::getline(printed, line); ++n) {
+        EXPECT_EQ(line.substr(0, line.find(';')),
+                  dir / "in.toml:" + std::to_string(n) + ":1: error: unknown name \"" + char('z' + 1 - n) + "\"");
+    }
+    std::getline(printed, line);
+    EXPECT_EQ(line, dir / "in.toml: ... and 5 more errors");
+}
+
 TEST(BuildCommand, BadTextLeavesTheOldFileAlone)
 {
     ScratchDir dir;
@@ -132,6 +178,34 @@ TEST(BuildCommand, BadTextLeavesTheOldFileAlone)
                              dir / "out.cfg" + ": not written\n");
     EXPECT_EQ(ReadBytes(dir / "out.cfg"), old);
     EXPECT_EQ(Entries(dir / ""), 2);
+}
+
+TEST(BuildCommand, NeverWritesOverItsOwnText)
+{
+    ScratchDir dir;
+    const std::vector<uint8_t> text = {'d', 'e', 'l', 'a', 'y', '=', '3', '\n'};
+    WriteBytes(dir / "in.toml", text);
+    std::filesystem::create_hard_link(dir / "in.toml", dir / "link.toml");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "in.toml", out, err), kExitTrouble);
+    EXPECT_EQ(RunBuild(dir / "in.toml", dir / "link.toml", out, err), kExitTrouble);
+    EXPECT_EQ(err.str(), dir / "in.toml: is the text being read; not written\n" + dir /
+                             "link.toml: is the text being read; not written\n");
+    EXPECT_EQ(ReadBytes(dir / "in.toml"), text);
+}
+
+// Longer than the program's 260-byte path, which the tool still writes and reads.
+TEST(BuildCommand, LongPathIsWrittenAndRead)
+{
+    ScratchDir dir;
+    const std::string folder = dir / std::string(200, 'd'), file = folder + "/" + std::string(100, 'f');
+    std::filesystem::create_directory(folder);
+    WriteBytes(dir / "in.toml", {'d', 'e', 'l', 'a', 'y', '=', '3', '\n'});
+    std::ostringstream out, err;
+    EXPECT_EQ(RunBuild(dir / "in.toml", file, out, err), kExitOk) << err.str();
+    ConfigImage image;
+    EXPECT_TRUE(LoadImage(file, image).opened);
+    EXPECT_EQ(image.settings.delay, 3);
 }
 
 TEST(BuildCommand, UnwritablePlaceIsReported)

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <random>
 
+#include "tests/fuzz/text_fuzz_input.h"
 #include "tools/quellpad-cfg/tests/test_files.h"
 #include "tools/quellpad-cfg/build_text.h"
 #include "tools/quellpad-cfg/config_image.h"
@@ -102,6 +103,24 @@ TEST(RoundTrip, FuzzCorpusFiles)
         ++files;
     }
     EXPECT_GT(files, 0);
+}
+
+// The text fuzzers' seeds and kept findings, through the same bodies under
+// this build's sanitizers.
+TEST(RoundTrip, TextFuzzCorpora)
+{
+    const std::pair<const char*, const char* (*)(const uint8_t*, size_t)> corpora[] = {
+        {"corpus-toml", RunTomlFuzzInput}, {"corpus-trace", RunTraceFuzzInput}};
+    for (const auto& [folder, run] : corpora) {
+        size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(QUELLPAD_FUZZ_DIR) + "/" + folder)) {
+            const std::vector<uint8_t> input = ReadBytes(entry.path().string());
+            const char* failure = run(input.data(), input.size());
+            EXPECT_EQ(failure, nullptr) << entry.path() << ": " << failure;
+            ++files;
+        }
+        EXPECT_GE(files, 20u) << folder;
+    }
 }
 
 TEST(RoundTrip, HandWrittenTextsComeBack)

@@ -79,9 +79,9 @@ TEST_P(Simulation, PrintsWhatTheEngineSends)
     ASSERT_TRUE(SaveImage(built.image, dir / "c.cfg").empty());
     Trace trace;
     ASSERT_TRUE(ParseTrace(GetParam().trace, trace).empty());
-    const SimulateResult result = Simulate(dir / "c.cfg", trace, 500);
-    EXPECT_TRUE(result.opened);
-    EXPECT_EQ(result.output, GetParam().output);
+    std::ostringstream out;
+    EXPECT_TRUE(Simulate(dir / "c.cfg", trace, 500, out));
+    EXPECT_EQ(out.str(), GetParam().output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, Simulation, testing::ValuesIn(kCases), [](const testing::TestParamInfo<SimCase>& param) {
@@ -96,12 +96,12 @@ TEST(SimulationFile, ShortFileIsReadAsTheProgramReadsIt)
     WriteBytes(dir / "short.cfg", std::vector<uint8_t>(100, 1));
     Trace trace;
     ASSERT_TRUE(ParseTrace("report 1 buttons=1\n", trace).empty());
-    SimulateResult result = Simulate(dir / "short.cfg", trace, 500);
+    std::ostringstream out, absent;
+    EXPECT_TRUE(Simulate(dir / "short.cfg", trace, 500, out));
     // The table is cleared, so the all-ones bytes fire nothing.
-    EXPECT_EQ(result.output,
-              "message \"error reading file\\u000Aplease configure first\"\nline 1: report 1 buttons=1\n");
-    result = Simulate(dir / "absent.cfg", trace, 500);
-    EXPECT_FALSE(result.opened);
+    EXPECT_EQ(out.str(), "message \"error reading file\\u000Aplease configure first\"\nline 1: report 1 buttons=1\n");
+    EXPECT_FALSE(Simulate(dir / "absent.cfg", trace, 500, absent));
+    EXPECT_EQ(absent.str(), "");
 }
 
 TEST(SimulationFile, DoubleClickPauseIsHalfTheSystemTime)
@@ -126,6 +126,7 @@ TEST(TraceErrors, SayWhatAndWhere)
         {"report 1 w=5", "1:10: error: unknown axis \"w\"; nearest is \"x\""},
         {"report 1 x5", "1:10: error: \"x5\" is not of the form name=value"},
         {"report 1 x=-5", "1:10: error: position \"-5\" of axis x is not a whole number 0 to 4294967295"},
+        {"report 1 x=5\a\x1B[2J", "1:10: error: position \"5\\x07\\x1B[2J\" of axis x is not a whole number 0 to 4294967295"},
         {"report 1 x=4294967296", "1:10: error: position \"4294967296\" of axis x is not a whole number 0 to 4294967295"},
         {"report 1  buttons=1,33", "1:11: error: button \"33\" is not a number 1 to 32 (write buttons=none for none)"},
         {"report 1 buttons=", "1:10: error: button \"\" is not a number 1 to 32 (write buttons=none for none)"},
@@ -141,7 +142,7 @@ TEST(TraceErrors, SayWhatAndWhere)
     };
     for (const auto& [text, message] : cases) {
         Trace trace;
-        const std::vector<Diagnostic> errors = ParseTrace(text, trace);
+        const DiagnosticList errors = ParseTrace(text, trace);
         ASSERT_EQ(errors.size(), 1u) << text;
         EXPECT_EQ(FormatDiagnostic("t", errors[0]), std::string("t:") + message);
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,10 +18,10 @@ public:
     ScratchDir()
     {
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        // The process id keeps two checkouts tested at once on one machine
-        // out of each other's files.
-        path_ = std::filesystem::temp_directory_path() /
-                ("quellpad-cfg-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" + test->name());
+        // The process id keeps apart runs of the suite that share a machine.
+        std::string name = "quellpad-cfg-" + std::to_string(getpid()) + "-" + test->test_suite_name() + "-" + test->name();
+        for (char& c : name) c = c == '/' ? '-' : c;
+        path_ = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
