@@ -26,16 +26,6 @@ bool SameName(const char* a, const char* b)
     return *a == *b;
 }
 
-// Where the file's own name starts: after the last folder or drive.
-size_t NameStart(const char* path)
-{
-    size_t start = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (path[i] == '\\' || path[i] == '/' || path[i] == ':') start = i + 1;
-    }
-    return start;
-}
-
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
 // "~3" and "3" there is room for, so it fits wherever the target does.
@@ -73,10 +63,13 @@ PlatformFile CreateTemporary(const char* target, char (&name)[kPathSize])
     return PLATFORM_BAD_FILE;
 }
 
-bool AnyHatBinding()
+// Every part is attempted and each failure reported, as a full disk may
+// fail some writes and not others; complete records whether all went in.
+void WritePart(PlatformFile file, const void* data, uint32_t size, bool& complete)
 {
-    static const ActionRecord kNone[kPortCount][kHatSlotCount] = {};
-    return std::memcmp(HatTable, kNone, sizeof HatTable) != 0;
+    if (PlatformFileWrite(file, data, size) == int32_t(size)) return;
+    PlatformMessageBox("error writing file", kCaption);
+    complete = false;
 }
 
 // Reads past count bytes; false when the file ends first.
@@ -114,6 +107,12 @@ void ReadChunks(PlatformFile file)
 }
 
 }  // namespace
+
+bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
+{
+    static const ActionRecord kNone[kPortCount][kHatSlotCount] = {};
+    return std::memcmp(hats, kNone, sizeof kNone) != 0;
+}
 
 LoadOutcome LoadConfig()
 {
@@ -155,31 +154,16 @@ bool SaveConfigWithTail(const void* tail, uint32_t size)
         return false;
     }
     bool complete = true;
-    if (PlatformFileWrite(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
-        PlatformMessageBox("error writing file", kCaption);
-        complete = false;
-    }
+    WritePart(file, MappingTable, sizeof MappingTable, complete);
     for (const SettingLayout& setting : kSettingLayout) {
-        if (PlatformFileWrite(file, &(settings.*setting.member), sizeof(int32_t)) != int32_t(sizeof(int32_t))) {
-            PlatformMessageBox("error writing file", kCaption);
-            complete = false;
-        }
+        WritePart(file, &(settings.*setting.member), sizeof(int32_t), complete);
     }
     // Without hat bindings the file stays byte for byte what it always was.
-    if (AnyHatBinding()) {
-        if (PlatformFileWrite(file, kHatsChunkHeader, kChunkHeaderSize) != int32_t(kChunkHeaderSize)) {
-            PlatformMessageBox("error writing file", kCaption);
-            complete = false;
-        }
-        if (PlatformFileWrite(file, HatTable, sizeof HatTable) != int32_t(sizeof HatTable)) {
-            PlatformMessageBox("error writing file", kCaption);
-            complete = false;
-        }
+    if (AnyHatBinding(HatTable)) {
+        WritePart(file, kHatsChunkHeader, kChunkHeaderSize, complete);
+        WritePart(file, HatTable, sizeof HatTable, complete);
     }
-    if (size > 0 && PlatformFileWrite(file, tail, size) != int32_t(size)) {
-        PlatformMessageBox("error writing file", kCaption);
-        complete = false;
-    }
+    if (size > 0) WritePart(file, tail, size, complete);
     PlatformFileClose(file);
     if (!complete) {
         PlatformFileDelete(temporary);

@@ -12,6 +12,10 @@ enum LoadOutcome : uint8_t {
     LOAD_NOT_OPENED,  // no file: nothing changed
 };
 
+// Whether a hat record is not all zero: only then does a file carry the
+// hats' chunk.
+bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
+
 // Reads configPath into the live table and settings, reporting failures to
 // the user. The caller computes the axis limits unless the load was abandoned.
 LoadOutcome LoadConfig();

@@ -6,6 +6,15 @@
 
 char configPath[kPathSize];
 
+size_t NameStart(const char* path)
+{
+    size_t start = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        if (path[i] == '\\' || path[i] == '/' || path[i] == ':') start = i + 1;
+    }
+    return start;
+}
+
 void SetDefaultConfigPath()
 {
     char exe[kPathSize] = {};
@@ -15,10 +24,7 @@ void SetDefaultConfigPath()
 
     // The extension starts at the last '.' of the last component only, so a
     // dotted folder such as C:\my.dir\ keeps its name.
-    uint32_t nameStart = 0;
-    for (uint32_t i = 0; i < length; ++i) {
-        if (exe[i] == '\\' || exe[i] == '/' || exe[i] == ':') nameStart = i + 1;
-    }
+    const size_t nameStart = NameStart(exe);
     uint32_t stemEnd = length;
     for (uint32_t i = length; i > nameStart; --i) {
         if (exe[i - 1] == '.') {

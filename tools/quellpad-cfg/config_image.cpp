@@ -100,10 +100,9 @@ const ActionRecord& Record(const ConfigImage& image, int port, int slot)
 
 std::string WrittenChunks(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
 {
-    static const ActionRecord kNone[kPortCount][kHatSlotCount] = {};
-    if (std::memcmp(hats, kNone, sizeof kNone) == 0) return {};
+    if (!AnyHatBinding(hats)) return {};
     return std::string(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkHeaderSize) +
-           std::string(reinterpret_cast<const char*>(hats), sizeof kNone);
+           std::string(reinterpret_cast<const char*>(hats), kHatsChunkSize);
 }
 
 LoadResult LoadImage(const std::string& path, ConfigImage& image)
