@@ -3,8 +3,8 @@
 #include "app/editor/config_dialogs.h"
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
-#include "platform/platform.h"
-#include "platform/shell.h"
+#include "platform/window.h"
+#include "app/shell.h"
 #include "quellpad_version.h"
 
 namespace {

@@ -7,9 +7,10 @@
 #include "app/messages.h"
 #include "app/tray.h"
 #include "engine/joystick_report.h"
-#include "platform/platform.h"
+#include "platform/joystick.h"
+#include "platform/window.h"
 #include "platform/platform_win32.h"
-#include "platform/shell.h"
+#include "app/shell.h"
 
 namespace {
 

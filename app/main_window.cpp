@@ -1,40 +1,24 @@
 #include "app/main_window.h"
 
 #include "app/commands.h"
-#include "app/editor/editor_changes.h"
 #include "app/messages.h"
-#include "config/config_file.h"
+#include "app/running_config.h"
+#include "app/shell.h"
 #include "config/config_path.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
-#include "platform/platform.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 
 uint32_t taskbarCreatedMessage;
-
-namespace {
-
-// Nothing that the old bindings hold may outlive them; the limits follow
-// the loaded settings, unless the load was abandoned and nothing was put back.
-DefaultProcessing LoadConfigAndLimits()
-{
-    LetGoOfEverything();
-    const LoadOutcome outcome = LoadConfig();
-    const bool restored = outcome != LOAD_READ && RestoreCancelledEdits();
-    if (outcome != LOAD_ABANDONED || restored) ComputeAxisLimits();
-    return outcome == LOAD_ABANDONED ? SKIP_DEFAULT : RUN_DEFAULT;
-}
-
-}  // namespace
 
 DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     switch (message) {
     case kWmCreate:
-        SetDefaultConfigPath();
-        return LoadConfigAndLimits();
+        DefaultConfigPath(running.configPath);
+        return ReloadConfig();
     case WM_RELOADCONFIG:
-        return LoadConfigAndLimits();
+        return ReloadConfig();
     case kWmDestroy:
         // Every way out passes here: let go of what the bindings hold first.
         LetGoOfEverything();
@@ -46,12 +30,12 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
-        ProcessJoystickReport(0);
+        ProcessJoystickReport(running.config, 0);
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
-        ProcessJoystickReport(1);
+        ProcessJoystickReport(running.config, 1);
         return RUN_DEFAULT;
     case WM_TRAYNOTIFY:
         HandleTrayNotify(wParam & 0xFFFF, lParam & 0xFFFF);

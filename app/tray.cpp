@@ -5,7 +5,7 @@
 #include "app/messages.h"
 #include "app/tray_request.h"
 #include "platform/platform_win32.h"
-#include "platform/shell.h"
+#include "app/shell.h"
 #include "quellpad_version.h"
 
 namespace {

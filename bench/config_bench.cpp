@@ -9,10 +9,12 @@ namespace {
 
 void BM_SaveLoadRoundTrip(benchmark::State& state)
 {
-    SetDefaultConfigPath();
+    char path[kPathSize];
+    DefaultConfigPath(path);
+    Configuration config;
     for (auto _ : state) {
-        SaveConfig();
-        benchmark::DoNotOptimize(LoadConfig());
+        benchmark::DoNotOptimize(SaveConfig(path, config));
+        benchmark::DoNotOptimize(LoadConfig(path, config));
     }
 }
 BENCHMARK(BM_SaveLoadRoundTrip);

@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/file_dialogs.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
+#include "platform/window.h"
 
 extern JoyCaps benchCaps[2];
 extern JoyInfoEx benchState[2];

@@ -3,12 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/noop_platform.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/joystick_report.h"
 #include "platform/input_codes.h"
 
 namespace {
+
+// What the reports act on, as the program's running configuration.
+Configuration config;
 
 void SetUpSticks()
 {
@@ -22,7 +23,7 @@ void SetUpSticks()
         state.dwButtons = 0;
         state.dwPOV = kJoyPovCentered;
     }
-    ComputeAxisLimits();
+    ComputeAxisLimits(config.settings);
 }
 
 // Every slot bound to a key with a modifier, so firing costs real work.
@@ -30,7 +31,7 @@ void BindEverySlot()
 {
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            ActionRecord& record = Binding(port, slot);
+            ActionRecord& record = Binding(config, port, slot);
             record = ActionRecord{};
             record.on = 1;
             record.control = 1;
@@ -43,11 +44,11 @@ void BindEverySlot()
 // Sticks at rest, no button change: what the driver sends most of the time.
 void BM_IdleReport(benchmark::State& state)
 {
-    settings = Settings{};
+    config = Configuration{};
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(0);
-    for (auto _ : state) ProcessJoystickReport(0);
+    ProcessJoystickReport(config, 0);
+    for (auto _ : state) ProcessJoystickReport(config, 0);
     benchmark::DoNotOptimize(benchKeyEvents);
 }
 BENCHMARK(BM_IdleReport);
@@ -56,15 +57,15 @@ BENCHMARK(BM_IdleReport);
 // ends: 44 bindings fire in each report.
 void BM_ReportFiringAllSlots(benchmark::State& state)
 {
-    settings = Settings{};
-    settings.continuous = 1;
+    config = Configuration{};
+    config.settings.continuous = 1;
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(0);
+    ProcessJoystickReport(config, 0);
     const uint32_t before = benchKeyEvents;
     for (auto _ : state) {
         benchState[0].dwButtons = ~benchState[0].dwButtons;
-        ProcessJoystickReport(0);
+        ProcessJoystickReport(config, 0);
     }
     state.counters["events_per_report"] =
         double(benchKeyEvents - before) / double(state.iterations());

@@ -2,15 +2,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "config/config_path.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
-#include "platform/platform.h"
+#include "platform/files.h"
 
 namespace {
-
-constexpr const char* kCaption = "error";
 
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNames = 16;
@@ -28,15 +25,16 @@ bool SameName(const char* a, const char* b)
 
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
-// "~3" and "3" there is room for, so it fits wherever the target does.
-// false when that name is the target's own.
-bool TemporaryName(const char* target, int n, char (&name)[kPathSize])
+// "~3" and "3" there is room for in a Windows path, so it fits wherever the
+// target does. Empty when that name is the target's own.
+std::string TemporaryName(const char* target, int n)
 {
     const size_t nameStart = NameStart(target);
-    const size_t room = kPathSize - 1 - nameStart;
+    const size_t room = nameStart < size_t(kPathSize - 1) ? kPathSize - 1 - nameStart : 0;
     const char digit = "0123456789abcdef"[n];
     char chosen[9];
-    if (room >= 8) {
+    if (room >= 8 || nameStart >= size_t(kPathSize - 1)) {
+        // Beyond a Windows path only quellpad-cfg on Linux goes, with room to spare.
         std::snprintf(chosen, sizeof chosen, "~qp%c.tmp", digit);
     } else if (room >= 4) {
         std::snprintf(chosen, sizeof chosen, "~qp%c", digit);
@@ -45,31 +43,30 @@ bool TemporaryName(const char* target, int n, char (&name)[kPathSize])
     } else {
         std::snprintf(chosen, sizeof chosen, "%c", digit);
     }
-    if (SameName(chosen, target + nameStart)) return false;
-    std::memcpy(name, target, nameStart);
-    std::strcpy(name + nameStart, chosen);
-    return true;
+    if (SameName(chosen, target + nameStart)) return {};
+    return std::string(target, nameStart) + chosen;
 }
 
 // Never an existing name: a file or link planted there stays as it is, and
 // the next name is tried.
-PlatformFile CreateTemporary(const char* target, char (&name)[kPathSize])
+PlatformFile CreateTemporary(const char* target, std::string& name)
 {
     for (int n = 0; n < kTemporaryNames; ++n) {
-        if (!TemporaryName(target, n, name)) continue;
-        const PlatformFile file = PlatformFileCreateNew(name);
+        name = TemporaryName(target, n);
+        if (name.empty()) continue;
+        const PlatformFile file = PlatformFileCreateNew(name.c_str());
         if (file != PLATFORM_BAD_FILE) return file;
     }
     return PLATFORM_BAD_FILE;
 }
 
-// Every part is attempted and each failure reported, as a full disk may
-// fail some writes and not others; complete records whether all went in.
-void WritePart(PlatformFile file, const void* data, uint32_t size, bool& complete)
+// Every part is attempted, as a full disk may fail some writes and not
+// others; each failure is counted.
+void WritePart(PlatformFile file, const void* data, uint32_t size, SaveOutcome& outcome)
 {
     if (PlatformFileWrite(file, data, size) == int32_t(size)) return;
-    PlatformMessageBox("error writing file", kCaption);
-    complete = false;
+    outcome.kind = SaveOutcome::NOT_WRITTEN;
+    if (outcome.failedParts < 255) ++outcome.failedParts;
 }
 
 // Reads past count bytes; false when the file ends first.
@@ -84,101 +81,131 @@ bool Skip(PlatformFile file, uint32_t count)
     return true;
 }
 
-// The chunks after the settings. The hat bindings come from the first whole
-// HATS chunk of 608 bytes and are off without one; other chunks, and a HATS
-// of another length, are passed over by their length. A chunk cut short by
-// the end of the file is no chunk. Nothing here is worth a message: the
-// bindings of the 6724 bytes stand either way.
-void ReadChunks(PlatformFile file)
+// The chunks after the settings. The first HATS chunk decides: the hat
+// bindings come from it when it holds 608 bytes, and are off otherwise, as
+// they are without one. Other chunks are passed over by their length. A
+// chunk cut short by the end of the file is no chunk. Nothing here is worth
+// a message: the bindings of the 6724 bytes stand either way.
+void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
 {
-    std::memset(HatTable, 0, sizeof HatTable);
+    std::memset(config.HatTable, 0, sizeof config.HatTable);
     uint8_t header[kChunkHeaderSize];
     while (PlatformFileRead(file, header, sizeof header) == int32_t(sizeof header)) {
-        if (std::memcmp(header, kHatsChunkHeader, sizeof header) == 0) {
-            if (PlatformFileRead(file, HatTable, sizeof HatTable) != int32_t(sizeof HatTable)) {
-                std::memset(HatTable, 0, sizeof HatTable);
+        const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
+                                uint32_t(header[7]) << 24;
+        if (std::memcmp(header, kHatsChunkHeader, kChunkTagSize) == 0) {
+            if (length != kHatsChunkSize ||
+                PlatformFileRead(file, config.HatTable, sizeof config.HatTable) != int32_t(sizeof config.HatTable)) {
+                std::memset(config.HatTable, 0, sizeof config.HatTable);
+                outcome.chunkDamaged = true;
             }
             return;
         }
-        const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
-                                uint32_t(header[7]) << 24;
-        if (!Skip(file, length)) return;
+        outcome.chunkUnknown = true;
+        if (!Skip(file, length)) {
+            outcome.chunkDamaged = true;
+            return;
+        }
     }
 }
 
 }  // namespace
 
+const char* OutcomeText(const LoadOutcome& outcome)
+{
+    // A damaged or unknown chunk is worth no message: the 6724 bytes stand.
+    switch (outcome.kind) {
+    case LoadOutcome::NOT_OPENED: return "config file could not be opened\nplease configure first";
+    case LoadOutcome::TABLE_SHORT: return "error reading file\nplease configure first";
+    case LoadOutcome::READ:
+    default: return nullptr;
+    }
+}
+
+const char* OutcomeText(const SaveOutcome& outcome)
+{
+    switch (outcome.kind) {
+    case SaveOutcome::NOT_WRITTEN: return "error writing file";
+    case SaveOutcome::NOT_CREATED:
+    case SaveOutcome::NOT_REPLACED: return "file could not be created";
+    case SaveOutcome::WRITTEN:
+    default: return nullptr;
+    }
+}
+
+bool HatBound(const ActionRecord& record)
+{
+    return record.on != 0 || record.shift == 1 || record.control == 1 || record.alt == 1 || record.sendKey == 1 ||
+           record.sendText == 1 || record.sendMouse == 1;
+}
+
 bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
 {
-    static const ActionRecord kNone[kPortCount][kHatSlotCount] = {};
-    return std::memcmp(hats, kNone, sizeof kNone) != 0;
+    for (const auto& port : hats) {
+        for (const ActionRecord& record : port) {
+            if (HatBound(record)) return true;
+        }
+    }
+    return false;
 }
 
-LoadOutcome LoadConfig()
+LoadOutcome LoadConfig(const char* path, Configuration& config)
 {
-    const PlatformFile file = PlatformFileOpen(configPath);
+    LoadOutcome outcome = {};
+    const PlatformFile file = PlatformFileOpen(path);
     if (file == PLATFORM_BAD_FILE) {
-        PlatformMessageBox("config file could not be opened\nplease configure first", kCaption);
-        return LOAD_NOT_OPENED;
+        outcome.kind = LoadOutcome::NOT_OPENED;
+        return outcome;
     }
-    if (PlatformFileRead(file, MappingTable, sizeof MappingTable) != int32_t(sizeof MappingTable)) {
-        PlatformMessageBox("error reading file\nplease configure first", kCaption);
-        std::memset(MappingTable, 0, sizeof MappingTable);
-        std::memset(HatTable, 0, sizeof HatTable);
+    if (PlatformFileRead(file, config.MappingTable, sizeof config.MappingTable) != int32_t(sizeof config.MappingTable)) {
+        std::memset(config.MappingTable, 0, sizeof config.MappingTable);
+        std::memset(config.HatTable, 0, sizeof config.HatTable);
         PlatformFileClose(file);
-        return LOAD_ABANDONED;
+        outcome.kind = LoadOutcome::TABLE_SHORT;
+        return outcome;
     }
     // A short tail is allowed: a setting keeps whatever bytes the file lacks.
+    outcome.kind = LoadOutcome::READ;
     for (const SettingLayout& setting : kSettingLayout) {
-        PlatformFileRead(file, &(settings.*setting.member), sizeof(int32_t));
+        if (PlatformFileRead(file, &(config.settings.*setting.member), sizeof(int32_t)) == int32_t(sizeof(int32_t))) {
+            ++outcome.settingsRead;
+        }
     }
-    ReadChunks(file);
+    ReadChunks(file, config, outcome);
     PlatformFileClose(file);
-    return LOAD_READ;
+    return outcome;
 }
 
-bool SaveConfig()
-{
-    return SaveConfigWithTail(nullptr, 0);
-}
-
-bool SaveConfigWithTail(const void* tail, uint32_t size)
+SaveOutcome SaveConfig(const char* path, const Configuration& config, const void* tail, uint32_t tailSize)
 {
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
-    char temporary[kPathSize];
-    const bool named = configPath[NameStart(configPath)] != '\0';
-    const PlatformFile file = named ? CreateTemporary(configPath, temporary) : PLATFORM_BAD_FILE;
+    SaveOutcome outcome = {};
+    std::string temporary;
+    const bool named = path[NameStart(path)] != '\0';
+    const PlatformFile file = named ? CreateTemporary(path, temporary) : PLATFORM_BAD_FILE;
     if (file == PLATFORM_BAD_FILE) {
-        PlatformMessageBox("file could not be created", kCaption);
-        return false;
+        outcome.kind = SaveOutcome::NOT_CREATED;
+        return outcome;
     }
-    bool complete = true;
-    WritePart(file, MappingTable, sizeof MappingTable, complete);
+    WritePart(file, config.MappingTable, sizeof config.MappingTable, outcome);
     for (const SettingLayout& setting : kSettingLayout) {
-        WritePart(file, &(settings.*setting.member), sizeof(int32_t), complete);
+        WritePart(file, &(config.settings.*setting.member), sizeof(int32_t), outcome);
     }
     // Without hat bindings the file stays byte for byte what it always was.
-    if (AnyHatBinding(HatTable)) {
-        WritePart(file, kHatsChunkHeader, kChunkHeaderSize, complete);
-        WritePart(file, HatTable, sizeof HatTable, complete);
+    if (AnyHatBinding(config.HatTable)) {
+        WritePart(file, kHatsChunkHeader, kChunkHeaderSize, outcome);
+        WritePart(file, config.HatTable, sizeof config.HatTable, outcome);
     }
-    if (size > 0) WritePart(file, tail, size, complete);
+    if (tailSize > 0) WritePart(file, tail, tailSize, outcome);
     PlatformFileClose(file);
-    if (!complete) {
-        PlatformFileDelete(temporary);
-        return false;
+    if (outcome.kind == SaveOutcome::NOT_WRITTEN) {
+        PlatformFileDelete(temporary.c_str());
+        return outcome;
     }
-    if (!PlatformFileReplace(temporary, configPath)) {
-        PlatformMessageBox("file could not be created", kCaption);
-        PlatformFileDelete(temporary);
-        return false;
+    if (!PlatformFileReplace(temporary.c_str(), path)) {
+        PlatformFileDelete(temporary.c_str());
+        outcome.kind = SaveOutcome::NOT_REPLACED;
     }
-    return true;
-}
-
-bool SaveConfigToDefault()
-{
-    SetDefaultConfigPath();
-    return SaveConfig();
+    return outcome;
 }

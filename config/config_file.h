@@ -1,34 +1,54 @@
 // The configuration file: the MappingTable, then nine settings (6724 bytes),
-// then the hat bindings' chunk when there are any.
+// then the hat bindings' chunk when there are any. Loads and saves work on
+// values and say what happened; they show nothing, so a file can be read
+// without a box popping up over a game and without touching what runs.
 #pragma once
-
-#include "config/file_layout.h"
 
 #include <cstdint>
 
-enum LoadOutcome : uint8_t {
-    LOAD_ABANDONED,   // the table was short: it is cleared, the settings kept
-    LOAD_READ,        // the table, and whatever settings the file holds
-    LOAD_NOT_OPENED,  // no file: nothing changed
+#include "config/configuration.h"
+#include "config/file_layout.h"
+
+struct LoadOutcome {
+    enum Kind : uint8_t {
+        NOT_OPENED,   // no file: nothing changed
+        TABLE_SHORT,  // abandoned: the table and hats are cleared, the settings kept
+        READ,         // the table, and settingsRead of the settings
+    } kind;
+    uint8_t settingsRead;  // 0..9, in file order; the rest keep their values
+    bool chunkDamaged;     // a chunk cut short, or a HATS chunk of another length
+    bool chunkUnknown;     // a chunk of a tag this version does not know
 };
 
-// Whether a hat record is not all zero: only then does a file carry the
-// hats' chunk.
+struct SaveOutcome {
+    enum Kind : uint8_t {
+        WRITTEN,       // the file holds the configuration
+        NOT_CREATED,   // no temporary file could be made beside the target
+        NOT_WRITTEN,   // failedParts parts did not go in; the old file stays
+        NOT_REPLACED,  // complete, but it could not take the target's place
+    } kind;
+    uint8_t failedParts;  // each part is attempted, so a full disk may fail several
+};
+
+// The words the user is told of an outcome, or nullptr for one worth no
+// message. The shell shows them; a save that failed several parts shows its
+// text once for each.
+const char* OutcomeText(const LoadOutcome& outcome);
+const char* OutcomeText(const SaveOutcome& outcome);
+
+// Whether a hat record binds anything: on, or a modifier, key, text or
+// mouse action ticked. Only then does a file carry the hats' chunk.
+bool HatBound(const ActionRecord& record);
 bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
 
-// Reads configPath into the live table and settings, reporting failures to
-// the user. The caller computes the axis limits unless the load was abandoned.
-LoadOutcome LoadConfig();
+// Reads the file at path into config. What the file lacks keeps config's
+// values, so a reload starts from what runs; an abandoned load clears the
+// bindings and keeps the settings.
+LoadOutcome LoadConfig(const char* path, Configuration& config);
 
-// Writes the live table and settings to configPath, reporting failures to
-// the user; true when the file now holds them. The old file is replaced only
-// once every byte of the new one was written, and never when it is
-// read-only; the new one is written under a name nothing had before.
-bool SaveConfig();
-
-// SaveConfig with size more bytes after what it knows to write, in the same
-// one file: how quellpad-cfg gives back chunks of a file byte for byte.
-bool SaveConfigWithTail(const void* tail, uint32_t size);
-
-// SetDefaultConfigPath, then SaveConfig: what OK in the editor does.
-bool SaveConfigToDefault();
+// Writes config to path, then tailSize bytes of tail (chunks quellpad-cfg
+// keeps byte for byte). The old file is replaced only once every byte of the
+// new one was written, and never when it is read-only; the new one is written
+// under a name nothing had before.
+SaveOutcome SaveConfig(const char* path, const Configuration& config, const void* tail = nullptr,
+                       uint32_t tailSize = 0);

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
-
-char configPath[kPathSize];
+#include "platform/files.h"
 
 size_t NameStart(const char* path)
 {
@@ -15,11 +13,11 @@ size_t NameStart(const char* path)
     return start;
 }
 
-void SetDefaultConfigPath()
+void DefaultConfigPath(char (&path)[kPathSize])
 {
     char exe[kPathSize] = {};
     const uint32_t length = PlatformGetModuleFileName(exe, kPathSize);
-    configPath[0] = '\0';
+    path[0] = '\0';
     if (length == 0 || length >= kPathSize) return;  // failed or cut short
 
     // The extension starts at the last '.' of the last component only, so a
@@ -34,6 +32,6 @@ void SetDefaultConfigPath()
     }
     static const char kExtension[] = ".CFG";
     if (stemEnd + sizeof kExtension > kPathSize) return;
-    std::memcpy(configPath, exe, stemEnd);
-    std::memcpy(configPath + stemEnd, kExtension, sizeof kExtension);
+    std::memcpy(path, exe, stemEnd);
+    std::memcpy(path + stemEnd, kExtension, sizeof kExtension);
 }

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-#include "config/mapping_table.h"
-#include "config/settings.h"
+#include "config/configuration.h"
 
 constexpr uint32_t kTableBytes = sizeof(ActionRecord) * kPortCount * kSlotCount;  // 6688
 constexpr int kSettingCount = 9;
@@ -32,7 +31,7 @@ inline constexpr SettingLayout kSettingLayout[kSettingCount] = {
     {"digital", &Settings::digital, kTableBytes + 28, true, 0, 1},
     {"dosMode", &Settings::dosMode, kTableBytes + 32, true, 0, 1},
 };
-static_assert(sizeof(MappingTable) == kTableBytes);
+static_assert(sizeof(Configuration::MappingTable) == kTableBytes);
 static_assert(kSettingLayout[kSettingCount - 1].offset + 4 == kConfigFileSize);
 
 // After the 6724 bytes a file may carry chunks: a 4-byte ASCII tag, the
@@ -45,7 +44,7 @@ constexpr uint32_t kChunkTagSize = 4;
 constexpr uint32_t kHatsChunkSize = sizeof(ActionRecord) * kPortCount * kHatSlotCount;
 inline constexpr uint8_t kHatsChunkHeader[kChunkHeaderSize] = {
     'H', 'A', 'T', 'S', uint8_t(kHatsChunkSize), uint8_t(kHatsChunkSize >> 8), 0, 0};
-static_assert(sizeof(HatTable) == kHatsChunkSize && kHatsChunkSize == 608);
+static_assert(sizeof(Configuration::HatTable) == kHatsChunkSize && kHatsChunkSize == 608);
 
 // The layout entry of one setting.
 constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)

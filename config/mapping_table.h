@@ -47,17 +47,3 @@ struct ActionRecord {
     int32_t mouseAction;
 };
 static_assert(sizeof(ActionRecord) == 76, "ActionRecord is 76 bytes on disk");
-
-// Port-major: record of port p, slot s at byte p * 3344 + s * 76. All off at start.
-extern ActionRecord MappingTable[kPortCount][kSlotCount];
-static_assert(sizeof(MappingTable) == 6688, "MappingTable is 6688 bytes on disk");
-
-// The hat slots, kept apart because the file holds them in a chunk of their
-// own after the 6724 bytes. Port-major like the table. All off at start.
-extern ActionRecord HatTable[kPortCount][kHatSlotCount];
-
-// The binding of any slot 0..47 of a port.
-inline ActionRecord& Binding(int port, int slot)
-{
-    return slot < kSlotCount ? MappingTable[port][slot] : HatTable[port][slot - kSlotCount];
-}

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+// Values read from a file are used as they stand, also outside the ranges
+// the editor keeps.
 struct Settings {
     int32_t xStep = 8;         // horizontal mouse step; factor of the dynamic speed
     int32_t yStep = 8;         // vertical mouse step
@@ -14,7 +16,3 @@ struct Settings {
     int32_t sensitivity = 20;  // percent of an axis range that counts as its end
     int32_t delay = 1;         // ms between press and release of a one-shot binding
 };
-
-// Values read from a file are used as they stand, also outside the ranges
-// the editor keeps.
-extern Settings settings;

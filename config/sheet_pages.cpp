@@ -7,8 +7,6 @@
 #include "config/settings.h"
 #include "platform/input_codes.h"
 
-int32_t selectedPort;
-
 namespace {
 
 bool EitherPortHas(const JoyCaps (&caps)[kPortCount], uint32_t flag, uint32_t axes)
@@ -75,7 +73,7 @@ int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPage
     return count;
 }
 
-int32_t* CommonOption(int control)
+int32_t* CommonOption(Settings& settings, int control)
 {
     switch (control) {
     case IDC_CONTINUOUS: return &settings.continuous;
@@ -87,7 +85,7 @@ int32_t* CommonOption(int control)
     }
 }
 
-int ApplySpinDelta(int control, int32_t iDelta)
+int ApplySpinDelta(Settings& settings, int control, int32_t iDelta)
 {
     static constexpr SpinControl kSpins[] = {
         {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &Settings::xStep},

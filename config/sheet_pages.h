@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "config/mapping_table.h"
-#include "platform/platform.h"
+#include "config/configuration.h"
+#include "platform/joystick.h"
 
 constexpr int kMaxPages = 50;  // common, 32 buttons, 12 axis directions, 4 hat directions, info
 
@@ -22,9 +22,6 @@ struct SheetPage {
 // button (never more than 32), X and Y, the other axes that either device
 // has, the four hat directions when either has a hat, the information page.
 int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages]);
-
-// The port whose bindings the action pages show; kept across openings.
-extern int32_t selectedPort;
 
 // Control ids of the common page.
 enum CommonControl : int {
@@ -44,12 +41,12 @@ enum CommonControl : int {
 };
 
 // The setting behind a check box of the common page, or nullptr.
-int32_t* CommonOption(int control);
+int32_t* CommonOption(Settings& settings, int control);
 
 // Applies an up-down step to the setting behind spin control `control`,
 // clamped to the range the editor keeps. Returns the value control that shows
 // it, or 0 when `control` is no spin control.
-int ApplySpinDelta(int control, int32_t iDelta);
+int ApplySpinDelta(Settings& settings, int control, int32_t iDelta);
 
 // Control ids of an action page.
 enum ActionControl : int {

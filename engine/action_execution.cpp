@@ -3,7 +3,7 @@
 #include "engine/input_injection.h"
 #include "engine/held_input.h"
 #include "platform/input_codes.h"
-#include "platform/platform.h"
+#include "platform/input.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ void TypeMacro(const char (&text)[kTextSize])
 
 }  // namespace
 
-void ExecuteAction(const ActionRecord& record, ActionPhase phase)
+void ExecuteAction(const ActionRecord& record, const Settings& settings, ActionPhase phase)
 {
     if (record.on == 0) return;
     if (phase == PHASE_PRESS) {
@@ -71,9 +71,9 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
         if (record.alt == 1) SendModifier(kVkMenu, 0);
         if (record.control == 1) SendModifier(kVkControl, 0);
     }
-    if (record.sendKey == 1) InjectKey(record.keyCode, phase);
+    if (record.sendKey == 1) InjectKey(settings, record.keyCode, phase);
     if (record.sendText == 1 && phase == PHASE_PRESS) TypeMacro(record.text);
-    if (record.sendMouse == 1) InjectMouseAction(record.mouseAction, phase);
+    if (record.sendMouse == 1) InjectMouseAction(settings, record.mouseAction, phase);
     if (phase == PHASE_RELEASE) {
         // Shift goes up with the scan code of the left Shift key.
         if (record.shift == 1) SendKeyEvent(kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
@@ -82,23 +82,23 @@ void ExecuteAction(const ActionRecord& record, ActionPhase phase)
     }
 }
 
-void ExecuteBinding(int port, int slot, ActionPhase phase)
+void ExecuteBinding(const Configuration& config, int port, int slot, ActionPhase phase)
 {
     SetActingBinding(port, slot);
-    ExecuteAction(Binding(port, slot), phase);
+    ExecuteAction(Binding(config, port, slot), config.settings, phase);
     SetActingBinding(-1, -1);
 }
 
-void ExecuteButtons(int port, uint32_t mask, ActionPhase phase)
+void ExecuteButtons(const Configuration& config, int port, uint32_t mask, ActionPhase phase)
 {
     for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteBinding(port, slot, phase);
+        if (mask & 1) ExecuteBinding(config, port, slot, phase);
     }
 }
 
-void ExecuteHats(int port, uint32_t mask, ActionPhase phase)
+void ExecuteHats(const Configuration& config, int port, uint32_t mask, ActionPhase phase)
 {
     for (int direction = 0; direction < kHatSlotCount; ++direction) {
-        if (mask >> direction & 1) ExecuteBinding(port, SLOT_HAT_UP + direction, phase);
+        if (mask >> direction & 1) ExecuteBinding(config, port, SLOT_HAT_UP + direction, phase);
     }
 }

@@ -3,17 +3,17 @@
 
 #include <cstdint>
 
-#include "config/mapping_table.h"
+#include "config/configuration.h"
 #include "engine/action_phase.h"
 
-void ExecuteAction(const ActionRecord& record, ActionPhase phase);
+void ExecuteAction(const ActionRecord& record, const Settings& settings, ActionPhase phase);
 
 // Executes the binding of one port's event slot; every binding the reports
 // fire goes through here, so what it holds is known by port and slot.
-void ExecuteBinding(int port, int slot, ActionPhase phase);
+void ExecuteBinding(const Configuration& config, int port, int slot, ActionPhase phase);
 
 // Executes the bindings of the buttons in mask, in ascending slot order.
-void ExecuteButtons(int port, uint32_t mask, ActionPhase phase);
+void ExecuteButtons(const Configuration& config, int port, uint32_t mask, ActionPhase phase);
 // Executes the bindings of the hat directions in mask (bit 0 up, 1 right,
 // 2 down, 3 left), in that order.
-void ExecuteHats(int port, uint32_t mask, ActionPhase phase);
+void ExecuteHats(const Configuration& config, int port, uint32_t mask, ActionPhase phase);

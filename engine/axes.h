@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "config/mapping_table.h"
-#include "platform/platform.h"
+#include "platform/joystick.h"
 
 constexpr int kAxisCount = 6;  // X, Y, Z, R, U, V, always in this order
 constexpr int kAxisX = 0;

@@ -1,11 +1,8 @@
 #include "engine/engine_state.h"
 
-#include "config/config_state.h"
-
 EngineState engineState;
 
 void RestoreStartState()
 {
-    ResetConfigState();
     engineState = EngineState{};
 }

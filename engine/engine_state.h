@@ -7,7 +7,7 @@
 
 #include "config/mapping_table.h"
 #include "engine/axes.h"
-#include "platform/platform.h"
+#include "platform/joystick.h"
 
 // Per axis, then per port: how far an axis must move or lie from an end to
 // count ((max - min) * sensitivity / 100), and half the span for mouse speed.
@@ -77,7 +77,6 @@ inline MouseSpeed& mouseSpeed = engineState.mouseSpeed;
 inline ButtonToggle& buttonToggle = engineState.buttonToggle;
 inline HeldRecord& heldRecord = engineState.heldRecord;
 
-// Every binding, setting, path, limit, report, speed, toggle and the editor's
-// port back to its start value, for tools and tests that run the engine more
-// than once in one process.
+// The engine's state back to its start value, for tools and tests that run
+// the engine more than once in one process.
 void RestoreStartState();

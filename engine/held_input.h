@@ -7,7 +7,7 @@
 
 #include "engine/engine_state.h"
 #include "platform/input_codes.h"
-#include "platform/platform.h"
+#include "platform/input.h"
 
 // Inline, as they sit on the report path: a press of every slot must cost
 // next to nothing more than the events themselves.

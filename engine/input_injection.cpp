@@ -1,10 +1,9 @@
 #include "engine/input_injection.h"
 
-#include "config/settings.h"
 #include "engine/engine_state.h"
 #include "engine/held_input.h"
 #include "platform/input_codes.h"
-#include "platform/platform.h"
+#include "platform/input.h"
 
 namespace {
 
@@ -27,9 +26,9 @@ int32_t Negate(int32_t value)
     return int32_t(0u - uint32_t(value));
 }
 
-void SingleClick(const ButtonFlags& button, int32_t& toggle, ActionPhase phase)
+void SingleClick(const ButtonFlags& button, int32_t& toggle, bool toggleLock, ActionPhase phase)
 {
-    const bool down = toggle == 1 || settings.toggleLock == 0;
+    const bool down = toggle == 1 || !toggleLock;
     SendMouseEvent(down ? button.down : button.up, 0, 0);
     if (phase == PHASE_PRESS) toggle ^= 1;
 }
@@ -57,7 +56,7 @@ void PlainRelease(int32_t action)
 
 }  // namespace
 
-void InjectKey(int32_t keyCode, ActionPhase phase)
+void InjectKey(const Settings& settings, int32_t keyCode, ActionPhase phase)
 {
     const bool wrap = keyCode > 64 && keyCode < 92 && phase == PHASE_PRESS;
     const uint8_t vk = uint8_t(keyCode);
@@ -68,8 +67,9 @@ void InjectKey(int32_t keyCode, ActionPhase phase)
     if (wrap) SendKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
 }
 
-void InjectMouseAction(int32_t action, ActionPhase phase)
+void InjectMouseAction(const Settings& settings, int32_t action, ActionPhase phase)
 {
+    const bool toggleLock = settings.toggleLock != 0;
     if (phase != PHASE_PRESS && settings.toggleLock != 1) {
         PlainRelease(action);
         return;
@@ -81,11 +81,11 @@ void InjectMouseAction(int32_t action, ActionPhase phase)
     case MOUSE_MOVE_DOWN: Move(0, y); break;
     case MOUSE_MOVE_LEFT: Move(Negate(x), 0); break;
     case MOUSE_MOVE_RIGHT: Move(x, 0); break;
-    case MOUSE_LEFT_CLICK: SingleClick(kLeft, buttonToggle.left, phase); break;
+    case MOUSE_LEFT_CLICK: SingleClick(kLeft, buttonToggle.left, toggleLock, phase); break;
     case MOUSE_LEFT_DOUBLE_CLICK: DoubleClick(kLeft); break;
-    case MOUSE_MIDDLE_CLICK: SingleClick(kMiddle, buttonToggle.middle, phase); break;
+    case MOUSE_MIDDLE_CLICK: SingleClick(kMiddle, buttonToggle.middle, toggleLock, phase); break;
     case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(kMiddle); break;
-    case MOUSE_RIGHT_CLICK: SingleClick(kRight, buttonToggle.right, phase); break;
+    case MOUSE_RIGHT_CLICK: SingleClick(kRight, buttonToggle.right, toggleLock, phase); break;
     case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(kRight); break;
     case MOUSE_WHEEL_UP: PlatformMouseWheel(kMouseWheel, kWheelDelta); break;
     case MOUSE_WHEEL_DOWN: PlatformMouseWheel(kMouseWheel, -kWheelDelta); break;

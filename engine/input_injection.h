@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "config/settings.h"
 #include "engine/action_phase.h"
 
 // Mouse action codes as stored in a binding.
@@ -25,5 +26,5 @@ enum MouseAction : int32_t {
 
 // Sends a key transition: the low 8 bits are the virtual key, and a press of
 // a code from 65 to 91 is wrapped in Shift.
-void InjectKey(int32_t keyCode, ActionPhase phase);
-void InjectMouseAction(int32_t action, ActionPhase phase);
+void InjectKey(const Settings& settings, int32_t keyCode, ActionPhase phase);
+void InjectMouseAction(const Settings& settings, int32_t action, ActionPhase phase);

@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "config/settings.h"
 #include "engine/action_execution.h"
 #include "engine/held_input.h"
 #include "platform/input_codes.h"
@@ -24,7 +23,7 @@ uint32_t Range(int port, int axis)
     return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
 }
 
-void RefreshCapsAndThresholds()
+void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
         PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
@@ -34,7 +33,8 @@ void RefreshCapsAndThresholds()
     }
 }
 
-void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distanceFromCentre)
+void UpdateMouseSpeed(const Settings& settings, int32_t& speed, int32_t step, bool steady,
+                      uint32_t distanceFromCentre)
 {
     if (!steady) {
         speed = step;
@@ -48,20 +48,22 @@ void UpdateMouseSpeed(int32_t& speed, int32_t step, bool steady, uint32_t distan
     }
 }
 
-void FireEnd(int port, int slot)
+void FireEnd(const Configuration& config, int port, int slot)
 {
-    ExecuteBinding(port, slot, PHASE_PRESS);
+    const Settings& settings = config.settings;
+    ExecuteBinding(config, port, slot, PHASE_PRESS);
     if (settings.continuous != 0) return;
     // A file's delay is used as it stands within 0..1000 ms; a negative one
     // would be an endless wait, and a huge one would hold the key for days
     // with the program deaf to Exit.
     const int32_t delay = settings.delay < 0 ? 0 : settings.delay > kMaxDelay ? kMaxDelay : settings.delay;
     PlatformSleep(uint32_t(delay));
-    ExecuteBinding(port, slot, PHASE_RELEASE);
+    ExecuteBinding(config, port, slot, PHASE_RELEASE);
 }
 
-void ProcessAxis(int port, int axisIndex, uint32_t pos)
+void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t pos)
 {
+    const Settings& settings = config.settings;
     const AxisWiring& axis = kAxes[axisIndex];
     const JoyCaps& caps = joyCaps[port];
     const uint32_t threshold = axisLimits.threshold[axisIndex][port];
@@ -71,20 +73,20 @@ void ProcessAxis(int port, int axisIndex, uint32_t pos)
     if (axisIndex == kAxisX || axisIndex == kAxisY) {
         const uint32_t fromCentre = Distance(pos, axisLimits.centre[axisIndex][port]);
         if (axisIndex == kAxisX) {
-            UpdateMouseSpeed(mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
+            UpdateMouseSpeed(settings, mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
         } else {
-            UpdateMouseSpeed(mouseSpeed.vertical, settings.yStep, steady, fromCentre);
+            UpdateMouseSpeed(settings, mouseSpeed.vertical, settings.yStep, steady, fromCentre);
         }
     }
 
     if (steady) {
         if (Distance(pos, caps.*axis.max) < threshold) {
-            FireEnd(port, axis.maxSlot);
+            FireEnd(config, port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
-            FireEnd(port, axis.minSlot);
+            FireEnd(config, port, axis.minSlot);
         } else if (settings.continuous == 1) {
-            ExecuteBinding(port, axis.maxSlot, PHASE_RELEASE);
-            ExecuteBinding(port, axis.minSlot, PHASE_RELEASE);
+            ExecuteBinding(config, port, axis.maxSlot, PHASE_RELEASE);
+            ExecuteBinding(config, port, axis.minSlot, PHASE_RELEASE);
         }
     }
     previous = pos;
@@ -107,20 +109,20 @@ uint32_t HatDirections(uint32_t angle)
 
 }  // namespace
 
-void ComputeAxisLimits()
+void ComputeAxisLimits(const Settings& settings)
 {
-    RefreshCapsAndThresholds();
+    RefreshCapsAndThresholds(settings);
     for (int port = 0; port < kPortCount; ++port) {
         for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
     }
 }
 
-void ComputeAxisThresholds()
+void ComputeAxisThresholds(const Settings& settings)
 {
-    RefreshCapsAndThresholds();
+    RefreshCapsAndThresholds(settings);
 }
 
-void ProcessJoystickReport(int port)
+void ProcessJoystickReport(const Configuration& config, int port)
 {
     JoyInfoEx info = {};
     info.dwSize = sizeof info;
@@ -140,18 +142,18 @@ void ProcessJoystickReport(int port)
     last.readOk = true;
 
     if (info.dwButtons != last.buttons) {
-        ExecuteButtons(port, info.dwButtons & ~last.buttons, PHASE_PRESS);
-        ExecuteButtons(port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
+        ExecuteButtons(config, port, info.dwButtons & ~last.buttons, PHASE_PRESS);
+        ExecuteButtons(config, port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
         last.buttons = info.dwButtons;
     }
-    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(port, axis, info.*kAxes[axis].position);
+    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(config, port, axis, info.*kAxes[axis].position);
 
     // Hat directions act like buttons, after the axes. A stick without a hat
     // may report anything in the field.
     const uint32_t hats = (joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
     if (hats != last.hats) {
-        ExecuteHats(port, hats & ~last.hats, PHASE_PRESS);
-        ExecuteHats(port, last.hats & ~hats, PHASE_RELEASE);
+        ExecuteHats(config, port, hats & ~last.hats, PHASE_PRESS);
+        ExecuteHats(config, port, last.hats & ~hats, PHASE_RELEASE);
         last.hats = hats;
     }
 }

@@ -1,11 +1,13 @@
 // Turns each joystick report into press and release events on event slots.
 #pragma once
 
+#include "config/configuration.h"
 #include "engine/engine_state.h"
 
 // Refreshes both capability records and computes thresholds and centres.
-void ComputeAxisLimits();
+void ComputeAxisLimits(const Settings& settings);
 // Refreshes both capability records and recomputes the thresholds only.
-void ComputeAxisThresholds();
-// Reads the port's joystick and executes the bindings its changes fire.
-void ProcessJoystickReport(int port);
+void ComputeAxisThresholds(const Settings& settings);
+// Reads the port's joystick and executes the bindings of config that its
+// changes fire.
+void ProcessJoystickReport(const Configuration& config, int port);

@@ -14,3 +14,9 @@ constexpr uint32_t kDialogExplorer = 0x00080000;       // OFN_EXPLORER
 // Load ... offers only files that exist; Save as ... any name.
 constexpr uint32_t kOpenDialogFlags = kDialogExplorer | kDialogFileMustExist;
 constexpr uint32_t kSaveDialogFlags = kDialogExplorer;
+
+// The common file dialogs over a kPathSize buffer; true when the user
+// confirmed a name, which then stands in path (a name too long for the buffer
+// counts as a failed dialog).
+bool PlatformGetOpenFileName(char* path);
+bool PlatformGetSaveFileName(char* path);

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 PlatformFile PlatformFileOpen(const char* path)
 {

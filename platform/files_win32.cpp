@@ -2,7 +2,7 @@
 // quellpad-cfg alike.
 #include "platform/files_win32.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 bool WidePath(const char* path, wchar_t (&wide)[MAX_PATH])
 {

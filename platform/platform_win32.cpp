@@ -10,7 +10,10 @@
 #include "platform/files_win32.h"
 #include "platform/file_dialogs.h"
 #include "platform/input_codes.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
+#include "platform/window.h"
 #include "platform/platform_win32.h"
 #include "platform/window_messages.h"
 

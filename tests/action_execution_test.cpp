@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "config/mapping_table.h"
 #include "engine/action_execution.h"
 #include "tests/fake_platform.h"
 
@@ -68,10 +67,10 @@ TEST(ExecuteAction, PressAndReleaseSendTheBindingInOrder)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         UseDistinctCharLookups();
-        ExecuteAction(c.record, PHASE_PRESS);
+        ExecuteAction(c.record, running.config.settings, PHASE_PRESS);
         EXPECT_EQ(Events(), c.press);
         ClearEvents();
-        ExecuteAction(c.record, PHASE_RELEASE);
+        ExecuteAction(c.record, running.config.settings, PHASE_RELEASE);
         EXPECT_EQ(Events(), c.release);
     }
 }
@@ -95,13 +94,13 @@ TEST(ExecuteAction, TextFilledToTheLastByteStopsAtTheField)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         UseDistinctCharLookups();
-        ActionRecord& record = MappingTable[kPortCount - 1][kSlotCount - 1];
+        ActionRecord& record = running.config.MappingTable[kPortCount - 1][kSlotCount - 1];
         record.on = record.sendText = 1;
         std::memset(record.text, 'a', sizeof record.text - 1);
         record.text[sizeof record.text - 1] = c.last;
         std::memcpy(&record.sendMouse, "aaaa", 4);
         std::memcpy(&record.mouseAction, "aaaa", 4);
-        ExecuteAction(record, PHASE_PRESS);
+        ExecuteAction(record, running.config.settings, PHASE_PRESS);
         EventList expected;
         for (int i = 0; i < kTextSize - 1; ++i) AppendEvents(expected, Tap(65));
         AppendEvents(expected, c.tail);

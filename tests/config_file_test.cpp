@@ -15,8 +15,6 @@
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "config/config_path.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -24,11 +22,17 @@ namespace {
 
 const std::string kPath = "C:\\Tools\\quellpad.CFG";
 const std::string kTemporary = "C:\\Tools\\~qp0.tmp";  // the first name a save tries
-constexpr uint32_t kTableSize = sizeof MappingTable;
+constexpr uint32_t kTableSize = sizeof running.config.MappingTable;
 constexpr const char* kCannotOpen = "config file could not be opened\nplease configure first";
 constexpr const char* kCannotRead = "error reading file\nplease configure first";
 constexpr const char* kCannotCreate = "file could not be created";
 constexpr const char* kCannotWrite = "error writing file";
+
+// A load of the current file straight into what runs, without the shell.
+LoadOutcome::Kind LoadRunning()
+{
+    return LoadConfig(running.configPath, running.config).kind;
+}
 
 // A load as the main window makes it, followed by the limits unless abandoned.
 bool Reload()
@@ -56,13 +60,13 @@ using FileSettings = std::array<int32_t, 9>;
 FileSettings CurrentSettings()
 {
     FileSettings values{};
-    for (size_t i = 0; i < values.size(); ++i) values[i] = settings.*kFileOrder[i].field;
+    for (size_t i = 0; i < values.size(); ++i) values[i] = running.config.settings.*kFileOrder[i].field;
     return values;
 }
 
 void SetSettings(const FileSettings& values)
 {
-    for (size_t i = 0; i < values.size(); ++i) settings.*kFileOrder[i].field = values[i];
+    for (size_t i = 0; i < values.size(); ++i) running.config.settings.*kFileOrder[i].field = values[i];
 }
 
 int32_t LittleEndianAt(const std::vector<uint8_t>& bytes, uint32_t offset)
@@ -80,7 +84,7 @@ void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t offset, int32_t value
 std::vector<uint8_t> TableBytes()
 {
     std::vector<uint8_t> bytes(kTableSize);
-    std::memcpy(bytes.data(), MappingTable, kTableSize);
+    std::memcpy(bytes.data(), running.config.MappingTable, kTableSize);
     return bytes;
 }
 
@@ -106,7 +110,7 @@ constexpr uint32_t kOldCentre = 1234;
 void Fresh()
 {
     ResetProgramState();
-    std::strcpy(configPath, kPath.c_str());
+    std::strcpy(running.configPath, kPath.c_str());
     fake.caps[0].wXmax = 65535;
     axisLimits.threshold[0][0] = kOldThreshold;
     axisLimits.centre[0][0] = kOldCentre;
@@ -118,11 +122,11 @@ void Fresh()
 void FillDistinctState(uint32_t seed, bool hats = false)
 {
     std::mt19937 random(seed);
-    auto* bytes = reinterpret_cast<uint8_t*>(MappingTable);
+    auto* bytes = reinterpret_cast<uint8_t*>(running.config.MappingTable);
     for (uint32_t i = 0; i < kTableSize; ++i) bytes[i] = uint8_t(random());
-    auto* hatBytes = reinterpret_cast<uint8_t*>(HatTable);
-    for (uint32_t i = 0; hats && i < sizeof HatTable; ++i) hatBytes[i] = uint8_t(random());
-    for (auto& port : MappingTable) {
+    auto* hatBytes = reinterpret_cast<uint8_t*>(running.config.HatTable);
+    for (uint32_t i = 0; hats && i < sizeof running.config.HatTable; ++i) hatBytes[i] = uint8_t(random());
+    for (auto& port : running.config.MappingTable) {
         for (ActionRecord& record : port) std::memcpy(record.text, "abc", 4);
     }
     SetSettings({0x01020304, -2, INT32_MAX, INT32_MIN, 1000, 0x0A0B0C0D, 3, -1, 0x00FF00FF});
@@ -139,15 +143,15 @@ std::vector<uint8_t> Chunk(const char* tag, uint32_t length, const std::vector<u
 
 std::vector<uint8_t> HatBytes()
 {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(HatTable);
-    return std::vector<uint8_t>(bytes, bytes + sizeof HatTable);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(running.config.HatTable);
+    return std::vector<uint8_t>(bytes, bytes + sizeof running.config.HatTable);
 }
 
 std::vector<uint8_t> ExpectedFile()
 {
     std::vector<uint8_t> bytes = TableBytes();
     bytes.resize(kConfigFileSize);
-    for (const SettingInFile& s : kFileOrder) PutLittleEndian(bytes, s.offset, settings.*s.field);
+    for (const SettingInFile& s : kFileOrder) PutLittleEndian(bytes, s.offset, running.config.settings.*s.field);
     return bytes;
 }
 
@@ -209,7 +213,7 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
 {
     const LoadCase& c = GetParam();
     Fresh();
-    std::memset(MappingTable, kBeforeByte, kTableSize);
+    std::memset(running.config.MappingTable, kBeforeByte, kTableSize);
     SetSettings(kBefore);
     const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
     if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
@@ -262,7 +266,7 @@ TEST(ConfigLoad, FileEndingAtEveryByteOfTheSettings)
         SetSettings(kOld);
         PutFakeFile(kPath.c_str(), std::vector<uint8_t>(whole.begin(), whole.begin() + size));
 
-        EXPECT_EQ(LoadConfig(), LOAD_READ);
+        EXPECT_EQ(LoadRunning(), LoadOutcome::READ);
 
         FileSettings expected = kOld;
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -303,17 +307,17 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fresh();
-        std::memset(HatTable, kBeforeByte, sizeof HatTable);  // from an earlier load
+        std::memset(running.config.HatTable, kBeforeByte, sizeof running.config.HatTable);  // from an earlier load
         std::vector<uint8_t> file = FileOfSize(kConfigFileSize);
         file.insert(file.end(), c.after.begin(), c.after.end());
         PutFakeFile(kPath.c_str(), file);
 
-        EXPECT_TRUE(LoadConfig());
+        EXPECT_EQ(LoadRunning(), LoadOutcome::READ);
         EXPECT_TRUE(Events().empty());
         EXPECT_EQ(CurrentSettings(), kInFile);
         EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead ? hats : std::vector<uint8_t>(608, 0)));
 
-        SaveConfig();
+        SaveRunningConfig();
         std::vector<uint8_t> saved = FileOfSize(kConfigFileSize);
         if (c.hatsRead) saved.insert(saved.end(), whole.begin(), whole.end());
         EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), saved));
@@ -327,13 +331,13 @@ TEST(ConfigLoad, FirstStartWithoutFileKeepsDefaultsAndComputesLimits)
     fake.caps[0].wXmax = 65535;
     fake.caps[1].wYmin = 100;
     fake.caps[1].wYmax = 1100;
-    SetDefaultConfigPath();
+    DefaultConfigPath(running.configPath);
 
     EXPECT_TRUE(Reload());
 
     EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
     EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
-    const Settings& s = settings;
+    const Settings& s = running.config.settings;
     EXPECT_EQ((FileSettings{s.xStep, s.yStep, s.continuous, s.dynamic, s.toggleLock, s.digital, s.dosMode,
                             s.sensitivity, s.delay}),
               (FileSettings{8, 8, 0, 0, 0, 0, 0, 20, 1}));
@@ -355,7 +359,7 @@ TEST(ConfigLoad, ReadFaults)
     for (const Fault& f : faults) {
         SCOPED_TRACE(testing::Message() << "read " << f.call << " answers " << f.result);
         Fresh();
-        std::memset(MappingTable, kBeforeByte, kTableSize);
+        std::memset(running.config.MappingTable, kBeforeByte, kTableSize);
         SetSettings(kBefore);
         const std::vector<uint8_t> file = FileOfSize(kConfigFileSize);
         PutFakeFile(kPath.c_str(), file);
@@ -393,15 +397,15 @@ TEST(ConfigSave, RoundTripGivesBackEveryByte)
     const std::vector<uint8_t> table = TableBytes();
     const FileSettings values = CurrentSettings();
 
-    EXPECT_TRUE(SaveConfig());
+    EXPECT_TRUE(SaveRunningConfig());
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
     EXPECT_EQ(fake.lastCreated, kTemporary);  // beside the target, so the swap stays on one volume
     EXPECT_EQ(FindFakeFile(kTemporary.c_str()), nullptr);
 
-    std::memset(MappingTable, 0, kTableSize);
-    settings = Settings{};
-    EXPECT_EQ(LoadConfig(), LOAD_READ);
+    std::memset(running.config.MappingTable, 0, kTableSize);
+    running.config.settings = Settings{};
+    EXPECT_EQ(LoadRunning(), LoadOutcome::READ);
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(TableBytes(), table));
     EXPECT_EQ(CurrentSettings(), values);
@@ -416,7 +420,7 @@ TEST(ConfigSave, FileIsExactly6724BytesWhateverWasThere)
         if (oldSize >= 0) PutFakeFile(kPath.c_str(), std::vector<uint8_t>(size_t(oldSize), 0xA5));
         FillDistinctState(uint32_t(oldSize + 2));
 
-        SaveConfig();
+        SaveRunningConfig();
 
         EXPECT_TRUE(Events().empty());
         EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
@@ -444,12 +448,12 @@ TEST(ConfigSave, RecordFieldsAtTheirOffsets)
 
     Fresh();
     for (const auto& place : kPlaces) {
-        ActionRecord& record = MappingTable[place[0]][place[1]];
+        ActionRecord& record = running.config.MappingTable[place[0]][place[1]];
         int32_t value = (place[0] * 100 + place[1]) << 8;
         for (const Field& f : kFields) record.*f.member = ++value;
         std::snprintf(record.text, sizeof record.text, "port %d slot %d", place[0], place[1]);
     }
-    SaveConfig();
+    SaveRunningConfig();
     const std::vector<uint8_t> file = FakeFileBytes(kPath.c_str());
     ASSERT_EQ(file.size(), kConfigFileSize);
 
@@ -471,8 +475,8 @@ TEST(ConfigSave, SettingsInFileOrder)
 {
     Fresh();
     int32_t value = 0x51000000;
-    for (const SettingInFile& s : kFileOrder) settings.*s.field = ++value;
-    SaveConfig();
+    for (const SettingInFile& s : kFileOrder) running.config.settings.*s.field = ++value;
+    SaveRunningConfig();
     const std::vector<uint8_t> file = FakeFileBytes(kPath.c_str());
     ASSERT_EQ(file.size(), kConfigFileSize);
     value = 0x51000000;
@@ -538,7 +542,7 @@ TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
         fake.failWriteCall = call;
         fake.failWriteResult = result;
 
-        SaveConfig();
+        SaveRunningConfig();
 
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotWrite)});
         EXPECT_EQ(fake.writeCalls, 12);
@@ -577,7 +581,7 @@ TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
         fake.failCreate = f.failCreate;
         fake.failReplace = f.failReplace;
 
-        EXPECT_FALSE(SaveConfig());
+        EXPECT_FALSE(SaveRunningConfig());
 
         EXPECT_EQ(FilesOnDisk(), std::vector<std::string>{});
         EXPECT_EQ(fake.openHandles, 0);
@@ -586,7 +590,7 @@ TEST(ConfigSave, FailedSaveWithoutOldFileLeavesNoFile)
         EXPECT_EQ(Events(), std::vector<Event>{expected});
         // The next start finds no file, so it keeps what it has instead of clearing the table.
         ClearEvents();
-        EXPECT_EQ(LoadConfig(), LOAD_NOT_OPENED);
+        EXPECT_TRUE(Reload());
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotOpen)});
     }
 }
@@ -599,7 +603,7 @@ TEST(ConfigSave, EveryWriteFailingGivesTenMessages)
     fake.failEveryWrite = true;
     fake.failWriteResult = -1;
 
-    SaveConfig();
+    SaveRunningConfig();
 
     EXPECT_EQ(Events(), std::vector<Event>(10, Message("error", kCannotWrite)));
     ExpectOldFileIntact(old);
@@ -633,9 +637,9 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         FillDistinctState(3);
         fake.failCreate = c.failCreate;
         fake.failReplace = c.failReplace;
-        if (c.emptyPath) configPath[0] = '\0';
+        if (c.emptyPath) running.configPath[0] = '\0';
 
-        SaveConfig();
+        SaveRunningConfig();
 
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
         EXPECT_EQ(fake.writeCalls, c.writes);
@@ -643,7 +647,7 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         if (!c.emptyPath) {
             // The reload after OK brings the old file back; the edits are lost.
             ClearEvents();
-            EXPECT_EQ(LoadConfig(), LOAD_READ);
+            EXPECT_EQ(LoadRunning(), LoadOutcome::READ);
             EXPECT_TRUE(Events().empty());
             EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(old.begin(), old.begin() + kTableSize)));
         }
@@ -653,10 +657,10 @@ TEST(ConfigSave, CreateOrReplaceFailing)
 TEST(ConfigSave, NameWithoutExtensionIsTakenAsTyped)
 {
     Fresh();
-    std::strcpy(configPath, "D:\\Games\\mine");
+    std::strcpy(running.configPath, "D:\\Games\\mine");
     FillDistinctState(5);
 
-    SaveConfig();
+    SaveRunningConfig();
 
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(SameBytes(FakeFileBytes("D:\\Games\\mine"), ExpectedFile()));
@@ -686,11 +690,11 @@ TEST(ConfigSave, TemporaryFileBesideTheTarget)
         SCOPED_TRACE(c.name);
         Fresh();
         ASSERT_LE(c.target.size(), 259u);
-        std::strcpy(configPath, c.target.c_str());
+        std::strcpy(running.configPath, c.target.c_str());
         const std::vector<std::string> planted = PlantAtTemporaryNames(c.planted);
         FillDistinctState(13);
 
-        SaveConfig();
+        SaveRunningConfig();
 
         EXPECT_TRUE(Events().empty());
         EXPECT_EQ(fake.lastCreated, c.temporary);
@@ -705,13 +709,14 @@ TEST(ConfigSave, ToDefaultWritesTheDefaultFileAndMakesItCurrent)
     const char* other = "D:\\Games\\mine.CFG";
     const std::vector<uint8_t> otherBytes = FileOfSize(kConfigFileSize);
     PutFakeFile(other, otherBytes);
-    std::strcpy(configPath, other);
+    std::strcpy(running.configPath, other);
     FillDistinctState(11);
 
-    SaveConfigToDefault();
+    DefaultConfigPath(running.configPath);
+    SaveRunningConfig();
 
     EXPECT_TRUE(Events().empty());
-    EXPECT_EQ(configPath, kPath);
+    EXPECT_EQ(running.configPath, kPath);
     EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), ExpectedFile()));
     EXPECT_TRUE(SameBytes(FakeFileBytes(other), otherBytes));
     EXPECT_EQ(fake.openHandles, 0);
@@ -723,13 +728,14 @@ TEST(ConfigSave, ToDefaultWhenTheDefaultPathDoesNotFit)
     const char* other = "D:\\Games\\mine.CFG";
     const std::vector<uint8_t> otherBytes = FileOfSize(kConfigFileSize);
     PutFakeFile(other, otherBytes);
-    std::strcpy(configPath, other);
+    std::strcpy(running.configPath, other);
     std::strcpy(fake.modulePath, ("C:\\" + std::string(256, 'q')).c_str());
 
-    SaveConfigToDefault();
+    DefaultConfigPath(running.configPath);
+    SaveRunningConfig();
 
     EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
-    EXPECT_STREQ(configPath, "");
+    EXPECT_STREQ(running.configPath, "");
     EXPECT_TRUE(SameBytes(FakeFileBytes(other), otherBytes));
     EXPECT_EQ(fake.openHandles, 0);
 }

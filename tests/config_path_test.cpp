@@ -64,16 +64,16 @@ TEST_P(DefaultPath, FromModuleName)
     ResetProgramState();
     ASSERT_LT(c.module.size(), sizeof fake.modulePath);
     std::strcpy(fake.modulePath, c.module.c_str());
-    std::strcpy(configPath, "D:\\stale.CFG");
+    std::strcpy(running.configPath, "D:\\stale.CFG");
 
-    SetDefaultConfigPath();
+    DefaultConfigPath(running.configPath);
 
     ASSERT_LT(c.expected.size(), size_t(kPathSize));
-    EXPECT_EQ(std::string(configPath), c.expected);
+    EXPECT_EQ(std::string(running.configPath), c.expected);
     if (c.expected.empty()) {
         // With no default file the load says so rather than reading a wrong one.
         PutFakeFile("D:\\stale.CFG", std::vector<uint8_t>(kConfigFileSize, 1));
-        LoadConfig();
+        ReloadConfig();
         EXPECT_EQ(Events(), std::vector<Event>{
                                 Message("error", "config file could not be opened\nplease configure first")});
     }

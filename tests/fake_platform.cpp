@@ -4,9 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "app/editor/editor_changes.h"
 #include "app/main_window.h"
 #include "engine/engine_state.h"
-#include "platform/shell.h"
+#include "app/shell.h"
 
 FakePlatform fake;
 
@@ -101,6 +102,8 @@ void ResetProgramState()
 {
     ResetFakePlatform();
     RestoreStartState();
+    running = Running{};
+    selectedPort = 0;
 }
 
 std::vector<Event> Events()

@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "app/running_config.h"
+#include "platform/file_dialogs.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
+#include "platform/window.h"
 
 enum class EventKind : uint8_t { Key, Mouse, Wheel, Sleep, Message, Shell };
 
@@ -105,7 +110,8 @@ extern FakePlatform fake;
 
 // Back to a clean machine: empty log, default tables, no files, no faults.
 void ResetFakePlatform();
-// And the program's own process-wide state back to its start values.
+// And the program's own state back to its start values: what runs, the
+// engine's state and the editor's port.
 void ResetProgramState();
 
 std::vector<Event> Events();

@@ -5,8 +5,6 @@
 #include <climits>
 #include <utility>
 
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/action_execution.h"
 #include "engine/input_injection.h"
 #include "engine/joystick_report.h"
@@ -49,8 +47,8 @@ TEST(InjectKey, ShiftWrapAndScanByte)
         fake.mapType2[112] = 0x2F1;
         fake.mapType2[255] = 0x1FE;
         fake.oemScan[81] = 0xFFFFFFFF;
-        settings.dosMode = c.dosMode;
-        InjectKey(c.keyCode, c.phase);
+        running.config.settings.dosMode = c.dosMode;
+        InjectKey(running.config.settings, c.keyCode, c.phase);
         EXPECT_EQ(Events(), c.expected);
     }
 }
@@ -113,12 +111,12 @@ TEST(InjectMouseAction, MovesClicksAndToggleLock)
     for (const MouseCase& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
-        settings = c.settings;
+        running.config.settings = c.settings;
         mouseSpeed = c.speed;
         fake.doubleClickTime = c.doubleClickTime;
         for (const char* p = c.phases; *p != '\0'; ++p) {
-            if (*p == 'L') settings.toggleLock = 1;
-            else InjectMouseAction(c.action, *p == 'P' ? PHASE_PRESS : PHASE_RELEASE);
+            if (*p == 'L') running.config.settings.toggleLock = 1;
+            else InjectMouseAction(running.config.settings, c.action, *p == 'P' ? PHASE_PRESS : PHASE_RELEASE);
         }
         EXPECT_EQ(Events(), c.expected);
     }
@@ -129,17 +127,17 @@ TEST(InjectMouseAction, MovesClicksAndToggleLock)
 TEST(InjectMouseAction, ClickBindingsShareTheirButtonsToggle)
 {
     ResetProgramState();
-    settings.toggleLock = 1;
-    ActionRecord& left1 = MappingTable[0][3];
-    ActionRecord& left2 = MappingTable[1][SLOT_V_MINUS];
-    ActionRecord& right = MappingTable[0][4];
+    running.config.settings.toggleLock = 1;
+    ActionRecord& left1 = running.config.MappingTable[0][3];
+    ActionRecord& left2 = running.config.MappingTable[1][SLOT_V_MINUS];
+    ActionRecord& right = running.config.MappingTable[0][4];
     left1 = left2 = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = MOUSE_LEFT_CLICK};
     right = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = MOUSE_RIGHT_CLICK};
     const std::pair<ActionRecord*, ActionPhase> steps[] = {
         {&left1, PHASE_PRESS}, {&right, PHASE_PRESS},   {&left2, PHASE_PRESS}, {&left2, PHASE_RELEASE},
         {&left1, PHASE_RELEASE}, {&left2, PHASE_PRESS}, {&left2, PHASE_RELEASE},
     };
-    for (const auto& [record, phase] : steps) ExecuteAction(*record, phase);
+    for (const auto& [record, phase] : steps) ExecuteAction(*record, running.config.settings, phase);
     EXPECT_EQ(Events(), EventList({MouseFlag(LEFTUP), MouseFlag(RIGHTUP), MouseFlag(LEFTDOWN), MouseFlag(LEFTUP),
                                    MouseFlag(LEFTUP), MouseFlag(LEFTUP), MouseFlag(LEFTDOWN)}));
 }

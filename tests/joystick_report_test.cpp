@@ -6,8 +6,6 @@
 #include <cstring>
 #include <utility>
 
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -29,7 +27,7 @@ void BindAll()
 {
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            Binding(port, slot) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = KeyOf(port, slot)};
+            Binding(running.config, port, slot) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = KeyOf(port, slot)};
         }
     }
 }
@@ -42,7 +40,7 @@ void SetRanges(uint32_t range, bool allAxes, bool hat = false)
         caps.wXmax = caps.wYmax = range;
         if (allAxes) caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = range;
     }
-    ComputeAxisLimits();
+    ComputeAxisLimits(running.config.settings);
 }
 
 struct Stick {
@@ -62,7 +60,7 @@ void Report(const Stick& s, int port = 0)
     st.dwButtons = s.buttons;
     st.dwXpos = s.x, st.dwYpos = s.y, st.dwZpos = s.z, st.dwRpos = s.r, st.dwUpos = s.u, st.dwVpos = s.v;
     st.dwPOV = s.hat;
-    ProcessJoystickReport(port);
+    ProcessJoystickReport(running.config, port);
 }
 
 struct ReportCase {
@@ -140,7 +138,7 @@ TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
     for (const ReportCase& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
-        settings = c.settings;
+        running.config.settings = c.settings;
         BindAll();
         SetRanges(c.range, c.allAxes, c.hat);
         for (const Stick& s : c.reports) Report(s);
@@ -188,13 +186,13 @@ TEST(JoystickReport, LimitsAreTakenFromEachPortsRanges)
     for (const LimitsCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " at " << c.sensitivity);
         ResetProgramState();
-        settings.sensitivity = c.sensitivity;
+        running.config.settings.sensitivity = c.sensitivity;
         JoyCaps& caps = fake.caps[0];
         caps.wXmin = caps.wYmin = caps.wZmin = caps.wRmin = caps.wUmin = caps.wVmin = c.min;
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = c.max;
         fake.caps[1].wXmax = fake.caps[1].wYmax = fake.caps[1].wZmax = 1000;
         fake.caps[1].wRmax = fake.caps[1].wUmax = fake.caps[1].wVmax = 1000;
-        ComputeAxisLimits();
+        ComputeAxisLimits(running.config.settings);
         EXPECT_EQ(std::memcmp(&joyCaps[0], &fake.caps[0], sizeof(JoyCaps)), 0);
         for (int axis = 0; axis < kAxisCount; ++axis) {
             EXPECT_EQ(axisLimits.threshold[axis][0], c.threshold) << "axis " << axis;
@@ -209,10 +207,10 @@ TEST(JoystickReport, ThresholdsAloneLeaveTheCentres)
 {
     ResetProgramState();
     fake.caps[1].wYmax = 1000;
-    ComputeAxisLimits();
+    ComputeAxisLimits(running.config.settings);
     fake.caps[1].wYmax = 2000;
-    settings.sensitivity = 50;
-    ComputeAxisThresholds();
+    running.config.settings.sensitivity = 50;
+    ComputeAxisThresholds(running.config.settings);
     EXPECT_EQ(joyCaps[1].wYmax, 2000u);
     EXPECT_EQ(axisLimits.threshold[1][1], 1000u);
     EXPECT_EQ(axisLimits.centre[1][1], 500u);
@@ -222,8 +220,8 @@ TEST(JoystickReport, ThresholdsAloneLeaveTheCentres)
 TEST(JoystickReport, MoveFiredByAnAxisUsesTheSpeedOfThatReport)
 {
     ResetProgramState();
-    settings.dynamic = 1;
-    MappingTable[0][SLOT_X_PLUS] = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 3};
+    running.config.settings.dynamic = 1;
+    running.config.MappingTable[0][SLOT_X_PLUS] = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 3};
     SetRanges(kMax, false);
     EXPECT_EQ(axisLimits.threshold[0][0], 13107u);
     EXPECT_EQ(axisLimits.centre[0][0], kMid);
@@ -262,7 +260,7 @@ TEST(JoystickReport, MouseSpeedFollowsTheStick)
     for (const SpeedCase& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
-        settings = Settings{.xStep = c.xStep, .yStep = c.yStep, .digital = c.digital, .sensitivity = c.sensitivity};
+        running.config.settings = Settings{.xStep = c.xStep, .yStep = c.yStep, .digital = c.digital, .sensitivity = c.sensitivity};
         mouseSpeed = c.start;
         SetRanges(kMax, false);
         for (const auto& [x, y] : c.xy) Report({.x = x, .y = y}, c.port);

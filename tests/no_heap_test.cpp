@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -31,24 +29,24 @@ TEST(ReportPath, AllocatesNothingWhileFiringEveryKindOfBinding)
         fake.caps[port].wXmax = fake.caps[port].wYmax = fake.caps[port].wZmax = 65535;
         fake.caps[port].wRmax = fake.caps[port].wUmax = fake.caps[port].wVmax = 65535;
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            ActionRecord& record = MappingTable[port][slot];
+            ActionRecord& record = running.config.MappingTable[port][slot];
             record = ActionRecord{1, 1, 1, 1, 1, 65 + slot % 30, 1, "^aB1%x", 1, slot % 10};
         }
     }
-    ComputeAxisLimits();
+    ComputeAxisLimits(running.config.settings);
 
     const long before = allocations.load();
     for (int round = 0; round < 50; ++round) {
-        settings.continuous = round % 2;
-        settings.toggleLock = round / 10 % 2;
+        running.config.settings.continuous = round % 2;
+        running.config.settings.toggleLock = round / 10 % 2;
         for (int port = 0; port < kPortCount; ++port) {
             fake.state[port].dwButtons = round % 2 ? 0xFFFFFFFFu : 0u;
             const uint32_t pos = round % 3 == 0 ? 0u : round % 3 == 1 ? 32767u : 65535u;
             fake.state[port].dwXpos = fake.state[port].dwYpos = fake.state[port].dwZpos = pos;
             fake.state[port].dwRpos = fake.state[port].dwUpos = fake.state[port].dwVpos = pos;
             fake.posResult[port] = round % 7 == 6 ? 167u : 0u;  // an unplugged stick too
-            ProcessJoystickReport(port);
-            ProcessJoystickReport(port);
+            ProcessJoystickReport(running.config, port);
+            ProcessJoystickReport(running.config, port);
             ClearEvents();
         }
     }

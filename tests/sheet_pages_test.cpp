@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
 #include "config/sheet_pages.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
@@ -126,14 +125,14 @@ TEST(CommonPage, ArrowsMoveAndClampEachValue)
     for (const SpinCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "spin " << c.spin << " from " << c.before << " by " << c.iDelta);
         ResetProgramState();
-        settings.*c.setting = c.before;
-        const Settings untouched = settings;
-        EXPECT_EQ(ApplySpinDelta(c.spin, c.iDelta), c.shownIn);
-        EXPECT_EQ(settings.*c.setting, c.after);
-        settings.*c.setting = untouched.*c.setting;
-        EXPECT_EQ(std::memcmp(&settings, &untouched, sizeof settings), 0) << "another setting moved";
+        running.config.settings.*c.setting = c.before;
+        const Settings untouched = running.config.settings;
+        EXPECT_EQ(ApplySpinDelta(running.config.settings, c.spin, c.iDelta), c.shownIn);
+        EXPECT_EQ(running.config.settings.*c.setting, c.after);
+        running.config.settings.*c.setting = untouched.*c.setting;
+        EXPECT_EQ(std::memcmp(&running.config.settings, &untouched, sizeof untouched), 0) << "another setting moved";
     }
-    EXPECT_EQ(ApplySpinDelta(IDC_CONTINUOUS, -1), 0);
+    EXPECT_EQ(ApplySpinDelta(running.config.settings, IDC_CONTINUOUS, -1), 0);
 }
 
 TEST(CommonPage, EachCheckBoxFlipsItsOwnSetting)
@@ -145,9 +144,9 @@ TEST(CommonPage, EachCheckBoxFlipsItsOwnSetting)
                  {IDC_TOGGLE_LOCK, &Settings::toggleLock}, {IDC_DIGITAL, &Settings::digital},
                  {IDC_DOS_MODE, &Settings::dosMode}};
     ResetProgramState();
-    for (const auto& box : boxes) EXPECT_EQ(CommonOption(box.control), &(settings.*box.setting));
+    for (const auto& box : boxes) EXPECT_EQ(CommonOption(running.config.settings, box.control), &(running.config.settings.*box.setting));
     for (int control : {int(IDC_XSTEP_SPIN), int(IDC_XSTEP_VALUE), int(IDC_SENSITIVITY_VALUE), 0, 115}) {
-        EXPECT_EQ(CommonOption(control), nullptr) << control;
+        EXPECT_EQ(CommonOption(running.config.settings, control), nullptr) << control;
     }
 }
 

@@ -13,8 +13,6 @@
 #include "app/tray_request.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/held_input.h"
 #include "engine/input_injection.h"
 #include "engine/joystick_report.h"
@@ -78,8 +76,8 @@ TEST_F(Shell, CommandsDoWhatTheirItemSays)
     } cases[] = {
         {"exit", IDM_EXIT, 0, {::Shell("destroy")}},
         {"config closed with OK reloads", IDM_CONFIG, 1, {::Shell("sheet"), ::Shell("send 1024")}},
-        {"config cancelled reloads too", IDM_CONFIG, 0, {::Shell("sheet"), ::Shell("send 1024")}},
-        {"config failing reloads too", IDM_CONFIG, -1, {::Shell("sheet"), ::Shell("send 1024")}},
+        {"config cancelled reads the file again, here none", IDM_CONFIG, 0, {::Shell("sheet"), Message("error", "config file could not be opened\nplease configure first")}},
+        {"config failing reads it again too", IDM_CONFIG, -1, {::Shell("sheet"), Message("error", "config file could not be opened\nplease configure first")}},
         {"an unknown command does nothing", 4711, 0, {}},
         {"the notification code is not looked at", IDM_EXIT | 0x10000u, 0, {::Shell("destroy")}},
     };
@@ -105,29 +103,29 @@ TEST_F(Shell, AboutShowsFourLinesUnderItsCaption)
 
 TEST_F(Shell, LoadMakesTheChosenFileCurrentAndReloads)
 {
-    std::strcpy(configPath, "C:\\Tools\\quellpad.CFG");
+    std::strcpy(running.configPath, "C:\\Tools\\quellpad.CFG");
     fake.dialogConfirms = false;
     Send(kWmCommand, IDM_LOAD);
     EXPECT_EQ(Events(), EventList{::Shell("open-dialog")});
-    EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
+    EXPECT_STREQ(running.configPath, "C:\\Tools\\quellpad.CFG");
 
     ClearEvents();
     fake.dialogConfirms = true;
     std::strcpy(fake.dialogPath, "D:\\pads\\racing.cfg");
     Send(kWmCommand, IDM_LOAD);
     EXPECT_EQ(Events(), (EventList{::Shell("open-dialog"), ::Shell("send 1024")}));
-    EXPECT_STREQ(configPath, "D:\\pads\\racing.cfg");
+    EXPECT_STREQ(running.configPath, "D:\\pads\\racing.cfg");
 }
 
 TEST_F(Shell, SaveAsWritesTheChosenFileWithoutReloading)
 {
-    std::strcpy(configPath, "C:\\Tools\\quellpad.CFG");
-    MappingTable[1][43].on = 1;
-    settings.delay = 7;
+    std::strcpy(running.configPath, "C:\\Tools\\quellpad.CFG");
+    running.config.MappingTable[1][43].on = 1;
+    running.config.settings.delay = 7;
     fake.dialogConfirms = false;
     Send(kWmCommand, IDM_SAVEAS);
     EXPECT_EQ(Events(), EventList{::Shell("save-dialog")});
-    EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
+    EXPECT_STREQ(running.configPath, "C:\\Tools\\quellpad.CFG");
     EXPECT_EQ(FindFakeFile("C:\\Tools\\quellpad.CFG"), nullptr);
 
     ClearEvents();
@@ -135,7 +133,7 @@ TEST_F(Shell, SaveAsWritesTheChosenFileWithoutReloading)
     std::strcpy(fake.dialogPath, "D:\\pads\\mine");  // typed without extension
     Send(kWmCommand, IDM_SAVEAS);
     EXPECT_EQ(Events(), EventList{::Shell("save-dialog")});
-    EXPECT_STREQ(configPath, "D:\\pads\\mine");
+    EXPECT_STREQ(running.configPath, "D:\\pads\\mine");
     const std::vector<uint8_t> bytes = FakeFileBytes("D:\\pads\\mine");
     ASSERT_EQ(bytes.size(), kConfigFileSize);
     EXPECT_EQ(bytes[3344 + 43 * 76], 1);
@@ -160,7 +158,7 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
         uint32_t message, wParam;
         EventList expected;
     } cases[] = {
-        {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), ::Shell("send 1024")}},
+        {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), Message("error", "config file could not be opened\nplease configure first")}},
         {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|&Exit=100"), ::Shell("post 1026")}},
         {"open dialog", kWmCommand, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
         {"save dialog", kWmCommand, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
@@ -203,7 +201,7 @@ TEST_F(Shell, CreationLoadsTheDefaultFileAndOnlyAShortFileSkipsDefaultProcessing
 {
     fake.caps[0].wXmax = 100;
     EXPECT_TRUE(Send(kWmCreate));
-    EXPECT_STREQ(configPath, "C:\\Tools\\quellpad.CFG");
+    EXPECT_STREQ(running.configPath, "C:\\Tools\\quellpad.CFG");
     EXPECT_EQ(Events(), EventList{Message("error", "config file could not be opened\nplease configure first")});
     EXPECT_EQ(axisLimits.threshold[0][0], 20u);
 
@@ -230,27 +228,27 @@ TEST_F(Shell, ARestartedTaskbarGetsTheIconBack)
 void HoldEverything()
 {
     fake.caps[0].wXmax = fake.caps[0].wYmax = 65535;
-    ComputeAxisLimits();
-    settings.continuous = 1;
-    settings.toggleLock = 1;
-    ActionRecord& button = MappingTable[0][2];
+    ComputeAxisLimits(running.config.settings);
+    running.config.settings.continuous = 1;
+    running.config.settings.toggleLock = 1;
+    ActionRecord& button = running.config.MappingTable[0][2];
     button.on = button.alt = button.sendKey = 1;
     button.keyCode = 39;
-    ActionRecord& stick = MappingTable[0][SLOT_X_PLUS];
+    ActionRecord& stick = running.config.MappingTable[0][SLOT_X_PLUS];
     stick.on = stick.sendKey = 1;
     stick.keyCode = 96;
-    ActionRecord& click = MappingTable[0][5];
+    ActionRecord& click = running.config.MappingTable[0][5];
     click.on = click.sendMouse = 1;
     click.mouseAction = MOUSE_LEFT_CLICK;
 
     fake.state[0].dwXpos = 65535;
     fake.state[0].dwYpos = 32767;
     fake.state[0].dwButtons = 1u << 5;
-    ProcessJoystickReport(0);  // toggle: up at the press
+    ProcessJoystickReport(running.config, 0);  // toggle: up at the press
     fake.state[0].dwButtons = 0;
-    ProcessJoystickReport(0);  // and down at the release: now held
+    ProcessJoystickReport(running.config, 0);  // and down at the release: now held
     fake.state[0].dwButtons = 1u << 2;
-    ProcessJoystickReport(0);  // button 3 and X+ pressed and held
+    ProcessJoystickReport(running.config, 0);  // button 3 and X+ pressed and held
     ClearEvents();
 }
 
@@ -291,13 +289,13 @@ TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
 {
     // Without the lock the toggle state still flips at each press; that
     // must not turn into a button-up at exit for a button nobody holds.
-    ActionRecord& click = MappingTable[1][0];
+    ActionRecord& click = running.config.MappingTable[1][0];
     click.on = click.sendMouse = 1;
     click.mouseAction = MOUSE_RIGHT_CLICK;
     fake.state[1].dwButtons = 1;
-    ProcessJoystickReport(1);
+    ProcessJoystickReport(running.config, 1);
     fake.state[1].dwButtons = 0;
-    ProcessJoystickReport(1);
+    ProcessJoystickReport(running.config, 1);
     ASSERT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(RIGHTUP)}));
     ASSERT_EQ(buttonToggle.right, 1);
     ClearEvents();
@@ -310,7 +308,7 @@ TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
 void Bind(int port, int slot, ActionRecord record)
 {
     record.on = 1;
-    MappingTable[port][slot] = record;
+    running.config.MappingTable[port][slot] = record;
 }
 const ActionRecord kShiftRight = {.shift = 1, .sendKey = 1, .keyCode = 39};
 const ActionRecord kNumpad0 = {.sendKey = 1, .keyCode = 96};
@@ -320,20 +318,20 @@ const EventList kShiftRightUp = {KeyUp(39, 0), KeyUp(16, 42)};  // last down fir
 void Buttons(int port, uint32_t mask)
 {
     fake.state[port].dwButtons = mask;
-    ProcessJoystickReport(port);
+    ProcessJoystickReport(running.config, port);
 }
 
 // The configuration file changed by edit, then reloaded; the live state is
 // what it was until the reload reads the file.
 void ReloadChanged(void (*edit)())
 {
-    const Settings before = settings;
+    const Settings before = running.config.settings;
     ActionRecord table[kPortCount][kSlotCount];
-    std::memcpy(table, MappingTable, sizeof table);
+    std::memcpy(table, running.config.MappingTable, sizeof table);
     edit();
-    SaveConfig();
-    settings = before;
-    std::memcpy(MappingTable, table, sizeof table);
+    SaveRunningConfig();
+    running.config.settings = before;
+    std::memcpy(running.config.MappingTable, table, sizeof table);
     Send(WM_RELOADCONFIG);
 }
 
@@ -350,7 +348,7 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
         {"session end", [] { Send(kWmEndSession, 1); }, kShiftRightUp},
         {"a reload that unbinds the held button, then its release and exit",
          [] {
-             ReloadChanged([] { MappingTable[0][0] = {}; });
+             ReloadChanged([] { running.config.MappingTable[0][0] = {}; });
              Buttons(0, 0);
              Send(kWmDestroy);
          },
@@ -365,17 +363,17 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
         {"a reload that switches the toggle lock off lets go of the button it holds",
          [] {
              Bind(0, 1, kLeftClick);
-             settings.toggleLock = 1;
+             running.config.settings.toggleLock = 1;
              Buttons(0, 1 | 2);
              Buttons(0, 1);  // the lock now holds the left button down
-             ReloadChanged([] { settings.toggleLock = 0; });
+             ReloadChanged([] { running.config.settings.toggleLock = 0; });
          },
          {MouseFlag(LEFTUP), MouseFlag(LEFTDOWN), MouseFlag(LEFTUP), KeyUp(39, 0), KeyUp(16, 42)}},
         {"a reload that switches it on while a plain click is held",
          [] {
              Bind(0, 1, kLeftClick);
              Buttons(0, 1 | 2);
-             ReloadChanged([] { settings.toggleLock = 1; });
+             ReloadChanged([] { running.config.settings.toggleLock = 1; });
              Buttons(0, 0);
              Send(kWmDestroy);
          },
@@ -384,7 +382,7 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
          [] {
              Bind(0, 1, kNumpad0);
              Buttons(0, 1 | 2);
-             StoreShownActionPage(0, ReadActionRecord(MappingTable[0][0]));  // unchanged: nothing
+             StoreShownActionPage(0, ReadActionRecord(running.config.MappingTable[0][0]));  // unchanged: nothing
              StoreShownActionPage(0, ActionPageState{});
              Buttons(0, 2);
          },
@@ -394,17 +392,17 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              Bind(1, 0, {.shift = 1, .sendKey = 1, .keyCode = 96});
              Buttons(1, 1);
              fake.posResult[1] = 167;  // JOYERR_UNPLUGGED
-             ProcessJoystickReport(1);
+             ProcessJoystickReport(running.config, 1);
              Send(kWmDestroy);
          },
          {KeyDown(16, 42), KeyDown(96, 0), KeyUp(96, 0), KeyUp(16, 42), KeyUp(39, 0), ::Shell("quit")}},
         {"continuous 2 at exit",
          [] {
-             settings.continuous = 2;
+             running.config.settings.continuous = 2;
              Bind(0, SLOT_X_PLUS, kNumpad0);
              fake.state[0].dwXpos = 65535;
-             ProcessJoystickReport(0);
-             ProcessJoystickReport(0);
+             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.config, 0);
              Send(kWmDestroy);
          },
          {KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0), KeyUp(16, 42), ::Shell("quit")}},
@@ -417,22 +415,22 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
          {MouseFlag(LEFTDOWN), MouseFlag(LEFTUP)}},
         {"a delay of 2147483647 waits 1000 ms",
          [] {
-             settings.delay = INT32_MAX;
+             running.config.settings.delay = INT32_MAX;
              Bind(0, SLOT_X_PLUS, kNumpad0);
              fake.state[0].dwXpos = 65535;
-             ProcessJoystickReport(0);
-             ProcessJoystickReport(0);
+             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.config, 0);
          },
          {KeyDown(96, 0), Slept(1000), KeyUp(96, 0)}},
     };
     for (const LetGoCase& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
-        std::strcpy(configPath, "C:\\Tools\\quellpad.CFG");
+        std::strcpy(running.configPath, "C:\\Tools\\quellpad.CFG");
         fake.caps[0].wXmax = fake.caps[0].wYmax = 65535;
         fake.state[0].dwXpos = fake.state[0].dwYpos = 32767;
-        ComputeAxisLimits();
-        ProcessJoystickReport(0);  // at rest: positions known
+        ComputeAxisLimits(running.config.settings);
+        ProcessJoystickReport(running.config, 0);  // at rest: positions known
         Bind(0, 0, kShiftRight);
         Buttons(0, 1);
         ASSERT_EQ(Events(), (EventList{KeyDown(16, 42), KeyDown(39, 0)}));
@@ -445,7 +443,7 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
 TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
 {
     fake.caps[0].wXmax = 65535;
-    ComputeAxisLimits();
+    ComputeAxisLimits(running.config.settings);
     Bind(0, 3, kLeftClick);
     fake.state[0].dwXpos = 60000;
     Buttons(0, 8 | 16);  // a plain click pressed and let go flips the toggle
@@ -461,7 +459,7 @@ TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
 TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
 {
     fake.caps[0].wXmax = 1000;
-    ComputeAxisLimits();
+    ComputeAxisLimits(running.config.settings);
     fake.caps[0].wXmax = 2000;
     EXPECT_EQ(SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1), IDC_SENSITIVITY_VALUE);
     EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // 21 % of the new span
@@ -470,8 +468,8 @@ TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
 
 void EditWhileOpen()
 {
-    settings.xStep = 33;
-    MappingTable[1][7].on = 1;
+    running.config.settings.xStep = 33;
+    running.config.MappingTable[1][7].on = 1;
 }
 
 TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
@@ -486,19 +484,19 @@ TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
         {"OK saves and reloads", 1, false, false, {::Shell("sheet"), ::Shell("send 1024")}, 33},
         {"OK whose save fails keeps the edits running", 1, true, true,
          {::Shell("sheet"), Message("error", "file could not be created")}, 33},
-        {"Cancel reloads the file", 0, true, false, {::Shell("sheet"), ::Shell("send 1024")}, 5},
+        {"Cancel reloads the file", 0, true, false, {::Shell("sheet")}, 5},
         {"Cancel without a file puts back what the editor started from", 0, false, false,
-         {::Shell("sheet"), ::Shell("send 1024"), Message("error", "config file could not be opened\nplease configure first")},
+         {::Shell("sheet"), Message("error", "config file could not be opened\nplease configure first")},
          8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
         if (c.fileExists) {
-            SetDefaultConfigPath();
-            settings.xStep = 5;
-            SaveConfig();
-            settings.xStep = 8;
+            DefaultConfigPath(running.configPath);
+            running.config.settings.xStep = 5;
+            SaveRunningConfig();
+            running.config.settings.xStep = 8;
         }
         fake.failCreate = c.createFails;
         fake.sheetResult = c.sheetResult;
@@ -506,8 +504,8 @@ TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
         fake.whileModal = EditWhileOpen;
         Send(kWmCommand, IDM_CONFIG);
         EXPECT_EQ(Events(), c.expected);
-        EXPECT_EQ(settings.xStep, c.xStepAfter);
-        EXPECT_EQ(MappingTable[1][7].on, c.xStepAfter == 33 ? 1 : 0);
+        EXPECT_EQ(running.config.settings.xStep, c.xStepAfter);
+        EXPECT_EQ(running.config.MappingTable[1][7].on, c.xStepAfter == 33 ? 1 : 0);
     }
 }
 

@@ -16,8 +16,6 @@
 #include <sstream>
 #include <string>
 
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/axes.h"
 #include "engine/joystick_report.h"
 #include "platform/input_codes.h"
@@ -126,15 +124,15 @@ class Soak {
         std::memset(&held_.key, 0, sizeof held_.key);
         std::memset(&held_.mouse, 0, sizeof held_.mouse);
         // The five switches go round all 32 combinations, one per run.
-        settings.continuous = int32_t(epoch & 1);
-        settings.dynamic = int32_t(epoch >> 1 & 1);
-        settings.toggleLock = int32_t(epoch >> 2 & 1);
-        settings.digital = int32_t(epoch >> 3 & 1);
-        settings.dosMode = int32_t(epoch >> 4 & 1);
-        settings.sensitivity = Pick(kSensitivities);
-        settings.delay = Pick(kDelays);
-        settings.xStep = Pick(kSteps);
-        settings.yStep = Pick(kSteps);
+        running.config.settings.continuous = int32_t(epoch & 1);
+        running.config.settings.dynamic = int32_t(epoch >> 1 & 1);
+        running.config.settings.toggleLock = int32_t(epoch >> 2 & 1);
+        running.config.settings.digital = int32_t(epoch >> 3 & 1);
+        running.config.settings.dosMode = int32_t(epoch >> 4 & 1);
+        running.config.settings.sensitivity = Pick(kSensitivities);
+        running.config.settings.delay = Pick(kDelays);
+        running.config.settings.xStep = Pick(kSteps);
+        running.config.settings.yStep = Pick(kSteps);
         fake.doubleClickTime = Below(800);
         for (int port = 0; port < kPortCount; ++port) {
             JoyCaps& caps = fake.caps[port];
@@ -144,9 +142,9 @@ class Soak {
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;
             }
-            for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(port, slot) = RandomBinding();
+            for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(running.config, port, slot) = RandomBinding();
         }
-        ComputeAxisLimits();
+        ComputeAxisLimits(running.config.settings);
         describe_ = Describe(epoch);
     }
 
@@ -193,7 +191,7 @@ class Soak {
     void Report(int port, bool lost)
     {
         fake.posResult[port] = lost ? kJoyErrUnplugged : 0;
-        ProcessJoystickReport(port);
+        ProcessJoystickReport(running.config, port);
         ++done_;
         if (fake.eventCount > 8192) failure_ = "one report overflowed the fake's log";
         for (uint32_t i = 0; i < fake.eventCount; ++i) held_.Take(fake.events[i]);
@@ -291,7 +289,7 @@ class Soak {
         }
         for (int b = 0; b < 3; ++b) {
             // A toggle lock holds its button between clicks by design.
-            if (held_.mouse[b] && settings.toggleLock != 1) stuck << " mouse " << kMouseName[b];
+            if (held_.mouse[b] && running.config.settings.toggleLock != 1) stuck << " mouse " << kMouseName[b];
         }
         if (stuck.str().empty()) return;
         std::ostringstream out;
@@ -304,7 +302,7 @@ class Soak {
 
     std::string Describe(uint64_t epoch) const
     {
-        const Settings& s = settings;
+        const Settings& s = running.config.settings;
         std::ostringstream out;
         out << "run " << epoch << ": continuous " << s.continuous << ", dynamic " << s.dynamic
             << ", toggleLock " << s.toggleLock << ", digital " << s.digital << ", dosMode " << s.dosMode

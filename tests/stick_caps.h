@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/joystick.h"
 
 struct StickRange {
     uint32_t min, max;

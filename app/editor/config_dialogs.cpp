@@ -3,16 +3,16 @@
 #include <cstring>
 
 #include "app/messages.h"
-#include "config/config_file.h"
-#include "config/config_path.h"
-#include "platform/platform.h"
+#include "app/running_config.h"
+#include "platform/file_dialogs.h"
+#include "platform/window.h"
 
 void LoadConfigFromDialog()
 {
     char chosen[kPathSize] = {};
     if (!PlatformGetOpenFileName(chosen)) return;
-    std::memcpy(configPath, chosen, kPathSize);
-    configPath[kPathSize - 1] = '\0';
+    std::memcpy(running.configPath, chosen, kPathSize);
+    running.configPath[kPathSize - 1] = '\0';
     PlatformSendToMainWindow(WM_RELOADCONFIG);
 }
 
@@ -20,7 +20,7 @@ void SaveConfigFromDialog()
 {
     char chosen[kPathSize] = {};
     if (!PlatformGetSaveFileName(chosen)) return;
-    std::memcpy(configPath, chosen, kPathSize);
-    configPath[kPathSize - 1] = '\0';
-    SaveConfig();
+    std::memcpy(running.configPath, chosen, kPathSize);
+    running.configPath[kPathSize - 1] = '\0';
+    SaveRunningConfig();
 }

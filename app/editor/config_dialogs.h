@@ -1,7 +1,7 @@
 // Load and Save as: the user picks the file that becomes the current one.
 #pragma once
 
-// On confirmation, the chosen file becomes configPath and is loaded.
+// On confirmation, the chosen file becomes the current file and is loaded.
 void LoadConfigFromDialog();
-// On confirmation, the chosen file becomes configPath and is written.
+// On confirmation, the chosen file becomes the current file and is written.
 void SaveConfigFromDialog();

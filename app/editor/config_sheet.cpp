@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "app/editor/editor_changes.h"
-#include "config/settings.h"
+#include "app/running_config.h"
+#include "app/shell.h"
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"
 #include "platform/platform_win32.h"
-#include "platform/shell.h"
 #include "quellpad_version.h"
 
 namespace {
@@ -22,7 +22,7 @@ constexpr const char* kCaption = QUELLPAD_TITLE;
 
 ActionRecord& ShownRecord(int slot)
 {
-    return Binding(selectedPort, slot);
+    return Binding(running.config, selectedPort, slot);
 }
 
 void ShowNumber(HWND page, int control, int32_t value)
@@ -165,12 +165,12 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_INITDIALOG:
         for (int control : {IDC_CONTINUOUS, IDC_DYNAMIC, IDC_TOGGLE_LOCK, IDC_DIGITAL, IDC_DOS_MODE}) {
-            CheckDlgButton(page, control, UINT(*CommonOption(control)));
+            CheckDlgButton(page, control, UINT(*CommonOption(running.config.settings, control)));
         }
-        ShowNumber(page, IDC_SENSITIVITY_VALUE, settings.sensitivity);
-        ShowNumber(page, IDC_XSTEP_VALUE, settings.xStep);
-        ShowNumber(page, IDC_YSTEP_VALUE, settings.yStep);
-        ShowNumber(page, IDC_DELAY_VALUE, settings.delay);
+        ShowNumber(page, IDC_SENSITIVITY_VALUE, running.config.settings.sensitivity);
+        ShowNumber(page, IDC_XSTEP_VALUE, running.config.settings.xStep);
+        ShowNumber(page, IDC_YSTEP_VALUE, running.config.settings.yStep);
+        ShowNumber(page, IDC_DELAY_VALUE, running.config.settings.delay);
         return TRUE;
     case WM_COMMAND:
         // The auto check box has already toggled its mark; follow it.
@@ -183,10 +183,10 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         const int32_t delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
         const int shown = SpinCommonSetting(control, delta);
         if (shown == 0) return FALSE;
-        const int32_t* value = shown == IDC_XSTEP_VALUE   ? &settings.xStep
-                               : shown == IDC_YSTEP_VALUE ? &settings.yStep
-                               : shown == IDC_DELAY_VALUE ? &settings.delay
-                                                          : &settings.sensitivity;
+        const int32_t* value = shown == IDC_XSTEP_VALUE   ? &running.config.settings.xStep
+                               : shown == IDC_YSTEP_VALUE ? &running.config.settings.yStep
+                               : shown == IDC_DELAY_VALUE ? &running.config.settings.delay
+                                                          : &running.config.settings.sensitivity;
         ShowNumber(page, shown, *value);
         return FALSE;
     }

@@ -3,30 +3,17 @@
 #include <cstring>
 
 #include "app/messages.h"
-#include "config/config_file.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
+#include "app/running_config.h"
+#include "app/shell.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
-#include "platform/platform.h"
-#include "platform/shell.h"
+#include "platform/window.h"
 
-namespace {
-
-// What the editor started from, for a Cancel whose reload finds no file.
-struct EditorStart {
-    ActionRecord table[kPortCount][kSlotCount];
-    ActionRecord hats[kPortCount][kHatSlotCount];
-    Settings settings;
-};
-EditorStart editorStart;
-bool cancelReloading;
-
-}  // namespace
+int32_t selectedPort;
 
 void StoreShownActionPage(int slot, const ActionPageState& page)
 {
-    ActionRecord& record = Binding(selectedPort, slot);
+    ActionRecord& record = Binding(running.config, selectedPort, slot);
     ActionRecord stored = record;
     StoreActionPage(page, stored);
     if (std::memcmp(&stored, &record, sizeof record) == 0) return;
@@ -36,7 +23,7 @@ void StoreShownActionPage(int slot, const ActionPageState& page)
 
 void FlipCommonOption(int control)
 {
-    int32_t* option = CommonOption(control);
+    int32_t* option = CommonOption(running.config.settings, control);
     if (option == nullptr) return;
     if (control == IDC_TOGGLE_LOCK) LetGoOfMouseButtons();
     *option ^= 1;
@@ -44,31 +31,18 @@ void FlipCommonOption(int control)
 
 int SpinCommonSetting(int control, int32_t delta)
 {
-    const int shown = ApplySpinDelta(control, delta);
-    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds();
+    const int shown = ApplySpinDelta(running.config.settings, control, delta);
+    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.config.settings);
     return shown;
 }
 
 void EditConfig()
 {
-    std::memcpy(editorStart.table, MappingTable, sizeof MappingTable);
-    std::memcpy(editorStart.hats, HatTable, sizeof HatTable);
-    editorStart.settings = settings;
+    const Configuration editorStart = running.config;
     if (ShowConfigSheet() > 0) {
-        if (SaveConfigToDefault()) PlatformSendToMainWindow(WM_RELOADCONFIG);
+        DefaultConfigPath(running.configPath);
+        if (SaveRunningConfig()) PlatformSendToMainWindow(WM_RELOADCONFIG);
         return;
     }
-    // Cancel undoes the live edits through the reload.
-    cancelReloading = true;
-    PlatformSendToMainWindow(WM_RELOADCONFIG);
-    cancelReloading = false;
-}
-
-bool RestoreCancelledEdits()
-{
-    if (!cancelReloading) return false;
-    std::memcpy(MappingTable, editorStart.table, sizeof MappingTable);
-    std::memcpy(HatTable, editorStart.hats, sizeof HatTable);
-    settings = editorStart.settings;
-    return true;
+    ReloadConfig(&editorStart);
 }

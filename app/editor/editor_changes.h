@@ -1,11 +1,15 @@
 // What the editor's pages change in the running program besides the values
 // themselves: held input that a change would strand, and the axis limits.
-// No window is needed; the sheet's dialog procedures call these.
+// No window is needed; the sheet's dialog procedures call these. The editor
+// edits what runs, in place, as the user clicks.
 #pragma once
 
 #include <cstdint>
 
 #include "config/sheet_pages.h"
+
+// The port whose bindings the action pages show; kept across openings.
+extern int32_t selectedPort;
 
 // Stores an action page into the shown port's record of slot. A changed
 // record first lets go of what the slot holds, so its old binding's keys
@@ -24,9 +28,6 @@ int SpinCommonSetting(int control, int32_t delta);
 // Config ...: the editor, then the reload that makes the running
 // configuration what the current file holds. OK saves to the default file;
 // when that fails, the edits keep running and no reload throws them away.
+// Cancel reads the current file again, and where it cannot, puts back what
+// the editor started from.
 void EditConfig();
-
-// During the reload after Cancel: puts back the settings and bindings as
-// they were when the editor opened, for a reload that could not read the
-// file. False when there is nothing to put back.
-bool RestoreCancelledEdits();

@@ -5,8 +5,6 @@
 
 #include "config/config_file.h"
 #include "config/config_path.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "engine/axes.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -72,7 +70,7 @@ uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previo
 
 void Report(int port)
 {
-    ProcessJoystickReport(port);
+    ProcessJoystickReport(running.config, port);
     // One report can log thousands of events (32 buttons typing macros); the
     // fake keeps 8192, so start each report afresh.
     ClearEvents();
@@ -84,10 +82,10 @@ void ChangeSetting(Cursor& in)
                                    100, 101, 200, 1000, 40, 1 << 30, INT32_MIN, INT32_MAX};
     const uint8_t which = in.Byte();
     const uint8_t value = in.Byte();
-    int32_t* setting = &(settings.*kSettingLayout[which % kSettingCount].member);
+    int32_t* setting = &(running.config.settings.*kSettingLayout[which % kSettingCount].member);
     *setting = kValues[value % 16];
     // The editor recomputes the thresholds right after a new sensitivity.
-    if (setting == &settings.sensitivity) ComputeAxisThresholds();
+    if (setting == &running.config.settings.sensitivity) ComputeAxisThresholds(running.config.settings);
 }
 
 // What a load must leave, checked where the outcome is plain from the file alone.
@@ -95,10 +93,10 @@ const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
 {
     if (!exists) return nullptr;
     static const ActionRecord kNoHats[kPortCount][kHatSlotCount] = {};
-    const bool hats = std::memcmp(HatTable, kNoHats, sizeof HatTable) != 0;
-    if (size < sizeof MappingTable) {
+    const bool hats = std::memcmp(running.config.HatTable, kNoHats, sizeof running.config.HatTable) != 0;
+    if (size < sizeof running.config.MappingTable) {
         static const ActionRecord kOff[kPortCount][kSlotCount] = {};
-        if (std::memcmp(MappingTable, kOff, sizeof MappingTable) != 0 || hats)
+        if (std::memcmp(running.config.MappingTable, kOff, sizeof running.config.MappingTable) != 0 || hats)
             return "a short file left bindings behind";
         return nullptr;
     }
@@ -106,20 +104,20 @@ const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
     // The chunk the writer puts right after the settings is read as it stands.
     const uint32_t chunkEnd = kConfigFileSize + kChunkHeaderSize + kHatsChunkSize;
     if (size >= chunkEnd && std::memcmp(file + kConfigFileSize, kHatsChunkHeader, kChunkHeaderSize) == 0 &&
-        std::memcmp(HatTable, file + kConfigFileSize + kChunkHeaderSize, kHatsChunkSize) != 0)
+        std::memcmp(running.config.HatTable, file + kConfigFileSize + kChunkHeaderSize, kHatsChunkSize) != 0)
         return "the hats' chunk after the settings was not read";
     // A whole file must come back byte for byte, whatever it holds, followed
     // by the hats' chunk when there are hat bindings and by nothing else.
-    std::strcpy(configPath, kCopyName);
-    SaveConfig();
-    std::strcpy(configPath, kConfigName);
+    std::strcpy(running.configPath, kCopyName);
+    SaveRunningConfig();
+    std::strcpy(running.configPath, kConfigName);
     const FakeFile* copy = FindFakeFile(kCopyName);
     if (copy == nullptr || copy->size != (hats ? chunkEnd : kConfigFileSize))
         return "the saved copy is missing or of the wrong size";
     if (std::memcmp(copy->data, file, kConfigFileSize) != 0)
         return "the saved copy differs from the loaded file";
     if (hats && (std::memcmp(copy->data + kConfigFileSize, kHatsChunkHeader, kChunkHeaderSize) != 0 ||
-                 std::memcmp(copy->data + kConfigFileSize + kChunkHeaderSize, HatTable, kHatsChunkSize) != 0))
+                 std::memcmp(copy->data + kConfigFileSize + kChunkHeaderSize, running.config.HatTable, kHatsChunkSize) != 0))
         return "the saved hats' chunk differs from the hat bindings";
     PlatformFileDelete(kCopyName);
     return nullptr;
@@ -153,9 +151,9 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
     SetCaps(fake.caps[1], capsChoice >> 4);
     fake.doubleClickTime = uint32_t(in.Byte()) * 4;
 
-    std::strcpy(configPath, kConfigName);
+    std::strcpy(running.configPath, kConfigName);
     if (exists) PutFakeFile(kConfigName, std::vector<uint8_t>(file, file + fileSize));
-    if (LoadConfig() != LOAD_ABANDONED) ComputeAxisLimits();
+    ReloadConfig();
     if (const char* failure = CheckLoad(file, fileSize, exists)) return failure;
     ClearEvents();
 
@@ -195,14 +193,14 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             break;
         case OP_NEW_CAPS:
             SetCaps(fake.caps[port], in.Byte());
-            ComputeAxisLimits();
+            ComputeAxisLimits(running.config.settings);
             break;
         case OP_SETTING:
             ChangeSetting(in);
             break;
         default:
             if (port == 0) {
-                if (LoadConfig() != LOAD_ABANDONED) ComputeAxisLimits();
+                ReloadConfig();
             } else {
                 LetGoOfEverything();
             }

@@ -10,8 +10,6 @@
 
 #include "config/config_file.h"
 #include "config/config_path.h"
-#include "config/mapping_table.h"
-#include "config/settings.h"
 #include "tests/fake_platform.h"
 #include "tests/fuzz/fuzz_input.h"
 
@@ -39,8 +37,8 @@ ActionRecord Text(const char* text)
 // modifiers, clicks of every kind and moves, on both sticks.
 void BindLikeAUser()
 {
-    ActionRecord(&p0)[kSlotCount] = MappingTable[0];
-    ActionRecord(&p1)[kSlotCount] = MappingTable[1];
+    ActionRecord(&p0)[kSlotCount] = running.config.MappingTable[0];
+    ActionRecord(&p1)[kSlotCount] = running.config.MappingTable[1];
     p0[0] = Key(65);
     p0[1] = Key(321);
     p0[2] = Key(16);
@@ -75,8 +73,8 @@ void BindLikeAUser()
 
 Bytes Saved()
 {
-    std::strcpy(configPath, kName);
-    SaveConfig();
+    std::strcpy(running.configPath, kName);
+    SaveRunningConfig();
     return FakeFileBytes(kName);
 }
 
@@ -172,7 +170,7 @@ std::vector<Seed> MakeSeeds()
 
     ResetProgramState();
     BindLikeAUser();
-    for (auto& port : MappingTable) {
+    for (auto& port : running.config.MappingTable) {
         for (ActionRecord& record : port) {
             record.on = 1;
             record.sendText = 1;
@@ -203,7 +201,7 @@ std::vector<Seed> MakeSeeds()
     for (const Odd& odd : kOddSettings) {
         ResetProgramState();
         BindLikeAUser();
-        settings = odd.values;
+        running.config.settings = odd.values;
         const Bytes file = Saved();
         add(odd.name, &file);
     }
@@ -212,7 +210,7 @@ std::vector<Seed> MakeSeeds()
     for (const int32_t code : kOddCodes) {
         ResetProgramState();
         BindLikeAUser();
-        for (auto& port : MappingTable) {
+        for (auto& port : running.config.MappingTable) {
             for (ActionRecord& record : port) {
                 record.sendKey = record.sendMouse = 1;
                 record.keyCode = record.mouseAction = code;
@@ -224,7 +222,7 @@ std::vector<Seed> MakeSeeds()
 
     // Flags that are set but not 1 count only for "on".
     ResetProgramState();
-    for (auto& port : MappingTable) {
+    for (auto& port : running.config.MappingTable) {
         for (ActionRecord& record : port) {
             record = ActionRecord{.on = -1,
                                   .shift = 2,
@@ -246,12 +244,12 @@ std::vector<Seed> MakeSeeds()
     // wrong length, and holding nothing.
     ResetProgramState();
     BindLikeAUser();
-    HatTable[0][0] = Key(38);
-    HatTable[0][1] = Mouse(13);
-    HatTable[0][2] = Mouse(11);
-    HatTable[0][3] = Text("^z");
-    HatTable[1][0] = Mouse(10);
-    HatTable[1][2] = Mouse(4);
+    running.config.HatTable[0][0] = Key(38);
+    running.config.HatTable[0][1] = Mouse(13);
+    running.config.HatTable[0][2] = Mouse(11);
+    running.config.HatTable[0][3] = Text("^z");
+    running.config.HatTable[1][0] = Mouse(10);
+    running.config.HatTable[1][2] = Mouse(4);
     const Bytes hats = Saved();
     add("saved-hats", &hats);
     const Bytes cut = Resized(hats, 7000);

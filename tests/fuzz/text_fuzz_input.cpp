@@ -73,7 +73,7 @@ std::string SaveTraceConfig()
     if (!built.errors.empty()) std::abort();
     const std::string file = (std::filesystem::temp_directory_path() /
                               ("quellpad-fuzz-trace-" + std::to_string(getpid()) + ".cfg")).string();
-    if (!SaveImage(built.image, file).empty()) std::abort();
+    if (SaveImage(built.image, file).kind != SaveOutcome::WRITTEN) std::abort();
     return file;
 }
 
@@ -96,7 +96,7 @@ const char* RunTomlFuzzInput(const uint8_t* data, size_t size)
     const std::string shown = ShowConfig(built.image, false);
     const BuildResult again = BuildConfig(shown, "shown");
     if (!again.errors.empty()) return "the shown text does not build";
-    if (std::memcmp(built.image.table, again.image.table, sizeof built.image.table) != 0 ||
+    if (std::memcmp(built.image.MappingTable, again.image.MappingTable, sizeof built.image.MappingTable) != 0 ||
         std::memcmp(&built.image.settings, &again.image.settings, sizeof built.image.settings) != 0) {
         return "the shown text builds another configuration";
     }

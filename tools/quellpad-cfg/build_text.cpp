@@ -107,7 +107,7 @@ public:
         return std::nullopt;
     }
 
-    void Binding(const toml::table& table, const std::string& name, ActionRecord& record)
+    void ReadBinding(const toml::table& table, const std::string& name, ActionRecord& record)
     {
         record = {};
         record.on = 1;
@@ -186,7 +186,7 @@ public:
             }
             const std::string name = BindingName(port, slot);
             if (const auto* binding = node.as_table()) {
-                Binding(*binding, name, Record(*image_, port, slot));
+                ReadBinding(*binding, name, ::Binding(*image_, port, slot));
             } else {
                 Error(node.source(), name + " = " + Describe(node) + " is not a table; write [" + name + "]");
             }

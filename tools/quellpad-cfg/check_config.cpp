@@ -127,10 +127,10 @@ std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
         out.push_back(std::string(field.name) + ": " + std::to_string(value) + range);
     }
     for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Record(image, port, slot), out);
+        for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Binding(image, port, slot), out);
     }
     if (size > kConfigFileSize) {
-        CheckChunks((image.hatsInFileTail ? std::string() : WrittenChunks(image.hats)) + image.fileTail, out);
+        CheckChunks((image.hatsInFileTail ? std::string() : WrittenChunks(image.HatTable)) + image.fileTail, out);
     }
     return out;
 }

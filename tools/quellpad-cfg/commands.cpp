@@ -48,12 +48,12 @@ bool ReadWhole(const std::string& path, std::string& text)
 bool Load(const std::string& path, ConfigImage& image, std::ostream& err)
 {
     if (!NotADirectory(path, err)) return false;
-    const LoadResult load = LoadImage(path, image);
-    if (!load.opened) {
+    const LoadOutcome outcome = LoadImage(path, image);
+    if (outcome.kind == LoadOutcome::NOT_OPENED) {
         err << Shown(path) << ": cannot open\n";
         return false;
     }
-    for (const std::string& message : load.messages) {
+    if (const char* message = OutcomeText(outcome)) {
         err << Shown(path) << ": the program would say " << QuoteBytes(message) << "\n";
     }
     return true;
@@ -89,9 +89,9 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
         err << Shown(output) << ": not written\n";
         return kExitTrouble;
     }
-    const std::vector<std::string> messages = SaveImage(built.image, output);
-    if (!messages.empty()) {
-        for (const std::string& message : messages) err << Shown(output) << ": " << message << "\n";
+    const SaveOutcome saved = SaveImage(built.image, output);
+    if (saved.kind != SaveOutcome::WRITTEN) {
+        err << Shown(output) << ": " << OutcomeText(saved) << "\n";
         return kExitTrouble;
     }
     return kExitOk;
@@ -102,7 +102,7 @@ int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
     if (!NotADirectory(file, err)) return kExitTrouble;
     std::ifstream in(file, std::ios::binary | std::ios::ate);
     ConfigImage image;
-    if (!in || !LoadImage(file, image).opened) {
+    if (!in || LoadImage(file, image).kind == LoadOutcome::NOT_OPENED) {
         err << Shown(file) << ": cannot open\n";
         return kExitTrouble;
     }

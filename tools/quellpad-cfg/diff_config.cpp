@@ -34,8 +34,8 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
     }
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            const ActionRecord& before = Record(a, port, slot);
-            const ActionRecord& after = Record(b, port, slot);
+            const ActionRecord& before = Binding(a, port, slot);
+            const ActionRecord& after = Binding(b, port, slot);
             for (const RecordField& field : kRecordFields) {
                 const std::string was = FieldText(before, field), is = FieldText(after, field);
                 if (was == is) continue;

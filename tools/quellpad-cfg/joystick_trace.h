@@ -19,7 +19,7 @@
 #include "config/mapping_table.h"
 #include "engine/axes.h"
 #include "platform/input_codes.h"
-#include "platform/platform.h"
+#include "platform/joystick.h"
 #include "tools/quellpad-cfg/diagnostic.h"
 
 struct TraceStep {

@@ -57,7 +57,7 @@ std::string ShowConfig(const ConfigImage& image, bool all)
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
             if (slot >= kSlotCount && image.hatsInFileTail) break;
-            const ActionRecord& record = Record(image, port, slot);
+            const ActionRecord& record = Binding(image, port, slot);
             if (!all && AllZero(record)) continue;
             out += "\n[" + BindingName(port, slot) + "]\n";
             out += ShowBinding(record);

@@ -52,7 +52,6 @@ std::string FormatEvent(const ToolEvent& event)
         if (event.a == kMouseHWheel) return "mouse hwheel " + Signed(event.dx);
         return "mouse wheel flags " + std::to_string(event.a) + " " + Signed(event.dx);
     case ToolEvent::Sleep: return "sleep " + std::to_string(event.a);
-    case ToolEvent::Message: return "message " + QuoteBytes(event.text);
     }
     return {};
 }
@@ -65,9 +64,9 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
     for (int port = 0; port < kPortCount; ++port) toolPlatform.caps[port] = trace.caps[port];
 
     ConfigImage image;
-    const LoadResult load = LoadImage(configPath, image);
-    if (!load.opened) return false;
-    for (const std::string& message : load.messages) out << "message " << QuoteBytes(message) << '\n';
+    const LoadOutcome outcome = LoadImage(configPath, image);
+    if (outcome.kind == LoadOutcome::NOT_OPENED) return false;
+    if (const char* message = OutcomeText(outcome)) out << "message " << QuoteBytes(message) << '\n';
 
     for (const TraceStep& step : trace.steps) {
         toolPlatform.events.clear();
@@ -79,11 +78,11 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
             toolPlatform.state[step.port].dwPOV = step.hat;
-            ProcessJoystickReport(step.port);
+            ProcessJoystickReport(image, step.port);
             break;
         case TraceStep::Lost:
             toolPlatform.lost[step.port] = true;
-            ProcessJoystickReport(step.port);
+            ProcessJoystickReport(image, step.port);
             break;
         case TraceStep::Exit: LetGoOfEverything(); break;
         }

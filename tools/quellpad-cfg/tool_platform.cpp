@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 #endif
 
-#include "config/settings.h"
 #include "engine/engine_state.h"
 
 ToolPlatform toolPlatform;
@@ -34,17 +33,17 @@ void ResetProgramState()
 
 void PlatformKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
 {
-    toolPlatform.events.push_back({ToolEvent::Key, vk, scan, flags, 0, 0, {}});
+    toolPlatform.events.push_back({ToolEvent::Key, vk, scan, flags, 0, 0});
 }
 
 void PlatformMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
 {
-    toolPlatform.events.push_back({ToolEvent::Mouse, flags, 0, 0, dx, dy, {}});
+    toolPlatform.events.push_back({ToolEvent::Mouse, flags, 0, 0, dx, dy});
 }
 
 void PlatformMouseWheel(uint32_t flags, int32_t delta)
 {
-    toolPlatform.events.push_back({ToolEvent::Wheel, flags, 0, 0, delta, 0, {}});
+    toolPlatform.events.push_back({ToolEvent::Wheel, flags, 0, 0, delta, 0});
 }
 
 // Scan bytes are not shown, so the character value of digits and capitals
@@ -61,7 +60,7 @@ uint32_t PlatformGetDoubleClickTime() { return toolPlatform.doubleClickTime; }
 
 void PlatformSleep(uint32_t milliseconds)
 {
-    toolPlatform.events.push_back({ToolEvent::Sleep, milliseconds, 0, 0, 0, 0, {}});
+    toolPlatform.events.push_back({ToolEvent::Sleep, milliseconds, 0, 0, 0, 0});
 }
 
 // --- joysticks: whatever the trace says -------------------------------------
@@ -127,18 +126,3 @@ bool SameFile(const std::string& a, const std::string& b)
            first.st_ino == second.st_ino;
 }
 #endif
-
-void PlatformMessageBox(const char* text, const char*)
-{
-    toolPlatform.events.push_back({ToolEvent::Message, 0, 0, 0, 0, 0, text});
-}
-
-// --- the window side: there is none ------------------------------------------
-
-void PlatformPostToMainWindow(uint32_t) {}
-void PlatformSendToMainWindow(uint32_t) {}
-void PlatformDestroyMainWindow() {}
-void PlatformPostQuit() {}
-void PlatformTrackPopupMenu(const MenuItem*, int) {}
-bool PlatformGetOpenFileName(char*) { return false; }
-bool PlatformGetSaveFileName(char*) { return false; }

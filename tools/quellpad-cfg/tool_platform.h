@@ -1,6 +1,6 @@
 // The platform as quellpad-cfg sees it: configuration files on the real disk,
-// joysticks fed from a trace, and every key, mouse event, wait and message
-// recorded instead of reaching the desktop.
+// joysticks fed from a trace, and every key, mouse event and wait recorded
+// instead of reaching the desktop.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "config/mapping_table.h"
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/joystick.h"
 
 struct ToolEvent {
-    enum Kind : uint8_t { Key, Mouse, Wheel, Sleep, Message } kind;
+    enum Kind : uint8_t { Key, Mouse, Wheel, Sleep } kind;
     uint32_t a;  // Key: virtual key. Mouse, Wheel: flags. Sleep: milliseconds.
     uint32_t b;  // Key: scan byte.
     uint32_t c;  // Key: flags.
     int32_t dx;  // Mouse: dx. Wheel: delta.
     int32_t dy;
-    std::string text;  // Message: its text.
 };
 
 struct ToolPlatform {

@@ -68,22 +68,22 @@ TEST(Check, ValuesTheEditorWouldNeverWrite)
         {[](ConfigImage& c) { c.settings.delay = 201; }, {"delay: 201 is outside 0 to 200, the range the editor keeps"}},
         {[](ConfigImage& c) { c.settings.continuous = 2; }, {"continuous: 2 is neither 0 nor 1"}},
         {[](ConfigImage& c) { c.settings.dosMode = -1; }, {"dosMode: -1 is neither 0 nor 1"}},
-        {[](ConfigImage& c) { c.table[0][0].on = 5; }, {"port1.button1.on: 5 is neither 0 nor 1 (counts as on)"}},
-        {[](ConfigImage& c) { c.table[1][43].sendMouse = 2; },
+        {[](ConfigImage& c) { c.MappingTable[0][0].on = 5; }, {"port1.button1.on: 5 is neither 0 nor 1 (counts as on)"}},
+        {[](ConfigImage& c) { c.MappingTable[1][43].sendMouse = 2; },
          {"port2.axis_v_minus.sendMouse: 2 is neither 0 nor 1 (counts as off)"}},
-        {[](ConfigImage& c) { c.table[0][32].keyCode = 41; },
+        {[](ConfigImage& c) { c.MappingTable[0][32].keyCode = 41; },
          {"port1.axis_x_plus.keyCode: 41 is no key in the vocabulary (virtual key 41 would be sent)"}},
-        {[](ConfigImage& c) { c.table[0][1].sendKey = 1, c.table[0][1].keyCode = -1; },
+        {[](ConfigImage& c) { c.MappingTable[0][1].sendKey = 1, c.MappingTable[0][1].keyCode = -1; },
          {"port1.button2.keyCode: -1 is no key in the vocabulary (virtual key 255 would be sent)"}},
-        {[](ConfigImage& c) { c.table[0][1].mouseAction = 14; },
+        {[](ConfigImage& c) { c.MappingTable[0][1].mouseAction = 14; },
          {"port1.button2.mouseAction: 14 is no mouse action in the vocabulary (it does nothing)"}},
-        {[](ConfigImage& c) { c.table[0][1].sendMouse = 1, c.table[0][1].mouseAction = -1; },
+        {[](ConfigImage& c) { c.MappingTable[0][1].sendMouse = 1, c.MappingTable[0][1].mouseAction = -1; },
          {"port1.button2.mouseAction: -1 is no mouse action in the vocabulary (it does nothing)"}},
-        {[](ConfigImage& c) { std::memset(c.table[1][0].text, 'q', 40); },
+        {[](ConfigImage& c) { std::memset(c.MappingTable[1][0].text, 'q', 40); },
          {"port2.button1.text: \"qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq\" has no terminator within its 40 bytes"}},
         // What the editor leaves on a page where nothing was chosen is fine.
-        {[](ConfigImage& c) { c.table[0][5].keyCode = -1, c.table[0][5].mouseAction = -1; }, {}},
-        {[](ConfigImage& c) { c.table[0][5].on = 1, c.table[0][5].sendKey = 1, c.table[0][5].keyCode = 346; }, {}},
+        {[](ConfigImage& c) { c.MappingTable[0][5].keyCode = -1, c.MappingTable[0][5].mouseAction = -1; }, {}},
+        {[](ConfigImage& c) { c.MappingTable[0][5].on = 1, c.MappingTable[0][5].sendKey = 1, c.MappingTable[0][5].keyCode = 346; }, {}},
     };
     for (const Case& c : cases) {
         ConfigImage image;
@@ -126,15 +126,15 @@ TEST(Diff, NamesEachDifferingField)
         {[](ConfigImage&) {}, {}},
         {[](ConfigImage& c) { c.settings.xStep = 12, c.settings.toggleLock = 1; },
          {"xStep: 8 -> 12", "toggleLock: false -> true"}},
-        {[](ConfigImage& c) { c.table[0][32].keyCode = 39; }, {"port1.axis_x_plus.keyCode: 0 -> \"cursor right\""}},
-        {[](ConfigImage& c) { c.table[1][2].on = 1, c.table[1][2].mouseAction = 4; },
+        {[](ConfigImage& c) { c.MappingTable[0][32].keyCode = 39; }, {"port1.axis_x_plus.keyCode: 0 -> \"cursor right\""}},
+        {[](ConfigImage& c) { c.MappingTable[1][2].on = 1, c.MappingTable[1][2].mouseAction = 4; },
          {"port2.button3.on: false -> true", "port2.button3.mouseAction: \"move up\" -> \"left click\""}},
-        {[](ConfigImage& c) { c.table[0][0].text[0] = 'a'; }, {"port1.button1.text: \"\" -> \"a\""}},
-        {[](ConfigImage& c) { c.hats[1][3].mouseAction = 12; },
+        {[](ConfigImage& c) { c.MappingTable[0][0].text[0] = 'a'; }, {"port1.button1.text: \"\" -> \"a\""}},
+        {[](ConfigImage& c) { c.HatTable[1][3].mouseAction = 12; },
          {"port2.hat_left.mouseAction: \"move up\" -> \"wheel left\""}},
         {[](ConfigImage& c) { c.fileTail = "\x01\xfe"; }, {"fileTail: \"\" -> \"01 fe\""}},
         // A byte after the terminator is a difference too.
-        {[](ConfigImage& c) { c.table[0][0].text[39] = 1; },
+        {[](ConfigImage& c) { c.MappingTable[0][0].text[39] = 1; },
          {"port1.button1.textTail: \"\" -> \"00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
           "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01\""}},
     };
@@ -149,9 +149,9 @@ TEST(Diff, CommandExitStatus)
 {
     ScratchDir dir;
     ConfigImage a, b;
-    b.table[0][0].alt = 1;
-    ASSERT_TRUE(SaveImage(a, dir / "a.cfg").empty());
-    ASSERT_TRUE(SaveImage(b, dir / "b.cfg").empty());
+    b.MappingTable[0][0].alt = 1;
+    ASSERT_EQ(SaveImage(a, dir / "a.cfg").kind, SaveOutcome::WRITTEN);
+    ASSERT_EQ(SaveImage(b, dir / "b.cfg").kind, SaveOutcome::WRITTEN);
     std::ostringstream out, err;
     EXPECT_EQ(RunDiff(dir / "a.cfg", dir / "a.cfg", out, err), kExitOk);
     EXPECT_EQ(out.str(), "");

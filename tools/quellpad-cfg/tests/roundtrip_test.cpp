@@ -17,13 +17,13 @@ namespace {
 void ExpectRoundTrip(const ScratchDir& dir, const std::string& file, bool all)
 {
     ConfigImage read;
-    ASSERT_TRUE(LoadImage(file, read).opened) << file;
-    ASSERT_TRUE(SaveImage(read, dir / "direct.cfg").empty());
+    ASSERT_NE(LoadImage(file, read).kind, LoadOutcome::NOT_OPENED) << file;
+    ASSERT_EQ(SaveImage(read, dir / "direct.cfg").kind, SaveOutcome::WRITTEN);
 
     const std::string text = ShowConfig(read, all);
     const BuildResult built = BuildConfig(text, "shown");
     ASSERT_TRUE(built.errors.empty()) << built.errors.front().message << "\n" << text;
-    ASSERT_TRUE(SaveImage(built.image, dir / "rebuilt.cfg").empty());
+    ASSERT_EQ(SaveImage(built.image, dir / "rebuilt.cfg").kind, SaveOutcome::WRITTEN);
     ASSERT_EQ(ReadBytes(dir / "direct.cfg"), ReadBytes(dir / "rebuilt.cfg")) << file << "\n" << text;
     // And the dump of the rebuilt file is the same dump, so dumps diff cleanly.
     ConfigImage again;
@@ -131,20 +131,20 @@ TEST(RoundTrip, HandWrittenTextsComeBack)
     ConfigImage image;
     image.settings.delay = INT32_MIN;
     image.settings.xStep = INT32_MAX;
-    ActionRecord& full = image.table[0][0];
+    ActionRecord& full = image.MappingTable[0][0];
     std::memset(full.text, 'x', sizeof full.text);
-    ActionRecord& leftovers = image.table[0][1];
+    ActionRecord& leftovers = image.MappingTable[0][1];
     leftovers.text[5] = 'z';
     leftovers.text[39] = char(0xFF);
     int n = 0;
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = port == 0 ? 2 : 0; slot < kSlotCount; ++slot) {
-            for (int i = 0; i < 39; ++i) image.table[port][slot].text[i] = char(1 + n++ % 255);
+            for (int i = 0; i < 39; ++i) image.MappingTable[port][slot].text[i] = char(1 + n++ % 255);
         }
     }
-    image.table[1][43].keyCode = -1;
-    image.table[1][43].mouseAction = INT32_MIN;
-    ASSERT_TRUE(SaveImage(image, dir / "corners.cfg").empty());
+    image.MappingTable[1][43].keyCode = -1;
+    image.MappingTable[1][43].mouseAction = INT32_MIN;
+    ASSERT_EQ(SaveImage(image, dir / "corners.cfg").kind, SaveOutcome::WRITTEN);
     ExpectRoundTrip(dir, dir / "corners.cfg", true);
     EXPECT_EQ(ReadBytes(dir / "rebuilt.cfg"), ReadBytes(dir / "corners.cfg"));
 }

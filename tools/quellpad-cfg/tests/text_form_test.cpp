@@ -14,7 +14,7 @@ namespace {
 const ActionRecord& Only(const BuildResult& result, int port, int slot)
 {
     EXPECT_TRUE(result.errors.empty()) << (result.errors.empty() ? "" : result.errors[0].message);
-    return result.image.table[port][slot];
+    return result.image.MappingTable[port][slot];
 }
 
 struct FieldCase {
@@ -57,7 +57,7 @@ TEST(TextForm, FieldsBecomeTheseRecords)
         // Nothing else in the table moved.
         ActionRecord table[2][44] = {};
         table[1][35] = got;
-        EXPECT_EQ(std::memcmp(table, result.image.table, sizeof table), 0) << c.text;
+        EXPECT_EQ(std::memcmp(table, result.image.MappingTable, sizeof table), 0) << c.text;
     }
 }
 
@@ -101,11 +101,11 @@ TEST(TextForm, ShowSpellsEachField)
 TEST(TextForm, ShowListsSettingsThenBindingsInSlotOrder)
 {
     ConfigImage image;
-    image.table[1][0].on = 1;
-    image.table[0][43].keyCode = -1;  // off, but not empty: kept
-    image.table[0][2].on = 1;
-    image.hats[0][0].keyCode = 38;
-    image.hats[1][3].on = 1;
+    image.MappingTable[1][0].on = 1;
+    image.MappingTable[0][43].keyCode = -1;  // off, but not empty: kept
+    image.MappingTable[0][2].on = 1;
+    image.HatTable[0][0].keyCode = 38;
+    image.HatTable[1][3].on = 1;
     image.fileTail = "\x01\xfe";
     EXPECT_EQ(ShowConfig(image, false),
               "# Quellpad configuration\nxStep = 8\nyStep = 8\ncontinuous = false\ndynamic = false\n"

@@ -1,0 +1,28 @@
+#include "app/running_config.h"
+
+#include "app/config_messages.h"
+#include "config/config_file.h"
+#include "engine/held_input.h"
+#include "engine/joystick_report.h"
+
+Running running;
+
+DefaultProcessing ReloadConfig(const Configuration* fallback)
+{
+    // What the file lacks keeps what runs, as a partial file always has.
+    Configuration loaded = running.config;
+    const LoadOutcome outcome = LoadConfig(running.configPath, loaded);
+    TellLoadOutcome(outcome);
+    const bool restored = outcome.kind != LoadOutcome::READ && fallback != nullptr;
+    if (restored) loaded = *fallback;
+    // Nothing that the old bindings hold may outlive them.
+    LetGoOfEverything();
+    running.config = loaded;
+    if (outcome.kind != LoadOutcome::TABLE_SHORT || restored) ComputeAxisLimits(running.config.settings);
+    return outcome.kind == LoadOutcome::TABLE_SHORT ? SKIP_DEFAULT : RUN_DEFAULT;
+}
+
+bool SaveRunningConfig()
+{
+    return TellSaveOutcome(SaveConfig(running.configPath, running.config));
+}

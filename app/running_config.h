@@ -1,0 +1,26 @@
+// What runs: the one configuration the reports act on and the file it came
+// from, owned here and replaced only through ReloadConfig.
+#pragma once
+
+#include "app/main_window.h"
+#include "config/config_path.h"
+#include "config/configuration.h"
+
+struct Running {
+    Configuration config;
+    char configPath[kPathSize];  // the current file, zero-terminated UTF-8
+};
+extern Running running;
+
+// Reads configPath into a value, tells the user what went wrong, then lets go
+// of what the old bindings hold, puts the value in place and computes the
+// limits. Nothing changes before the messages have been answered: reports
+// during them act on what ran before. A load that cannot read the file puts
+// fallback in place instead, when there is one (Cancel's copy of what the
+// editor started from). Only a load abandoned on a short table skips the
+// limits and the default processing.
+DefaultProcessing ReloadConfig(const Configuration* fallback = nullptr);
+
+// Saves what runs to configPath, telling the user of a failure; true when the
+// file now holds it.
+bool SaveRunningConfig();

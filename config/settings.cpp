@@ -1,3 +1,0 @@
-#include "config/settings.h"
-
-Settings settings;
