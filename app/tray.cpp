@@ -12,7 +12,6 @@ namespace {
 
 static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip == NIF_TIP);
 
-constexpr WORD kIconResource = 1000;
 constexpr const char* kTip = QUELLPAD_TITLE;
 
 NOTIFYICONDATAA Blank(HWND window, UINT iconId)
@@ -61,7 +60,7 @@ BOOL TraySetIcon(HWND window, UINT iconId, HICON icon)
 void AddProgramTrayIcon()
 {
     // The shell keeps its own copy of the image, so ours can go at once.
-    HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(kIconResource));
+    HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(IDI_QUELLPAD));
     TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, kTip);
     DestroyIcon(icon);
 }

@@ -167,10 +167,7 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         for (int control : {IDC_CONTINUOUS, IDC_DYNAMIC, IDC_TOGGLE_LOCK, IDC_DIGITAL, IDC_DOS_MODE}) {
             CheckDlgButton(page, control, UINT(*CommonOption(control)));
         }
-        ShowNumber(page, IDC_SENSITIVITY_VALUE, settings.sensitivity);
-        ShowNumber(page, IDC_XSTEP_VALUE, settings.xStep);
-        ShowNumber(page, IDC_YSTEP_VALUE, settings.yStep);
-        ShowNumber(page, IDC_DELAY_VALUE, settings.delay);
+        for (const SpinControl& spin : kSpins) ShowNumber(page, spin.value, settings.*spin.setting);
         return TRUE;
     case WM_COMMAND:
         // The auto check box has already toggled its mark; follow it.
@@ -232,15 +229,15 @@ int ShowConfigSheet()
         entry.pszTitle = pages[i].title;
         switch (pages[i].kind) {
         case PAGE_COMMON:
-            entry.pszTemplate = "CONFIG1";
+            entry.pszTemplate = IDD_COMMON_PAGE;
             entry.pfnDlgProc = Config1Proc;
             break;
         case PAGE_ACTION:
-            entry.pszTemplate = "CONFIG2";
+            entry.pszTemplate = IDD_ACTION_PAGE;
             entry.pfnDlgProc = SlotEntryPoint(pages[i].slot);
             break;
         case PAGE_INFO:
-            entry.pszTemplate = "CONFIG3";
+            entry.pszTemplate = IDD_INFO_PAGE;
             break;
         }
     }
