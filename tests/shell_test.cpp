@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/editor/editor_changes.h"
@@ -458,13 +459,29 @@ TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
     EXPECT_EQ(buttonToggle.left, 1);
 }
 
+struct Shown {
+    int control;
+    int32_t value;
+    uint32_t thresholdThen;  // the first stick's X threshold as the value appears
+};
+
+void RecordShown(void* log, int control, int32_t value)
+{
+    static_cast<std::vector<Shown>*>(log)->push_back({control, value, axisLimits.threshold[0][0]});
+}
+
 TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
 {
     fake.caps[0].wXmax = 1000;
     ComputeAxisLimits();
     fake.caps[0].wXmax = 2000;
-    EXPECT_EQ(SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1), IDC_SENSITIVITY_VALUE);
-    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // 21 % of the new span
+    std::vector<Shown> shown;
+    SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1, RecordShown, &shown);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].control, IDC_SENSITIVITY_VALUE);
+    EXPECT_EQ(shown[0].value, 21);
+    EXPECT_EQ(shown[0].thresholdThen, 200u) << "the new value is shown first";
+    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // then 21 % of the new span
     EXPECT_EQ(axisLimits.centre[0][0], 500u);
 }
 

@@ -25,9 +25,10 @@ ActionRecord& ShownRecord(int slot)
     return Binding(selectedPort, slot);
 }
 
-void ShowNumber(HWND page, int control, int32_t value)
+// Shows a setting as an unsigned number, as the common page does.
+void ShowNumber(void* page, int control, int32_t value)
 {
-    SetDlgItemInt(page, control, UINT(value), FALSE);
+    SetDlgItemInt(static_cast<HWND>(page), control, UINT(value), FALSE);
 }
 
 }  // namespace
@@ -178,13 +179,7 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         if (header->code != UINT(UDN_DELTAPOS)) return FALSE;
         const int control = LOWORD(wParam);
         const int32_t delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
-        const int shown = SpinCommonSetting(control, delta);
-        if (shown == 0) return FALSE;
-        const int32_t* value = shown == IDC_XSTEP_VALUE   ? &settings.xStep
-                               : shown == IDC_YSTEP_VALUE ? &settings.yStep
-                               : shown == IDC_DELAY_VALUE ? &settings.delay
-                                                          : &settings.sensitivity;
-        ShowNumber(page, shown, *value);
+        SpinCommonSetting(control, delta, ShowNumber, page);
         return FALSE;
     }
     default:

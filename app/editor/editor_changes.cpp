@@ -42,11 +42,13 @@ void FlipCommonOption(int control)
     *option ^= 1;
 }
 
-int SpinCommonSetting(int control, int32_t delta)
+void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
 {
     const int shown = ApplySpinDelta(control, delta);
+    for (const SpinControl& spin : kSpins) {
+        if (spin.value == shown) show(page, shown, settings.*spin.setting);
+    }
     if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds();
-    return shown;
 }
 
 void EditConfig()
