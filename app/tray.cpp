@@ -14,6 +14,11 @@ static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip =
 
 constexpr const char* kTip = QUELLPAD_TITLE;
 
+char* CopyBounded(char* to, const char* from, int count)
+{
+    return lstrcpynA(to, from, count);
+}
+
 NOTIFYICONDATAA Blank(HWND window, UINT iconId)
 {
     NOTIFYICONDATAA data = {};
@@ -31,7 +36,7 @@ BOOL TrayAdd(HWND window, UINT callbackMessage, UINT iconId, HICON icon, const c
     data.uFlags = TrayAddFlags(icon != nullptr, tip != nullptr);
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
-    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip, CopyBounded);
     return Shell_NotifyIconA(NIM_ADD, &data);
 }
 
@@ -45,7 +50,7 @@ BOOL TraySetTip(HWND window, UINT iconId, const char* tip)
 {
     NOTIFYICONDATAA data = Blank(window, iconId);
     data.uFlags = NIF_TIP;
-    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip, CopyBounded);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 

@@ -528,6 +528,15 @@ TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
     }
 }
 
+// lstrcpynA as documented: at most count - 1 characters, then a terminator.
+char* Lstrcpyn(char* to, const char* from, int count)
+{
+    int n = 0;
+    for (; n + 1 < count && from[n] != '\0'; ++n) to[n] = from[n];
+    if (count > 0) to[n] = '\0';
+    return to;
+}
+
 TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
 {
     const std::string tip63(63, 't'), tip64 = tip63 + "u";
@@ -538,7 +547,7 @@ TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
     for (const auto& t : tips) {
         char to[kTrayTipSize + 8];
         std::memset(to, 'x', sizeof to);
-        CopyTrayTip(to, t.tip);
+        CopyTrayTip(to, t.tip, Lstrcpyn);
         EXPECT_STREQ(to, t.shown);
         EXPECT_EQ(to[kTrayTipSize], 'x') << "wrote past the tip";
     }
