@@ -1,19 +1,13 @@
-// The main window's private messages and command ids.
+// The main window's private messages. Its command ids and the tray icon's id
+// stand with the resource ids (config/resource_ids.h).
 #pragma once
 
 #include <cstdint>
 
+#include "config/resource_ids.h"
 #include "platform/window_messages.h"
 
 constexpr uint32_t WM_RELOADCONFIG = kWmUser;  // 1024
 constexpr uint32_t WM_TRAYNOTIFY = kWmUser + 1;
 constexpr uint32_t WM_SHOWMAINMENU = kWmUser + 2;
 constexpr uint32_t WM_SHOWCONFIGMENU = kWmUser + 3;
-
-constexpr uint32_t IDM_EXIT = 100;
-constexpr uint32_t IDM_ABOUT = 101;
-constexpr uint32_t IDM_CONFIG = 102;
-constexpr uint32_t IDM_LOAD = 1000;
-constexpr uint32_t IDM_SAVEAS = 1001;
-
-constexpr uint32_t TRAY_ICON_ID = 2000;

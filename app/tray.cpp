@@ -12,8 +12,12 @@ namespace {
 
 static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip == NIF_TIP);
 
-constexpr WORD kIconResource = 1000;
 constexpr const char* kTip = QUELLPAD_TITLE;
+
+char* CopyBounded(char* to, const char* from, int count)
+{
+    return lstrcpynA(to, from, count);
+}
 
 NOTIFYICONDATAA Blank(HWND window, UINT iconId)
 {
@@ -32,7 +36,7 @@ BOOL TrayAdd(HWND window, UINT callbackMessage, UINT iconId, HICON icon, const c
     data.uFlags = TrayAddFlags(icon != nullptr, tip != nullptr);
     data.uCallbackMessage = callbackMessage;
     data.hIcon = icon;
-    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip, CopyBounded);
     return Shell_NotifyIconA(NIM_ADD, &data);
 }
 
@@ -46,7 +50,7 @@ BOOL TraySetTip(HWND window, UINT iconId, const char* tip)
 {
     NOTIFYICONDATAA data = Blank(window, iconId);
     data.uFlags = NIF_TIP;
-    if (tip != nullptr) CopyTrayTip(data.szTip, tip);
+    if (tip != nullptr) CopyTrayTip(data.szTip, tip, CopyBounded);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
@@ -61,7 +65,7 @@ BOOL TraySetIcon(HWND window, UINT iconId, HICON icon)
 void AddProgramTrayIcon()
 {
     // The shell keeps its own copy of the image, so ours can go at once.
-    HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(kIconResource));
+    HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(IDI_QUELLPAD));
     TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, kTip);
     DestroyIcon(icon);
 }

@@ -7,9 +7,7 @@ uint32_t TrayAddFlags(bool hasIcon, bool hasTip)
     return kTrayMessage | (hasIcon ? kTrayIcon : 0) | (hasTip ? kTrayTip : 0);
 }
 
-void CopyTrayTip(char* to, const char* tip)
+void CopyTrayTip(char* to, const char* tip, BoundedCopy copy)
 {
-    const size_t length = strnlen(tip, kTrayTipSize - 1);
-    std::memcpy(to, tip, length);
-    to[length] = '\0';
+    copy(to, tip, int(strnlen(tip, kTrayTipSize - 1)) + 1);
 }

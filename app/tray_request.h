@@ -14,6 +14,11 @@ constexpr int kTrayTipSize = 64;        // the first form's tip, terminator incl
 // when there are any.
 uint32_t TrayAddFlags(bool hasIcon, bool hasTip);
 
-// At most 63 characters reach the shell; longer tips are cut. to holds
+// The system's bounded copy, as lstrcpynA: at most count - 1 characters and
+// a terminator.
+using BoundedCopy = char* (*)(char* to, const char* from, int count);
+
+// At most 63 characters reach the shell; longer tips are cut. Hands copy the
+// smaller of the tip's length plus one and kTrayTipSize; to holds
 // kTrayTipSize bytes.
-void CopyTrayTip(char* to, const char* tip);
+void CopyTrayTip(char* to, const char* tip, BoundedCopy copy);

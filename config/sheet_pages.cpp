@@ -34,12 +34,6 @@ void AddAxisPages(SheetPage (&pages)[kMaxPages], int& count, char axis, int plus
     AddPage(pages, count, PAGE_ACTION, plusSlot + 1, title);
 }
 
-struct SpinControl {
-    int spin;
-    int value;
-    int32_t Settings::*setting;
-};
-
 }  // namespace
 
 int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages])
@@ -87,12 +81,6 @@ int32_t* CommonOption(Settings& settings, int control)
 
 int ApplySpinDelta(Settings& settings, int control, int32_t iDelta)
 {
-    static constexpr SpinControl kSpins[] = {
-        {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &Settings::xStep},
-        {IDC_YSTEP_SPIN, IDC_YSTEP_VALUE, &Settings::yStep},
-        {IDC_SENSITIVITY_SPIN, IDC_SENSITIVITY_VALUE, &Settings::sensitivity},
-        {IDC_DELAY_SPIN, IDC_DELAY_VALUE, &Settings::delay},
-    };
     for (const SpinControl& spin : kSpins) {
         if (spin.spin != control) continue;
         const SettingLayout& range = SettingLayoutOf(spin.setting);

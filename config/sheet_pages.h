@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "config/configuration.h"
+#include "config/resource_ids.h"
 #include "platform/joystick.h"
 
 constexpr int kMaxPages = 50;  // common, 32 buttons, 12 axis directions, 4 hat directions, info
@@ -23,21 +24,18 @@ struct SheetPage {
 // has, the four hat directions when either has a hat, the information page.
 int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages]);
 
-// Control ids of the common page.
-enum CommonControl : int {
-    IDC_XSTEP_SPIN = 100,
-    IDC_YSTEP_SPIN = 101,
-    IDC_XSTEP_VALUE = 102,
-    IDC_YSTEP_VALUE = 103,
-    IDC_CONTINUOUS = 104,
-    IDC_SENSITIVITY_SPIN = 105,
-    IDC_DELAY_SPIN = 106,
-    IDC_DELAY_VALUE = 107,
-    IDC_SENSITIVITY_VALUE = 110,
-    IDC_DYNAMIC = 111,
-    IDC_TOGGLE_LOCK = 112,
-    IDC_DIGITAL = 113,
-    IDC_DOS_MODE = 114,
+// The common page's numbers: the arrow, the field that shows the value, and
+// the setting behind both; in the order the page fills its fields.
+struct SpinControl {
+    int spin;
+    int value;
+    int32_t Settings::*setting;
+};
+inline constexpr SpinControl kSpins[] = {
+    {IDC_SENSITIVITY_SPIN, IDC_SENSITIVITY_VALUE, &Settings::sensitivity},
+    {IDC_XSTEP_SPIN, IDC_XSTEP_VALUE, &Settings::xStep},
+    {IDC_YSTEP_SPIN, IDC_YSTEP_VALUE, &Settings::yStep},
+    {IDC_DELAY_SPIN, IDC_DELAY_VALUE, &Settings::delay},
 };
 
 // The setting behind a check box of the common page, or nullptr.
@@ -47,22 +45,6 @@ int32_t* CommonOption(Settings& settings, int control);
 // clamped to the range the editor keeps. Returns the value control that shows
 // it, or 0 when `control` is no spin control.
 int ApplySpinDelta(Settings& settings, int control, int32_t iDelta);
-
-// Control ids of an action page.
-enum ActionControl : int {
-    IDC_ON = 200,
-    IDC_PORT1 = 201,
-    IDC_PORT2 = 202,
-    IDC_SHIFT = 203,
-    IDC_CONTROL = 204,
-    IDC_ALT = 205,
-    IDC_SEND_KEY = 206,
-    IDC_KEY_LIST = 207,
-    IDC_SEND_TEXT = 208,
-    IDC_TEXT = 209,
-    IDC_SEND_MOUSE = 210,
-    IDC_MOUSE_LIST = 211,
-};
 
 // The two boxes a box unticks when it becomes ticked (modifiers exclude each
 // other, and so do key, text and mouse). Returns false for a box without

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/commands.h"
 #include "app/editor/editor_changes.h"
@@ -456,13 +457,29 @@ TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
     EXPECT_EQ(buttonToggle.left, 1);
 }
 
+struct Shown {
+    int control;
+    int32_t value;
+    uint32_t thresholdThen;  // the first stick's X threshold as the value appears
+};
+
+void RecordShown(void* log, int control, int32_t value)
+{
+    static_cast<std::vector<Shown>*>(log)->push_back({control, value, axisLimits.threshold[0][0]});
+}
+
 TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
 {
     fake.caps[0].wXmax = 1000;
     ComputeAxisLimits(running.config.settings);
     fake.caps[0].wXmax = 2000;
-    EXPECT_EQ(SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1), IDC_SENSITIVITY_VALUE);
-    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // 21 % of the new span
+    std::vector<Shown> shown;
+    SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1, RecordShown, &shown);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].control, IDC_SENSITIVITY_VALUE);
+    EXPECT_EQ(shown[0].value, 21);
+    EXPECT_EQ(shown[0].thresholdThen, 200u) << "the new value is shown first";
+    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // then 21 % of the new span
     EXPECT_EQ(axisLimits.centre[0][0], 500u);
 }
 
@@ -509,6 +526,15 @@ TEST_F(Shell, EditsSurviveAFailedSaveAndACancelWhoseReloadFindsNoFile)
     }
 }
 
+// lstrcpynA as documented: at most count - 1 characters, then a terminator.
+char* Lstrcpyn(char* to, const char* from, int count)
+{
+    int n = 0;
+    for (; n + 1 < count && from[n] != '\0'; ++n) to[n] = from[n];
+    if (count > 0) to[n] = '\0';
+    return to;
+}
+
 TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
 {
     const std::string tip63(63, 't'), tip64 = tip63 + "u";
@@ -519,7 +545,7 @@ TEST(TrayRequest, TipsAreCutAt63AndAnAddSetsOnlyWhatItHas)
     for (const auto& t : tips) {
         char to[kTrayTipSize + 8];
         std::memset(to, 'x', sizeof to);
-        CopyTrayTip(to, t.tip);
+        CopyTrayTip(to, t.tip, Lstrcpyn);
         EXPECT_STREQ(to, t.shown);
         EXPECT_EQ(to[kTrayTipSize], 'x') << "wrote past the tip";
     }

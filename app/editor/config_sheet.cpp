@@ -25,9 +25,10 @@ ActionRecord& ShownRecord(int slot)
     return Binding(running.config, selectedPort, slot);
 }
 
-void ShowNumber(HWND page, int control, int32_t value)
+// Shows a setting as an unsigned number, as the common page does.
+void ShowNumber(void* page, int control, int32_t value)
 {
-    SetDlgItemInt(page, control, UINT(value), FALSE);
+    SetDlgItemInt(static_cast<HWND>(page), control, UINT(value), FALSE);
 }
 
 }  // namespace
@@ -167,10 +168,7 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         for (int control : {IDC_CONTINUOUS, IDC_DYNAMIC, IDC_TOGGLE_LOCK, IDC_DIGITAL, IDC_DOS_MODE}) {
             CheckDlgButton(page, control, UINT(*CommonOption(running.config.settings, control)));
         }
-        ShowNumber(page, IDC_SENSITIVITY_VALUE, running.config.settings.sensitivity);
-        ShowNumber(page, IDC_XSTEP_VALUE, running.config.settings.xStep);
-        ShowNumber(page, IDC_YSTEP_VALUE, running.config.settings.yStep);
-        ShowNumber(page, IDC_DELAY_VALUE, running.config.settings.delay);
+        for (const SpinControl& spin : kSpins) ShowNumber(page, spin.value, running.config.settings.*spin.setting);
         return TRUE;
     case WM_COMMAND:
         // The auto check box has already toggled its mark; follow it.
@@ -181,13 +179,7 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
         if (header->code != UINT(UDN_DELTAPOS)) return FALSE;
         const int control = LOWORD(wParam);
         const int32_t delta = reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta;
-        const int shown = SpinCommonSetting(control, delta);
-        if (shown == 0) return FALSE;
-        const int32_t* value = shown == IDC_XSTEP_VALUE   ? &running.config.settings.xStep
-                               : shown == IDC_YSTEP_VALUE ? &running.config.settings.yStep
-                               : shown == IDC_DELAY_VALUE ? &running.config.settings.delay
-                                                          : &running.config.settings.sensitivity;
-        ShowNumber(page, shown, *value);
+        SpinCommonSetting(control, delta, ShowNumber, page);
         return FALSE;
     }
     default:
@@ -232,15 +224,15 @@ int ShowConfigSheet()
         entry.pszTitle = pages[i].title;
         switch (pages[i].kind) {
         case PAGE_COMMON:
-            entry.pszTemplate = "CONFIG1";
+            entry.pszTemplate = IDD_COMMON_PAGE;
             entry.pfnDlgProc = Config1Proc;
             break;
         case PAGE_ACTION:
-            entry.pszTemplate = "CONFIG2";
+            entry.pszTemplate = IDD_ACTION_PAGE;
             entry.pfnDlgProc = SlotEntryPoint(pages[i].slot);
             break;
         case PAGE_INFO:
-            entry.pszTemplate = "CONFIG3";
+            entry.pszTemplate = IDD_INFO_PAGE;
             break;
         }
     }

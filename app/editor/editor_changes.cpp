@@ -29,11 +29,13 @@ void FlipCommonOption(int control)
     *option ^= 1;
 }
 
-int SpinCommonSetting(int control, int32_t delta)
+void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
 {
     const int shown = ApplySpinDelta(running.config.settings, control, delta);
+    for (const SpinControl& spin : kSpins) {
+        if (spin.value == shown) show(page, shown, running.config.settings.*spin.setting);
+    }
     if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.config.settings);
-    return shown;
 }
 
 void EditConfig()

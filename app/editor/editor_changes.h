@@ -20,10 +20,13 @@ void StoreShownActionPage(int slot, const ActionPageState& page);
 // the toggle lock lets go of the mouse buttons it may hold.
 void FlipCommonOption(int control);
 
-// The common page's arrows: moves the value within its range and returns the
-// control that shows it, or 0. A new sensitivity recomputes the thresholds;
-// the centres stay.
-int SpinCommonSetting(int control, int32_t delta);
+// Writes value into the field control of the common page.
+using ShowValue = void (*)(void* page, int control, int32_t value);
+
+// The common page's arrows: moves the value within its range and shows it
+// with show; only then does a new sensitivity recompute the thresholds (the
+// centres stay). Nothing happens for a control that is no arrow.
+void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page);
 
 // Config ...: the editor, then the reload that makes the running
 // configuration what the current file holds. OK saves to the default file;
