@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config_messages.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "config/config_path.h"
@@ -187,18 +188,20 @@ struct LoadCase {
     uint32_t xThreshold;  // 65535 * sensitivity / 100 when recomputed
     bool recomputed;
     bool result;
+    LoadOutcome::Kind kind;
+    int settingsRead;
 };
 
 // clang-format off
 const LoadCase kLoadCases[] = {
-    {"Missing",             -1,   kCannotOpen, TableAfter::Kept,     kBefore, 21626, true,  true},
-    {"Empty",               0,    kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
-    {"OneByteShortOfTable", 6687, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
-    {"FirstStickOnly",      3344, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false},
-    {"TableOnly",           6688, nullptr,     TableAfter::FromFile, kBefore, 21626, true,  true},
-    {"EndsInsideXStep",     6698, nullptr,     TableAfter::FromFile, kCutInXStep, 58981, true,  true},
-    {"Complete",            6724, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true},
-    {"TailIgnored",         7000, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true},
+    {"Missing",             -1,   kCannotOpen, TableAfter::Kept,     kBefore, 21626, true,  true, LoadOutcome::NOT_OPENED, 0},
+    {"Empty",               0,    kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false, LoadOutcome::TABLE_SHORT, 0},
+    {"OneByteShortOfTable", 6687, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false, LoadOutcome::TABLE_SHORT, 0},
+    {"FirstStickOnly",      3344, kCannotRead, TableAfter::Cleared,  kBefore, kOldThreshold, false, false, LoadOutcome::TABLE_SHORT, 0},
+    {"TableOnly",           6688, nullptr,     TableAfter::FromFile, kBefore, 21626, true,  true, LoadOutcome::READ, 0},
+    {"EndsInsideXStep",     6698, nullptr,     TableAfter::FromFile, kCutInXStep, 58981, true,  true, LoadOutcome::READ, 2},
+    {"Complete",            6724, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true, LoadOutcome::READ, 9},
+    {"TailIgnored",         7000, nullptr,     TableAfter::FromFile, kInFile, 58981, true,  true, LoadOutcome::READ, 9},
 };
 // clang-format on
 
@@ -217,6 +220,11 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
     SetSettings(kBefore);
     const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
     if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
+    Configuration value = running.config;
+    const LoadOutcome outcome = LoadConfig(running.configPath, value);
+    EXPECT_EQ(outcome.kind, c.kind);
+    EXPECT_EQ(outcome.settingsRead, c.settingsRead);
+    EXPECT_TRUE(Events().empty()) << "a load itself shows nothing";
 
     const bool result = Reload();
 
@@ -293,16 +301,28 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
     std::vector<uint8_t> unknownFirst = Chunk("XTRA", 5, {1, 2, 3, 4, 5});
     const std::vector<uint8_t> whole = Chunk("HATS", 608, hats);
     unknownFirst.insert(unknownFirst.end(), whole.begin(), whole.end());
+    std::vector<uint8_t> wrongLengthFirst = Chunk("HATS", 4, {1, 2, 3, 4});
+    wrongLengthFirst.insert(wrongLengthFirst.end(), whole.begin(), whole.end());
+    // What the editor stores for a hat page left unbound: no key, no mouse action.
+    std::vector<uint8_t> unbound(608, 0);
+    for (size_t record = 0; record < 8; ++record) {
+        std::fill_n(unbound.begin() + long(record * 76 + 20), 4, 0xFF);
+        std::fill_n(unbound.begin() + long(record * 76 + 72), 4, 0xFF);
+    }
     const struct {
         const char* name;
         std::vector<uint8_t> after;  // the bytes after the settings
-        bool hatsRead;
+        std::vector<uint8_t> hatsRead;  // empty: hats off
+        bool written;  // a save writes the chunk back
+        bool damaged, unknown;
     } cases[] = {
-        {"no chunk: the file of before, hats off", {}, false},
-        {"a chunk", whole, true},
-        {"an unknown chunk before it is passed over", unknownFirst, true},
-        {"a cut chunk is no chunk", cut, false},
-        {"a wrong length is no HATS", Chunk("HATS", 607, std::vector<uint8_t>(hats.begin(), hats.end() - 1)), false},
+        {"no chunk: the file of before, hats off", {}, {}, false, false, false},
+        {"a chunk", whole, hats, true, false, false},
+        {"an unknown chunk before it is passed over", unknownFirst, hats, true, false, true},
+        {"a cut chunk is no chunk", cut, {}, false, true, false},
+        {"a wrong length is no HATS", Chunk("HATS", 607, std::vector<uint8_t>(hats.begin(), hats.end() - 1)), {}, false, true, false},
+        {"the first HATS decides: a wrong length turns hats off before a whole one", wrongLengthFirst, {}, false, true, false},
+        {"hat records that bind nothing are read, and saved as the 6724 bytes alone", Chunk("HATS", 608, unbound), unbound, false, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -312,14 +332,17 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         file.insert(file.end(), c.after.begin(), c.after.end());
         PutFakeFile(kPath.c_str(), file);
 
-        EXPECT_EQ(LoadRunning(), LoadOutcome::READ);
+        const LoadOutcome outcome = LoadConfig(running.configPath, running.config);
+        EXPECT_EQ(outcome.kind, LoadOutcome::READ);
+        EXPECT_EQ(outcome.chunkDamaged, c.damaged);
+        EXPECT_EQ(outcome.chunkUnknown, c.unknown);
         EXPECT_TRUE(Events().empty());
         EXPECT_EQ(CurrentSettings(), kInFile);
-        EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead ? hats : std::vector<uint8_t>(608, 0)));
+        EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead.empty() ? std::vector<uint8_t>(608, 0) : c.hatsRead));
 
         SaveRunningConfig();
         std::vector<uint8_t> saved = FileOfSize(kConfigFileSize);
-        if (c.hatsRead) saved.insert(saved.end(), whole.begin(), whole.end());
+        if (c.written) saved.insert(saved.end(), whole.begin(), whole.end());
         EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), saved));
         EXPECT_EQ(fake.openHandles, 0);
     }
@@ -542,8 +565,11 @@ TEST_P(SaveWriteFault, OneMessageEveryWriteAttemptedOldFileKept)
         fake.failWriteCall = call;
         fake.failWriteResult = result;
 
-        SaveRunningConfig();
+        const SaveOutcome outcome = SaveConfig(running.configPath, running.config);
+        TellSaveOutcome(outcome);
 
+        EXPECT_EQ(outcome.kind, SaveOutcome::NOT_WRITTEN);
+        EXPECT_EQ(outcome.failedParts, 1);
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotWrite)});
         EXPECT_EQ(fake.writeCalls, 12);
         ExpectOldFileIntact(old);
@@ -619,13 +645,14 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         int writes;
         bool readOnly;
         int planted;  // temporary names taken before the save
+        SaveOutcome::Kind kind;
     };
     constexpr Case kCases[] = {
-        {"create fails", true, false, false, 0},
-        {"replace fails", false, true, false, 10},
-        {"no path", false, false, true, 0},
-        {"read-only target", false, false, false, 10, true},
-        {"every temporary name taken", false, false, false, 0, false, 16},
+        {"create fails", true, false, false, 0, false, 0, SaveOutcome::NOT_CREATED},
+        {"replace fails", false, true, false, 10, false, 0, SaveOutcome::NOT_REPLACED},
+        {"no path", false, false, true, 0, false, 0, SaveOutcome::NOT_CREATED},
+        {"read-only target", false, false, false, 10, true, 0, SaveOutcome::NOT_REPLACED},
+        {"every temporary name taken", false, false, false, 0, false, 16, SaveOutcome::NOT_CREATED},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -639,8 +666,10 @@ TEST(ConfigSave, CreateOrReplaceFailing)
         fake.failReplace = c.failReplace;
         if (c.emptyPath) running.configPath[0] = '\0';
 
-        SaveRunningConfig();
+        const SaveOutcome outcome = SaveConfig(running.configPath, running.config);
+        TellSaveOutcome(outcome);
 
+        EXPECT_EQ(outcome.kind, c.kind);
         EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotCreate)});
         EXPECT_EQ(fake.writeCalls, c.writes);
         ExpectOldFileIntact(old, planted);

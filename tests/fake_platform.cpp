@@ -275,7 +275,11 @@ void PlatformFileDelete(const char* path)
     if (FakeFile* file = FindFakeFile(path)) file->exists = false;
 }
 
-void PlatformMessageBox(const char* text, const char* caption) { Record(Message(caption, text)); }
+void PlatformMessageBox(const char* text, const char* caption)
+{
+    Record(Message(caption, text));
+    if (fake.whileMessageBox != nullptr) fake.whileMessageBox();
+}
 
 // --- the window side -----------------------------------------------------
 

@@ -105,6 +105,8 @@ struct FakePlatform {
     bool dispatchSends;
     // Runs inside the editor or a menu, to act while it is open.
     void (*whileModal)();
+    // Runs inside a message box, whose modal loop goes on dispatching reports.
+    void (*whileMessageBox)();
 };
 extern FakePlatform fake;
 

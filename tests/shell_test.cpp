@@ -414,6 +414,17 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              FlipCommonOption(IDC_TOGGLE_LOCK);
          },
          {MouseFlag(LEFTDOWN), MouseFlag(LEFTUP)}},
+        {"a file swapped for a damaged one: presses during the reload's box act on what ran, then all is let go",
+         [] {
+             Bind(0, 1, kNumpad0);
+             PutFakeFile("C:\\Tools\\quellpad.CFG", std::vector<uint8_t>(3000, 1));
+             fake.whileMessageBox = [] { Buttons(0, 1 | 2); };
+             Send(WM_RELOADCONFIG);
+             fake.whileMessageBox = nullptr;
+             Buttons(0, 0);
+         },
+         {Message("error", "error reading file\nplease configure first"), KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0),
+          KeyUp(16, 42)}},
         {"a delay of 2147483647 waits 1000 ms",
          [] {
              running.config.settings.delay = INT32_MAX;

@@ -93,10 +93,12 @@ const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
 {
     if (!exists) return nullptr;
     static const ActionRecord kNoHats[kPortCount][kHatSlotCount] = {};
-    const bool hats = std::memcmp(running.config.HatTable, kNoHats, sizeof running.config.HatTable) != 0;
+    const bool hatBytes = std::memcmp(running.config.HatTable, kNoHats, sizeof running.config.HatTable) != 0;
+    // Only hat records that bind something are written back.
+    const bool hats = AnyHatBinding(running.config.HatTable);
     if (size < sizeof running.config.MappingTable) {
         static const ActionRecord kOff[kPortCount][kSlotCount] = {};
-        if (std::memcmp(running.config.MappingTable, kOff, sizeof running.config.MappingTable) != 0 || hats)
+        if (std::memcmp(running.config.MappingTable, kOff, sizeof running.config.MappingTable) != 0 || hatBytes)
             return "a short file left bindings behind";
         return nullptr;
     }

@@ -1,5 +1,7 @@
 #include "tools/quellpad-cfg/check_config.h"
 
+#include <cstring>
+
 #include "config/config_file.h"
 #include "config/vocabulary.h"
 #include "tools/quellpad-cfg/config_names.h"
@@ -70,8 +72,8 @@ uint32_t LittleEndian32(const std::string& bytes, size_t at)
 }
 
 // The chunks after the settings, walked as the program's reader walks them:
-// up to the first whole HATS chunk, past others by their length, stopping at
-// one that the file cuts short.
+// up to the first HATS chunk, past others by their length, stopping at one
+// that the file cuts short.
 void CheckChunks(const std::string& tail, std::vector<std::string>& out)
 {
     const std::string hats(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkTagSize);
@@ -94,8 +96,14 @@ void CheckChunks(const std::string& tail, std::vector<std::string>& out)
             return;
         }
         const size_t next = at + kChunkHeaderSize + size_t(length);
-        if (tag == hats && length == kHatsChunkSize) {
-            if (tail.find_first_not_of('\0', at + kChunkHeaderSize) >= next) {
+        if (tag == hats) {
+            // The first HATS chunk decides, whatever follows it.
+            ActionRecord records[kPortCount][kHatSlotCount] = {};
+            if (length == kHatsChunkSize) std::memcpy(records, tail.data() + at + kChunkHeaderSize, sizeof records);
+            if (length != kHatsChunkSize) {
+                out.push_back(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
+                              "; the program turns the hat bindings off");
+            } else if (!AnyHatBinding(records)) {
                 out.push_back(chunk + " holds no hat binding; the program writes no chunk then");
             }
             if (next < tail.size()) {
@@ -104,9 +112,7 @@ void CheckChunks(const std::string& tail, std::vector<std::string>& out)
             }
             return;
         }
-        out.push_back(chunk + (tag == hats ? " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
-                                                 "; the program passes over it"
-                                           : " (" + Bytes(length) + ") is unknown to the program, which passes over it"));
+        out.push_back(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
         at = next;
     }
 }

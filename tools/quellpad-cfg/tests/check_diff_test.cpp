@@ -39,12 +39,21 @@ TEST(Check, ChunksAfterTheSettings)
                std::string(payload, '\x01');
     };
     const std::string hats = chunk("HATS", 608, 608);
+    // What the editor leaves on a hat page left unbound: no key, no mouse action.
+    std::string unbound(608, '\0');
+    for (size_t record = 0; record < 8; ++record) {
+        unbound.replace(record * 76 + 20, 4, 4, '\xff');
+        unbound.replace(record * 76 + 72, 4, 4, '\xff');
+    }
     const std::pair<std::string, Lines> cases[] = {
         {chunk("XTRA", 260, 260) + hats, {"chunk \"XTRA\" at byte 6724 (260 bytes) is unknown to the program, which passes over it"}},
         {chunk("HATS", 608, 100), {"chunk \"HATS\" at byte 6724 says 608 bytes, but the file ends 100 bytes after its header; "
                                    "the program ignores it and turns the hat bindings off"}},
-        {chunk("HATS", 4, 4) + "\x01", {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program passes over it",
-                                     "file: 1 byte from byte 6736 cannot hold a chunk's header; the program reads no chunk there"}},
+        {chunk("HATS", 4, 4) + "\x01", {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program turns the hat bindings off",
+                                     "file: the program never reads the 1 byte after the HATS chunk at byte 6724"}},
+        {chunk("HATS", 4, 4) + hats, {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program turns the hat bindings off",
+                                     "file: the program never reads the 616 bytes after the HATS chunk at byte 6724"}},
+        {chunk("HATS", 608, 0) + unbound, {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
         {hats + "abc", {"file: the program never reads the 3 bytes after the HATS chunk at byte 6724"}},
         {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
     };
