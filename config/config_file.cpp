@@ -81,18 +81,47 @@ bool Skip(PlatformFile file, uint32_t count)
     return true;
 }
 
-// The chunks after the settings. The first HATS chunk decides: the hat
-// bindings come from it when it holds 608 bytes, and are off otherwise, as
-// they are without one. Other chunks are passed over by their length. A
-// chunk cut short by the end of the file is no chunk. Nothing here is worth
-// a message: the bindings of the 6724 bytes stand either way.
+// The first PADS chunk, of one byte a port: a byte past 4, like a chunk of
+// another length or one cut short, leaves the driver.
+bool ReadPads(PlatformFile file, uint32_t length, Configuration& config, LoadOutcome& outcome)
+{
+    uint8_t sources[kPadsChunkSize];
+    if (length != kPadsChunkSize) {
+        outcome.chunkDamaged = true;
+        return Skip(file, length);
+    }
+    if (PlatformFileRead(file, sources, sizeof sources) != int32_t(sizeof sources)) {
+        outcome.chunkDamaged = true;
+        return false;
+    }
+    for (int port = 0; port < kPortCount; ++port) {
+        const bool known = sources[port] <= kMaxPadSource;
+        config.portSource[port] = known ? sources[port] : 0;
+        outcome.chunkDamaged = outcome.chunkDamaged || !known;
+    }
+    return true;
+}
+
+// The chunks after the settings, up to the first HATS chunk, which decides:
+// the hat bindings come from it when it holds 608 bytes, and are off
+// otherwise, as they are without one. The first PADS chunk before it says
+// what the ports read. Other chunks are passed over by their length. A chunk
+// cut short by the end of the file is no chunk. Nothing here is worth a
+// message: the bindings of the 6724 bytes stand either way.
 void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
 {
     std::memset(config.HatTable, 0, sizeof config.HatTable);
+    std::memset(config.portSource, 0, sizeof config.portSource);
+    bool padsRead = false;
     uint8_t header[kChunkHeaderSize];
     while (PlatformFileRead(file, header, sizeof header) == int32_t(sizeof header)) {
         const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
                                 uint32_t(header[7]) << 24;
+        if (!padsRead && std::memcmp(header, kPadsChunkHeader, kChunkTagSize) == 0) {
+            padsRead = true;
+            if (!ReadPads(file, length, config, outcome)) return;
+            continue;
+        }
         if (std::memcmp(header, kHatsChunkHeader, kChunkTagSize) == 0) {
             if (length != kHatsChunkSize ||
                 PlatformFileRead(file, config.HatTable, sizeof config.HatTable) != int32_t(sizeof config.HatTable)) {
@@ -131,6 +160,14 @@ const char* OutcomeText(const SaveOutcome& outcome)
     case SaveOutcome::WRITTEN:
     default: return nullptr;
     }
+}
+
+bool AnyPadSource(const Configuration& config)
+{
+    for (const uint8_t source : config.portSource) {
+        if (source != 0) return true;
+    }
+    return false;
 }
 
 bool HatBound(const ActionRecord& record)
@@ -192,7 +229,12 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
     for (const SettingLayout& setting : kSettingLayout) {
         WritePart(file, &(config.settings.*setting.member), sizeof(int32_t), outcome);
     }
-    // Without hat bindings the file stays byte for byte what it always was.
+    // Without Xbox controllers or hat bindings the file stays byte for byte
+    // what it always was.
+    if (AnyPadSource(config)) {
+        WritePart(file, kPadsChunkHeader, kChunkHeaderSize, outcome);
+        WritePart(file, config.portSource, sizeof config.portSource, outcome);
+    }
     if (AnyHatBinding(config.HatTable)) {
         WritePart(file, kHatsChunkHeader, kChunkHeaderSize, outcome);
         WritePart(file, config.HatTable, sizeof config.HatTable, outcome);

@@ -16,7 +16,7 @@ struct LoadOutcome {
         READ,         // the table, and settingsRead of the settings
     } kind;
     uint8_t settingsRead;  // 0..9, in file order; the rest keep their values
-    bool chunkDamaged;     // a chunk cut short, or a HATS chunk of another length
+    bool chunkDamaged;     // a chunk cut short, a HATS or PADS chunk of another length, or a PADS byte past 4
     bool chunkUnknown;     // a chunk of a tag this version does not know
 };
 
@@ -40,6 +40,9 @@ const char* OutcomeText(const SaveOutcome& outcome);
 // mouse action ticked. Only then does a file carry the hats' chunk.
 bool HatBound(const ActionRecord& record);
 bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
+// Whether some port reads another source than the driver: only then does a
+// file carry the PADS chunk.
+bool AnyPadSource(const Configuration& config);
 
 // Reads the file at path into config. What the file lacks keeps config's
 // values, so a reload starts from what runs; an abandoned load clears the

@@ -6,6 +6,8 @@
 #include "config/mapping_table.h"
 #include "config/settings.h"
 
+#include <cstdint>
+
 struct Configuration {
     // Port-major: record of port p, slot s at byte p * 3344 + s * 76.
     ActionRecord MappingTable[kPortCount][kSlotCount] = {};
@@ -13,6 +15,9 @@ struct Configuration {
     // their own after the 6724 bytes. Port-major like the table.
     ActionRecord HatTable[kPortCount][kHatSlotCount] = {};
     Settings settings;
+    // What each port reads: 0 the joystick driver (joystick 1 or 2), 1 to 4
+    // the Xbox controller of that XInput user index.
+    uint8_t portSource[kPortCount] = {};
 };
 static_assert(sizeof(Configuration::MappingTable) == 6688, "MappingTable is 6688 bytes on disk");
 

@@ -46,6 +46,13 @@ inline constexpr uint8_t kHatsChunkHeader[kChunkHeaderSize] = {
     'H', 'A', 'T', 'S', uint8_t(kHatsChunkSize), uint8_t(kHatsChunkSize >> 8), 0, 0};
 static_assert(sizeof(Configuration::HatTable) == kHatsChunkSize && kHatsChunkSize == 608);
 
+// PADS: what each port reads, one byte a port (0 the driver, 1 to 4 the
+// Xbox controller of that XInput user index). Written only when a port does
+// not read the driver, and before HATS: a reader stops at the first HATS.
+constexpr uint32_t kPadsChunkSize = kPortCount;
+constexpr uint8_t kMaxPadSource = 4;
+inline constexpr uint8_t kPadsChunkHeader[kChunkHeaderSize] = {'P', 'A', 'D', 'S', uint8_t(kPadsChunkSize), 0, 0, 0};
+
 // The layout entry of one setting.
 constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)
 {

@@ -127,12 +127,18 @@ void ProcessJoystickReport(const Configuration& config, int port)
     JoyInfoEx info = {};
     info.dwSize = sizeof info;
     info.dwFlags = kJoyReturnAll;
+    const bool read = PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
+    ProcessJoystickState(config, port, read ? &info : nullptr);
+}
+
+void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report)
+{
     LastReport& last = lastReport[port];
 
     // A failed read is no report of zero positions: an unplugged stick must
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
-    if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
+    if (report == nullptr) {
         if (last.readOk) LetGoOfPort(port);
         last.buttons = 0;
         last.hats = 0;
@@ -140,6 +146,7 @@ void ProcessJoystickReport(const Configuration& config, int port)
         return;
     }
     last.readOk = true;
+    const JoyInfoEx& info = *report;
 
     if (info.dwButtons != last.buttons) {
         ExecuteButtons(config, port, info.dwButtons & ~last.buttons, PHASE_PRESS);

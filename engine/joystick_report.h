@@ -11,3 +11,6 @@ void ComputeAxisThresholds(const Settings& settings);
 // Reads the port's joystick and executes the bindings of config that its
 // changes fire.
 void ProcessJoystickReport(const Configuration& config, int port);
+// The same for a state read elsewhere (an Xbox controller's); nullptr for a
+// read that failed.
+void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report);
