@@ -11,6 +11,7 @@
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"
+#include "platform/on_first_use_win32.h"
 #include "platform/platform_win32.h"
 #include "platform/shell.h"
 #include "quellpad_version.h"
@@ -220,7 +221,7 @@ int ShowConfigSheet()
 {
     // The common page's arrows are up-down controls.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&classes);
+    LateInitCommonControlsEx(&classes);
     SheetPage pages[kMaxPages];
     const int count = BuildPageList(joyCaps, pages);
     PageEntry entries[kMaxPages] = {};
@@ -252,5 +253,5 @@ int ShowConfigSheet()
     header.pszCaption = kCaption;
     header.nPages = UINT(count);
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(entries);
-    return int(PropertySheetA(&header));
+    return int(LatePropertySheetA(&header));
 }
