@@ -36,9 +36,9 @@ wine_pid() {
   local proc
   for proc in /proc/[0-9]*; do
     # Wine shows the program's own name, blank-padded, as the command line.
-    tr '\0' '\n' < "$proc/cmdline" 2>/dev/null | head -n 1 | sed 's/ *$//; s/.*[\\/]//' |
+    { tr '\0' '\n' < "$proc/cmdline"; } 2>/dev/null | head -n 1 | sed 's/ *$//; s/.*[\\/]//' |
       grep -qixF -- "$1" || continue
-    tr '\0' '\n' < "$proc/environ" 2>/dev/null | grep -qxF -- "WINEPREFIX=$WINEPREFIX" || continue
+    { tr '\0' '\n' < "$proc/environ"; } 2>/dev/null | grep -qxF -- "WINEPREFIX=$WINEPREFIX" || continue
     echo "${proc#/proc/}"
     return 0
   done
