@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
+#include "platform/on_first_use_win32.h"
 #include "platform/window.h"
 #include "platform/platform_win32.h"
 #include "platform/window_messages.h"
@@ -195,12 +196,12 @@ bool PlatformGetOpenFileName(char* path)
 {
     wchar_t wide[MAX_PATH] = L"";
     OPENFILENAMEW dialog = FileDialogSetup(wide, kOpenDialogFlags);
-    return Chosen(GetOpenFileNameW(&dialog), wide, path);
+    return Chosen(LateGetOpenFileNameW(&dialog), wide, path);
 }
 
 bool PlatformGetSaveFileName(char* path)
 {
     wchar_t wide[MAX_PATH] = L"";
     OPENFILENAMEW dialog = FileDialogSetup(wide, kSaveDialogFlags);
-    return Chosen(GetSaveFileNameW(&dialog), wide, path);
+    return Chosen(LateGetSaveFileNameW(&dialog), wide, path);
 }

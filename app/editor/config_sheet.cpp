@@ -12,6 +12,7 @@
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"
+#include "platform/on_first_use_win32.h"
 #include "platform/platform_win32.h"
 #include "quellpad_version.h"
 
@@ -212,7 +213,7 @@ int ShowConfigSheet()
 {
     // The common page's arrows are up-down controls.
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&classes);
+    LateInitCommonControlsEx(&classes);
     SheetPage pages[kMaxPages];
     const int count = BuildPageList(joyCaps, pages);
     PageEntry entries[kMaxPages] = {};
@@ -244,5 +245,5 @@ int ShowConfigSheet()
     header.pszCaption = kCaption;
     header.nPages = UINT(count);
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(entries);
-    return int(PropertySheetA(&header));
+    return int(LatePropertySheetA(&header));
 }
