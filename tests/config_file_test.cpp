@@ -309,12 +309,17 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         std::fill_n(unbound.begin() + long(record * 76 + 20), 4, 0xFF);
         std::fill_n(unbound.begin() + long(record * 76 + 72), 4, 0xFF);
     }
+    const std::vector<uint8_t> xbox2 = Chunk("PADS", 2, {0, 2});
+    std::vector<uint8_t> padsThenHats = xbox2, hatsThenPads = whole;
+    padsThenHats.insert(padsThenHats.end(), whole.begin(), whole.end());
+    hatsThenPads.insert(hatsThenPads.end(), xbox2.begin(), xbox2.end());
     const struct {
         const char* name;
         std::vector<uint8_t> after;  // the bytes after the settings
         std::vector<uint8_t> hatsRead;  // empty: hats off
         bool written;  // a save writes the chunk back
         bool damaged, unknown;
+        std::array<uint8_t, 2> sources;  // what the ports read; a save writes PADS when not both 0
     } cases[] = {
         {"no chunk: the file of before, hats off", {}, {}, false, false, false},
         {"a chunk", whole, hats, true, false, false},
@@ -323,6 +328,11 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         {"a wrong length is no HATS", Chunk("HATS", 607, std::vector<uint8_t>(hats.begin(), hats.end() - 1)), {}, false, true, false},
         {"the first HATS decides: a wrong length turns hats off before a whole one", wrongLengthFirst, {}, false, true, false},
         {"hat records that bind nothing are read, and saved as the 6724 bytes alone", Chunk("HATS", 608, unbound), unbound, false, false, false},
+        {"PADS, then HATS: port 2 reads Xbox controller 2", padsThenHats, hats, true, false, false, {0, 2}},
+        {"PADS alone", xbox2, {}, false, false, false, {0, 2}},
+        {"PADS after HATS is never read", hatsThenPads, hats, true, false, false},
+        {"a PADS byte past 4 reads the driver", Chunk("PADS", 2, {3, 5}), {}, false, true, false, {3, 0}},
+        {"a PADS of another length reads the driver", Chunk("PADS", 3, {1, 1, 1}), {}, false, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -339,9 +349,15 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         EXPECT_TRUE(Events().empty());
         EXPECT_EQ(CurrentSettings(), kInFile);
         EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead.empty() ? std::vector<uint8_t>(608, 0) : c.hatsRead));
+        EXPECT_EQ(running.config.portSource[0], c.sources[0]);
+        EXPECT_EQ(running.config.portSource[1], c.sources[1]);
 
         SaveRunningConfig();
         std::vector<uint8_t> saved = FileOfSize(kConfigFileSize);
+        if (c.sources[0] != 0 || c.sources[1] != 0) {
+            const std::vector<uint8_t> pads = Chunk("PADS", 2, {c.sources[0], c.sources[1]});
+            saved.insert(saved.end(), pads.begin(), pads.end());
+        }
         if (c.written) saved.insert(saved.end(), whole.begin(), whole.end());
         EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), saved));
         EXPECT_EQ(fake.openHandles, 0);

@@ -176,6 +176,10 @@ public:
     void Port(const toml::table& table, int port)
     {
         for (const auto& [key, node] : table) {
+            if (key.str() == kSourceKey) {
+                Source(node, port);
+                continue;
+            }
             const int slot = FindSlot(key.str());
             if (slot < 0) {
                 Error(key.source(), [port, typed = key.str()] {
@@ -191,6 +195,19 @@ public:
                 Error(node.source(), name + " = " + Describe(node) + " is not a table; write [" + name + "]");
             }
         }
+    }
+
+    void Source(const toml::node& node, int port)
+    {
+        const std::string name = PortName(port) + "." + kSourceKey;
+        const auto* text = node.as_string();
+        const int source = text != nullptr ? FindSource(text->get()) : -1;
+        if (source < 0) {
+            const std::string shown = text != nullptr ? QuoteForMessage(text->get()) : Describe(node);
+            Error(node.source(), name + " = " + shown + " is no source; write \"driver\" or \"xbox 1\" to \"xbox 4\"");
+            return;
+        }
+        image_->portSource[port] = uint8_t(source);
     }
 
     void Document(const toml::table& root, ConfigImage& image)

@@ -72,11 +72,13 @@ uint32_t LittleEndian32(const std::string& bytes, size_t at)
 }
 
 // The chunks after the settings, walked as the program's reader walks them:
-// up to the first HATS chunk, past others by their length, stopping at one
-// that the file cuts short.
+// the first PADS chunk, up to the first HATS chunk, past others by their
+// length, stopping at one that the file cuts short.
 void CheckChunks(const std::string& tail, std::vector<std::string>& out)
 {
     const std::string hats(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkTagSize);
+    const std::string pads(reinterpret_cast<const char*>(kPadsChunkHeader), kChunkTagSize);
+    bool padsSeen = false;
     size_t at = 0;
     while (at < tail.size()) {
         const std::string where = " at byte " + std::to_string(kConfigFileSize + at);
@@ -92,10 +94,26 @@ void CheckChunks(const std::string& tail, std::vector<std::string>& out)
         if (length > left - kChunkHeaderSize) {
             out.push_back(chunk + " says " + Bytes(length) + ", but the file ends " +
                           Bytes(left - kChunkHeaderSize) + " after its header; the program ignores it" +
-                          (tag == hats ? " and turns the hat bindings off" : ""));
+                          (tag == hats ? " and turns the hat bindings off"
+                           : tag == pads && !padsSeen ? " and reads the driver on both ports" : ""));
             return;
         }
         const size_t next = at + kChunkHeaderSize + size_t(length);
+        if (tag == pads && !padsSeen) {
+            padsSeen = true;
+            if (length != kPadsChunkSize) {
+                out.push_back(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kPadsChunkSize) +
+                              "; the program reads the driver on both ports");
+            }
+            for (int port = 0; length == kPadsChunkSize && port < kPortCount; ++port) {
+                const uint8_t source = uint8_t(tail[at + kChunkHeaderSize + size_t(port)]);
+                if (source <= kMaxPadSource) continue;
+                out.push_back(chunk + " gives " + PortName(port) + " the source " + std::to_string(source) +
+                              ", which is none; the program reads the driver there");
+            }
+            at = next;
+            continue;
+        }
         if (tag == hats) {
             // The first HATS chunk decides, whatever follows it.
             ActionRecord records[kPortCount][kHatSlotCount] = {};
@@ -136,7 +154,7 @@ std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
         for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Binding(image, port, slot), out);
     }
     if (size > kConfigFileSize) {
-        CheckChunks((image.hatsInFileTail ? std::string() : WrittenChunks(image.HatTable)) + image.fileTail, out);
+        CheckChunks((image.chunksInFileTail ? std::string() : WrittenChunks(image)) + image.fileTail, out);
     }
     return out;
 }

@@ -17,11 +17,18 @@ std::string BytesAfterSettings(const std::string& path)
 
 }  // namespace
 
-std::string WrittenChunks(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
+std::string WrittenChunks(const Configuration& config)
 {
-    if (!AnyHatBinding(hats)) return {};
-    return std::string(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkHeaderSize) +
-           std::string(reinterpret_cast<const char*>(hats), kHatsChunkSize);
+    std::string chunks;
+    if (AnyPadSource(config)) {
+        chunks.append(reinterpret_cast<const char*>(kPadsChunkHeader), kChunkHeaderSize);
+        chunks.append(reinterpret_cast<const char*>(config.portSource), kPadsChunkSize);
+    }
+    if (AnyHatBinding(config.HatTable)) {
+        chunks.append(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkHeaderSize);
+        chunks.append(reinterpret_cast<const char*>(config.HatTable), kHatsChunkSize);
+    }
+    return chunks;
 }
 
 LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
@@ -33,12 +40,12 @@ LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
     // As the program does after a load: limits follow the settings.
     if (outcome.kind != LoadOutcome::TABLE_SHORT) ComputeAxisLimits(image.settings);
     if (outcome.kind == LoadOutcome::READ) {
-        // When the file goes on with the chunk the writer writes for these
-        // hats, that chunk is the hat bindings; every other byte after the
-        // settings stays a byte of fileTail.
-        const std::string after = BytesAfterSettings(path), written = WrittenChunks(image.HatTable);
-        image.hatsInFileTail = after.compare(0, written.size(), written) != 0;
-        image.fileTail = image.hatsInFileTail ? after : after.substr(written.size());
+        // When the file goes on with the chunks the writer writes for these
+        // sources and hats, they are what was read; every other byte after
+        // the settings stays a byte of fileTail.
+        const std::string after = BytesAfterSettings(path), written = WrittenChunks(image);
+        image.chunksInFileTail = after.compare(0, written.size(), written) != 0;
+        image.fileTail = image.chunksInFileTail ? after : after.substr(written.size());
     }
     return outcome;
 }
@@ -47,7 +54,10 @@ SaveOutcome SaveImage(const ConfigImage& image, const std::string& path)
 {
     if (path.empty() || path.find('\0') != std::string::npos) return {SaveOutcome::NOT_CREATED, 0};
     Configuration written = image;
-    if (image.hatsInFileTail) std::fill(&written.HatTable[0][0], &written.HatTable[0][0] + kPortCount * kHatSlotCount, ActionRecord{});
+    if (image.chunksInFileTail) {
+        std::fill(&written.HatTable[0][0], &written.HatTable[0][0] + kPortCount * kHatSlotCount, ActionRecord{});
+        std::fill(written.portSource, written.portSource + kPortCount, uint8_t(0));
+    }
     // The chunks the program does not know go into the same file, which
     // takes the target's place only once it is complete.
     return SaveConfig(path.c_str(), written, image.fileTail.data(), uint32_t(image.fileTail.size()));

@@ -14,14 +14,16 @@ struct ConfigImage : Configuration {
     // configuration (the 6724 bytes, then the hats' chunk when there are
     // hat bindings), kept as they are so that every file comes back whole.
     std::string fileTail;
-    // The hat bindings were read from a chunk inside fileTail rather than
-    // from the one the writer puts first; writing then leaves them to it.
-    bool hatsInFileTail = false;
+    // The port sources and hat bindings were read from chunks inside
+    // fileTail rather than from those the writer puts first; writing then
+    // leaves them to it.
+    bool chunksInFileTail = false;
 };
 
-// What the program's writer puts after the 6724 bytes for these hat
-// bindings: nothing, or the HATS chunk.
-std::string WrittenChunks(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
+// What the program's writer puts after the 6724 bytes for this
+// configuration: the PADS chunk when a port reads an Xbox controller, then
+// the HATS chunk when there are hat bindings.
+std::string WrittenChunks(const Configuration& config);
 
 // Reads path as the program does at start-up: the start state, then the
 // load, and the axis limits unless the load was abandoned.

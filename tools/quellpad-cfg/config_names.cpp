@@ -66,6 +66,21 @@ int FindPort(std::string_view name)
     return -1;
 }
 
+std::string SourceText(uint8_t source)
+{
+    if (source == 0) return "driver";
+    if (source <= kMaxPadSource) return "xbox " + std::to_string(source);
+    return std::to_string(source);
+}
+
+int FindSource(std::string_view text)
+{
+    for (int source = 0; source <= kMaxPadSource; ++source) {
+        if (SourceText(uint8_t(source)) == text) return source;
+    }
+    return -1;
+}
+
 std::string BindingName(int port, int slot) { return PortName(port) + "." + SlotName(slot); }
 
 const SettingField* FindSettingField(std::string_view name)

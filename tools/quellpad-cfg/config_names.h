@@ -21,6 +21,12 @@ std::vector<std::string> SlotNames();
 std::string PortName(int port);
 int FindPort(std::string_view name);
 
+// What a port reads: "driver", or "xbox 1" to "xbox 4"; a byte past 4 as its
+// number. FindSource gives -1 for a text that names no source.
+constexpr const char* kSourceKey = "source";
+std::string SourceText(uint8_t source);
+int FindSource(std::string_view text);
+
 // "port1.button3".
 std::string BindingName(int port, int slot);
 

@@ -33,6 +33,10 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
         out.push_back("fileTail: " + QuoteBytes(HexText(a.fileTail)) + " -> " + QuoteBytes(HexText(b.fileTail)));
     }
     for (int port = 0; port < kPortCount; ++port) {
+        if (a.portSource[port] != b.portSource[port]) {
+            out.push_back(PortName(port) + "." + kSourceKey + ": " + QuoteBytes(SourceText(a.portSource[port])) +
+                          " -> " + QuoteBytes(SourceText(b.portSource[port])));
+        }
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
             const ActionRecord& before = Binding(a, port, slot);
             const ActionRecord& after = Binding(b, port, slot);

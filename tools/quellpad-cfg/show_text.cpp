@@ -49,14 +49,18 @@ std::string ShowConfig(const ConfigImage& image, bool all)
         const int32_t value = image.settings.*field.member;
         Line(out, field.name, field.isSwitch ? FlagText(value) : std::to_string(value));
     }
-    if (image.hatsInFileTail) {
-        out += "# The hat bindings lie in a chunk inside fileTail, after chunks the program\n"
-               "# passes over; they stay there as bytes.\n";
+    if (image.chunksInFileTail) {
+        out += "# The port sources and hat bindings lie in chunks inside fileTail, among\n"
+               "# chunks the program passes over; they stay there as bytes.\n";
     }
     if (!image.fileTail.empty()) Line(out, "fileTail", HexBlock(image.fileTail));
     for (int port = 0; port < kPortCount; ++port) {
+        if (image.portSource[port] != 0 && !image.chunksInFileTail) {
+            out += "\n[" + PortName(port) + "]\n";
+            Line(out, kSourceKey, QuoteBytes(SourceText(image.portSource[port])));
+        }
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            if (slot >= kSlotCount && image.hatsInFileTail) break;
+            if (slot >= kSlotCount && image.chunksInFileTail) break;
             const ActionRecord& record = Binding(image, port, slot);
             if (!all && AllZero(record)) continue;
             out += "\n[" + BindingName(port, slot) + "]\n";

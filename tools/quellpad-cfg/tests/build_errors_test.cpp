@@ -71,6 +71,8 @@ const BadText kBadTexts[] = {
      "\"left click\""},
     {"mouse code beyond 32 bits", "[port1.button1]\nmouseAction = 4294967296\n",
      "2:15: error: port1.button1.mouseAction = 4294967296 does not fit in 32 bits (-2147483648 to 2147483647)"},
+    {"unknown source", "[port1]\nsource = \"xbox 5\"\n",
+     "2:10: error: port1.source = \"xbox 5\" is no source; write \"driver\" or \"xbox 1\" to \"xbox 4\""},
     {"text as a number", "[port1.button1]\ntext = 5\n", "2:8: error: port1.button1.text = 5 is not a string"},
     {"text too long", "[port1.button1]\ntext = \"12345678901234567890123456789012345678901\"\n",
      "2:8: error: port1.button1.text = \"12345678901234567890123456789012345678901\" has 41 bytes; the field "

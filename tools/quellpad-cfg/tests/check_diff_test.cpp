@@ -54,6 +54,8 @@ TEST(Check, ChunksAfterTheSettings)
         {chunk("HATS", 4, 4) + hats, {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program turns the hat bindings off",
                                      "file: the program never reads the 616 bytes after the HATS chunk at byte 6724"}},
         {chunk("HATS", 608, 0) + unbound, {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
+        {chunk("PADS", 2, 0) + "\x01\x05", {"chunk \"PADS\" at byte 6724 gives port2 the source 5, which is none; the program reads the driver there"}},
+        {chunk("PADS", 1, 1) + hats, {"chunk \"PADS\" at byte 6724 holds 1 byte, not 2; the program reads the driver on both ports"}},
         {hats + "abc", {"file: the program never reads the 3 bytes after the HATS chunk at byte 6724"}},
         {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
     };
@@ -142,6 +144,7 @@ TEST(Diff, NamesEachDifferingField)
         {[](ConfigImage& c) { c.HatTable[1][3].mouseAction = 12; },
          {"port2.hat_left.mouseAction: \"move up\" -> \"wheel left\""}},
         {[](ConfigImage& c) { c.fileTail = "\x01\xfe"; }, {"fileTail: \"\" -> \"01 fe\""}},
+        {[](ConfigImage& c) { c.portSource[0] = 1; }, {"port1.source: \"driver\" -> \"xbox 1\""}},
         // A byte after the terminator is a difference too.
         {[](ConfigImage& c) { c.MappingTable[0][0].text[39] = 1; },
          {"port1.button1.textTail: \"\" -> \"00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "

@@ -144,6 +144,7 @@ TEST(RoundTrip, HandWrittenTextsComeBack)
     }
     image.MappingTable[1][43].keyCode = -1;
     image.MappingTable[1][43].mouseAction = INT32_MIN;
+    image.portSource[1] = 4;
     ASSERT_EQ(SaveImage(image, dir / "corners.cfg").kind, SaveOutcome::WRITTEN);
     ExpectRoundTrip(dir, dir / "corners.cfg", true);
     EXPECT_EQ(ReadBytes(dir / "rebuilt.cfg"), ReadBytes(dir / "corners.cfg"));
