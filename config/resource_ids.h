@@ -23,6 +23,7 @@
 #define IDD_COMMON_PAGE "CONFIG1"
 #define IDD_ACTION_PAGE "CONFIG2"
 #define IDD_INFO_PAGE "CONFIG3"
+#define IDD_CONTROLLERS_PAGE "CONFIG4"
 
 /* Controls of the common page. */
 #define IDC_XSTEP_SPIN 100
@@ -52,5 +53,10 @@
 #define IDC_TEXT 209
 #define IDC_SEND_MOUSE 210
 #define IDC_MOUSE_LIST 211
+
+/* Controls of the Controllers page. */
+#define IDC_PORT1_SOURCE 300
+#define IDC_PORT2_SOURCE 301
+#define IDC_XINPUT_NOTE 302
 
 #endif

@@ -9,9 +9,9 @@
 #include "config/resource_ids.h"
 #include "platform/joystick.h"
 
-constexpr int kMaxPages = 50;  // common, 32 buttons, 12 axis directions, 4 hat directions, info
+constexpr int kMaxPages = 51;  // common, 32 buttons, 12 axis directions, 4 hat directions, info, controllers
 
-enum PageKind : int { PAGE_COMMON, PAGE_ACTION, PAGE_INFO };
+enum PageKind : int { PAGE_COMMON, PAGE_ACTION, PAGE_INFO, PAGE_CONTROLLERS };
 
 struct SheetPage {
     PageKind kind;
@@ -21,7 +21,8 @@ struct SheetPage {
 
 // The page list for the capabilities of both ports: the common page, one per
 // button (never more than 32), X and Y, the other axes that either device
-// has, the four hat directions when either has a hat, the information page.
+// has, the four hat directions when either has a hat, the information page,
+// the page of what each port reads.
 int BuildPageList(const JoyCaps (&caps)[kPortCount], SheetPage (&pages)[kMaxPages]);
 
 // The common page's numbers: the arrow, the field that shows the value, and
@@ -60,6 +61,20 @@ struct ActionPageState {
 };
 
 ActionPageState ReadActionRecord(const ActionRecord& record);
+
+// One entry of a port's list on the Controllers page: the text shown and the
+// source it stands for (0 the driver, 1 to 4 an Xbox controller).
+struct SourceChoice {
+    char text[40];
+    uint8_t source;
+};
+constexpr int kMaxSourceChoices = 1 + 4;
+
+// The entries of a port's list: its joystick of the driver, then each Xbox
+// controller with whether it is connected now; without an XInput library
+// only the driver.
+int SourceChoices(int port, bool xinputPresent, const bool (&connected)[4],
+                  SourceChoice (&choices)[kMaxSourceChoices]);
 // Stores a page into its record; the text keeps at most 39 characters, and
 // bytes after its terminator stay as they were.
 void StoreActionPage(const ActionPageState& page, ActionRecord& record);

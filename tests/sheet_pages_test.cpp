@@ -68,11 +68,13 @@ TEST(PageList, FollowsTheCapabilitiesOfBothPorts)
         const JoyCaps caps[kPortCount] = {c.port0, c.port1};
         SheetPage pages[kMaxPages];
         const int count = BuildPageList(caps, pages);
-        ASSERT_EQ(count, int(c.titles.size()) + 2);
+        ASSERT_EQ(count, int(c.titles.size()) + 3);
         EXPECT_STREQ(pages[0].title, "common");
         EXPECT_EQ(pages[0].kind, PAGE_COMMON);
-        EXPECT_STREQ(pages[count - 1].title, "CopyRight");
-        EXPECT_EQ(pages[count - 1].kind, PAGE_INFO);
+        EXPECT_STREQ(pages[count - 2].title, "CopyRight");
+        EXPECT_EQ(pages[count - 2].kind, PAGE_INFO);
+        EXPECT_STREQ(pages[count - 1].title, "Controllers");
+        EXPECT_EQ(pages[count - 1].kind, PAGE_CONTROLLERS);
         for (size_t i = 0; i < c.titles.size(); ++i) {
             EXPECT_EQ(pages[i + 1].title, c.titles[i]) << "page " << i + 1;
             EXPECT_EQ(pages[i + 1].kind, PAGE_ACTION);
@@ -94,6 +96,22 @@ TEST(PageList, ButtonPagesServeSlotsInButtonOrder)
     for (int n = 1; n <= 32; ++n) EXPECT_EQ(pages[n].slot, n - 1);
     EXPECT_STREQ(pages[32].title, "Button 32");
     EXPECT_EQ(pages[33].slot, SLOT_X_PLUS);
+}
+
+TEST(ControllersPage, EachPortOffersItsDriverThenTheXboxControllers)
+{
+    const bool connected[4] = {true, false, false, true};
+    SourceChoice choices[kMaxSourceChoices];
+    ASSERT_EQ(SourceChoices(1, true, connected, choices), 5);
+    const char* const kTexts[] = {"Joystick 2 (driver)", "Xbox controller 1 (connected)",
+                                  "Xbox controller 2 (not connected)", "Xbox controller 3 (not connected)",
+                                  "Xbox controller 4 (connected)"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_STREQ(choices[i].text, kTexts[i]);
+        EXPECT_EQ(choices[i].source, i);
+    }
+    ASSERT_EQ(SourceChoices(0, false, connected, choices), 1);  // without an XInput library
+    EXPECT_STREQ(choices[0].text, "Joystick 1 (driver)");
 }
 
 struct SpinCase {

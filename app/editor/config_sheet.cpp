@@ -14,6 +14,7 @@
 #include "engine/joystick_report.h"
 #include "platform/on_first_use_win32.h"
 #include "platform/platform_win32.h"
+#include "platform/xinput.h"
 #include "quellpad_version.h"
 
 namespace {
@@ -190,6 +191,52 @@ extern "C" INT_PTR CALLBACK Config1Proc(HWND page, UINT message, WPARAM wParam, 
 
 namespace {
 
+constexpr int kSourceLists[kPortCount] = {IDC_PORT1_SOURCE, IDC_PORT2_SOURCE};
+
+// Each port's list, with whether each Xbox controller answers right now.
+void FillControllersPage(HWND page)
+{
+    bool connected[4] = {};
+    bool present = true;
+    for (uint32_t pad = 0; pad < 4; ++pad) {
+        XInputPad state;
+        const XInputRead read = PlatformXInputGetState(pad, &state);
+        present = read != XINPUT_NO_LIBRARY;
+        connected[pad] = read == XINPUT_READ_OK;
+    }
+    SetDlgItemTextA(page, IDC_XINPUT_NOTE,
+                    present ? "An Xbox controller read through XInput has both triggers on axes of their own "
+                              "(Z and V) and a guide button (11)."
+                            : "No XInput library was found on this system, so only the joystick driver can be read.");
+    for (int port = 0; port < kPortCount; ++port) {
+        SourceChoice choices[kMaxSourceChoices];
+        const int count = SourceChoices(port, present, connected, choices);
+        SendDlgItemMessageA(page, kSourceLists[port], CB_RESETCONTENT, 0, 0);
+        for (int i = 0; i < count; ++i) {
+            const LRESULT index = SendDlgItemMessageA(page, kSourceLists[port], CB_ADDSTRING, 0, LPARAM(choices[i].text));
+            SendDlgItemMessageA(page, kSourceLists[port], CB_SETITEMDATA, WPARAM(index), LPARAM(choices[i].source));
+            if (choices[i].source == running.config.portSource[port]) {
+                SendDlgItemMessageA(page, kSourceLists[port], CB_SETCURSEL, WPARAM(index), 0);
+            }
+        }
+    }
+}
+
+INT_PTR CALLBACK ControllersPageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        FillControllersPage(page);
+        return TRUE;
+    }
+    if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != UINT(PSN_KILLACTIVE)) return FALSE;
+    for (int port = 0; port < kPortCount; ++port) {
+        const LRESULT index = SendDlgItemMessageA(page, kSourceLists[port], CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) continue;  // a source this system cannot read stays chosen
+        StoreShownSource(port, uint8_t(SendDlgItemMessageA(page, kSourceLists[port], CB_GETITEMDATA, WPARAM(index), 0)));
+    }
+    return FALSE;
+}
+
 // A page entry in its first form. The sheet steps through the page list by
 // each entry's dwSize, so the entries must lie exactly this far apart.
 struct PageEntry {
@@ -234,6 +281,10 @@ int ShowConfigSheet()
             break;
         case PAGE_INFO:
             entry.pszTemplate = IDD_INFO_PAGE;
+            break;
+        case PAGE_CONTROLLERS:
+            entry.pszTemplate = IDD_CONTROLLERS_PAGE;
+            entry.pfnDlgProc = ControllersPageProc;
             break;
         }
     }

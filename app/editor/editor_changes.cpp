@@ -38,6 +38,13 @@ void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
     if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.config.settings);
 }
 
+void StoreShownSource(int port, uint8_t source)
+{
+    if (running.config.portSource[port] == source) return;
+    LetGoOfPort(port);
+    running.config.portSource[port] = source;
+}
+
 void EditConfig()
 {
     const Configuration editorStart = running.config;

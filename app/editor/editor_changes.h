@@ -28,6 +28,10 @@ using ShowValue = void (*)(void* page, int control, int32_t value);
 // centres stay). Nothing happens for a control that is no arrow.
 void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page);
 
+// The Controllers page: port now reads source. A change lets go of what the
+// port holds; the port reads its new source once the edits run (after OK).
+void StoreShownSource(int port, uint8_t source);
+
 // Config ...: the editor, then the reload that makes the running
 // configuration what the current file holds. OK saves to the default file;
 // when that fails, the edits keep running and no reload throws them away.
