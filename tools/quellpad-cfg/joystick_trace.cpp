@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "engine/xinput_report.h"
 #include "tools/quellpad-cfg/nearest_name.h"
 
 namespace {
@@ -55,7 +56,7 @@ public:
         if (tokens.empty()) return;
         const Token& verb = tokens[0];
         if (exited_) return Error(verb, "nothing can follow exit; the program has ended");
-        if (verb.text == "report" || verb.text == "lost" || verb.text == "exit") seenReport_ = true;
+        if (verb.text == "report" || verb.text == "pad" || verb.text == "lost" || verb.text == "exit") seenReport_ = true;
         if (verb.text == "exit") {
             exited_ = true;
             if (tokens.size() > 1) return Error(tokens[1], QuoteWord(tokens[1].text) + " after exit; exit takes nothing");
@@ -63,9 +64,9 @@ public:
             trace_.steps.push_back(step);
             return;
         }
-        if (verb.text != "caps" && verb.text != "report" && verb.text != "lost") {
+        if (verb.text != "caps" && verb.text != "report" && verb.text != "pad" && verb.text != "lost") {
             return Error(verb, "unknown command " + QuoteWord(verb.text) + "; nearest is " +
-                                   QuoteWord(NearestName(verb.text, {"caps", "report", "lost", "exit"})));
+                                   QuoteWord(NearestName(verb.text, {"caps", "report", "pad", "lost", "exit"})));
         }
         if (tokens.size() < 2) return Error(verb, std::string(verb.text) + " needs a port, 1 or 2");
         uint32_t number = 0;
@@ -80,6 +81,7 @@ public:
             trace_.steps.push_back(step);
             return;
         }
+        if (verb.text == "pad") return Pad(tokens, port, Trim(text));
         Report(tokens, port, Trim(text));
     }
 
@@ -126,6 +128,10 @@ private:
                                     "captures the sticks");
         }
         JoyCaps& caps = trace_.caps[port];
+        if (tokens.size() == 3 && tokens[2].text == "xbox") {
+            XInputCaps(uint32_t(port), caps);
+            return;
+        }
         for (size_t i = 2; i < tokens.size(); ++i) {
             if (tokens[i].text == "hat") {
                 caps.wCaps |= kJoyCapsHasPov;
@@ -181,6 +187,87 @@ private:
         trace_.steps.push_back(step);
     }
 
+    // An Xbox controller's state, as XInput gives it; what it leaves out
+    // keeps the port's previous state. It becomes the report the program
+    // makes of it.
+    void Pad(const std::vector<Token>& tokens, int port, std::string_view text)
+    {
+        XInputPad& pad = lastPad_[port];
+        for (size_t i = 2; i < tokens.size(); ++i) {
+            std::string_view name, value;
+            if (!Pair(tokens[i], name, value)) continue;
+            if (name == "buttons") {
+                PadButtons(tokens[i], value, pad.wButtons);
+            } else if (name == "lt" || name == "rt") {
+                uint32_t pull = 0;
+                if (!Number(value, pull) || pull > 255) {
+                    Error(tokens[i], "trigger " + QuoteWord(value) + " is not a whole number 0 to 255");
+                } else {
+                    (name == "lt" ? pad.bLeftTrigger : pad.bRightTrigger) = uint8_t(pull);
+                }
+            } else if (int16_t* thumb = Thumb(pad, name)) {
+                const std::string digits(value.substr(value.starts_with('-') ? 1 : 0));
+                uint32_t magnitude = 0;
+                const bool negative = value.starts_with('-');
+                if (!Number(digits, magnitude) || magnitude > (negative ? 32768u : 32767u)) {
+                    Error(tokens[i], "stick " + QuoteWord(value) + " is not a whole number -32768 to 32767");
+                } else {
+                    *thumb = int16_t(negative ? -int32_t(magnitude) : int32_t(magnitude));
+                }
+            } else {
+                Error(tokens[i], "unknown pad field " + QuoteWord(name) + "; nearest is " +
+                                     QuoteWord(NearestName(name, {"buttons", "lt", "rt", "lx", "ly", "rx", "ry"})));
+            }
+        }
+        JoyInfoEx info = {};
+        XInputReport(pad, info);
+        TraceStep step = {TraceStep::Report, line_, port, {}, info.dwButtons, std::string(text)};
+        for (int axis = 0; axis < kAxisCount; ++axis) step.position[axis] = info.*kAxes[axis].position;
+        step.hat = info.dwPOV;
+        last_[port] = step;
+        trace_.steps.push_back(step);
+    }
+
+    static int16_t* Thumb(XInputPad& pad, std::string_view name)
+    {
+        if (name == "lx") return &pad.sThumbLX;
+        if (name == "ly") return &pad.sThumbLY;
+        if (name == "rx") return &pad.sThumbRX;
+        if (name == "ry") return &pad.sThumbRY;
+        return nullptr;
+    }
+
+    void PadButtons(const Token& token, std::string_view list, uint16_t& mask)
+    {
+        static constexpr struct {
+            const char* name;
+            uint16_t bit;
+        } kNames[] = {{"a", kPadA}, {"b", kPadB}, {"x", kPadX}, {"y", kPadY}, {"lb", kPadLeftShoulder},
+                      {"rb", kPadRightShoulder}, {"back", kPadBack}, {"start", kPadStart}, {"ls", kPadLeftThumb},
+                      {"rs", kPadRightThumb}, {"guide", kPadGuide}, {"up", kPadDpadUp}, {"down", kPadDpadDown},
+                      {"left", kPadDpadLeft}, {"right", kPadDpadRight}};
+        mask = 0;
+        if (list == "none") return;
+        while (true) {
+            const size_t comma = list.find(',');
+            const std::string_view item = list.substr(0, comma);
+            bool known = false;
+            for (const auto& button : kNames) {
+                if (item != button.name) continue;
+                mask |= button.bit;
+                known = true;
+            }
+            if (!known) {
+                std::vector<std::string> names;
+                for (const auto& button : kNames) names.push_back(button.name);
+                return Error(token, "pad button " + QuoteWord(item) + " is unknown; nearest is " +
+                                        QuoteWord(NearestName(item, names)) + " (write buttons=none for none)");
+            }
+            if (comma == std::string_view::npos) return;
+            list = list.substr(comma + 1);
+        }
+    }
+
     void Buttons(const Token& token, std::string_view list, uint32_t& mask)
     {
         mask = 0;
@@ -204,6 +291,7 @@ private:
     bool seenReport_ = false;
     bool exited_ = false;
     TraceStep last_[kPortCount] = {};
+    XInputPad lastPad_[kPortCount] = {};
 };
 
 }  // namespace

@@ -7,6 +7,10 @@
 //   report 1 x=65535 buttons=1,3     an axis, the buttons or the hat left out
 //   report 1 buttons=none hat=9000   keep their values from the port's previous
 //   report 1 hat=centre              report (the hat is centred at first)
+//   caps 2 xbox                      port 2 reads an Xbox controller through XInput
+//   pad 2 buttons=a,guide lt=255 rt=255 lx=-32768
+//                                    its state: buttons, triggers 0..255, sticks
+//                                    -32768..32767; the rest as before
 //   lost 2                           port 2's read fails (an unplugged stick)
 //   exit                             the program ends and lets go of what is held
 #pragma once

@@ -67,6 +67,14 @@ const SimCase kCases[] = {
     {"codes outside the vocabulary are shown as numbers",
      "[port1.button1]\nsendKey = true\nkeyCode = -1\nsendMouse = true\nmouseAction = 14\n",
      "report 1 buttons=1\n", "line 1: report 1 buttons=1\n  key down 255\n"},
+    {"an Xbox controller holds both triggers at once, and its guide button fires",
+     "continuous = true\n[port2.axis_z_plus]\nsendMouse = true\nmouseAction = \"right click\"\n"
+     "[port2.axis_v_plus]\nsendMouse = true\nmouseAction = \"left click\"\n"
+     "[port2.button11]\nsendKey = true\nkeyCode = \"escape\"\n",
+     "caps 2 xbox\npad 2 lt=255 rt=255\npad 2\npad 2 buttons=guide\n",
+     "line 2: pad 2 lt=255 rt=255\n"
+     "line 3: pad 2\n  mouse right down\n  mouse left down\n"
+     "line 4: pad 2 buttons=guide\n  key down \"escape\"\n  mouse right down\n  mouse left down\n"},
 };
 
 class Simulation : public testing::TestWithParam<SimCase> {};
