@@ -415,6 +415,20 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              FlipCommonOption(IDC_TOGGLE_LOCK);
          },
          {MouseFlag(LEFTDOWN), MouseFlag(LEFTUP)}},
+        {"continuous unticked on the common page lets go of the axis end it held, not the button",
+         [] {
+             settings.continuous = 1;
+             Bind(0, SLOT_X_PLUS, kNumpad0);
+             fake.state[0].dwXpos = 65535;
+             ProcessJoystickReport(0);
+             ProcessJoystickReport(0);
+             ProcessJoystickReport(0);
+             FlipCommonOption(IDC_CONTINUOUS);
+             fake.state[0].dwXpos = 32767;
+             ProcessJoystickReport(0);
+             ProcessJoystickReport(0);
+         },
+         {KeyDown(96, 0), KeyDown(96, 0), KeyUp(96, 0)}},
         {"a delay of 2147483647 waits 1000 ms",
          [] {
              settings.delay = INT32_MAX;
