@@ -78,6 +78,11 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
         err << Shown(output) << ": is the text being read; not written\n";
         return kExitTrouble;
     }
+    // Checked before anything is created beside it.
+    if (const std::string what = NotARegularFile(output); !what.empty()) {
+        err << Shown(output) << ": is " << what << ", not a regular file; not written\n";
+        return kExitTrouble;
+    }
     if (!ReadWhole(textFile, text)) {
         err << Shown(textFile) << ": cannot read\n";
         return kExitTrouble;

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "tools/quellpad-cfg/build_text.h"
 #include "tools/quellpad-cfg/commands.h"
 #include "tools/quellpad-cfg/tests/test_files.h"
@@ -238,6 +240,27 @@ TEST(BuildCommand, PlantedLinksAreLeftAlone)
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / "victim.CFG")));
     EXPECT_EQ(ReadBytes(dir / "victim.CFG").size(), 6724u);
     EXPECT_EQ(Entries(dir / ""), 5);
+}
+
+// A save renames a new file over its target: a FIFO or a link there (as
+// /dev/stdout is) would become a regular file. Nothing is created beside them.
+TEST(BuildCommand, TargetsThatAreNoRegularFileAreRefused)
+{
+    ScratchDir dir;
+    WriteBytes(dir / "in.toml", {});
+    WriteBytes(dir / "precious.txt", {'m', 'i', 'n', 'e'});
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("precious.txt", dir / "link.cfg");
+    const std::pair<const char*, const char*> kTargets[] = {{"fifo", "a FIFO"}, {"link.cfg", "a link"}};
+    for (const auto& [target, what] : kTargets) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBuild(dir / "in.toml", dir / target, out, err), kExitTrouble);
+        EXPECT_EQ(err.str(), dir / target + ": is " + what + ", not a regular file; not written\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo"));
+    EXPECT_EQ(std::filesystem::read_symlink(dir / "link.cfg"), "precious.txt");
+    EXPECT_EQ(ReadBytes(dir / "precious.txt"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(Entries(dir / ""), 4);
 }
 
 // A read-only file is kept as it is, even for root, who could write to it.
