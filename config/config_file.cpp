@@ -142,7 +142,7 @@ bool SaveConfig()
     return SaveConfigWithTail(nullptr, 0);
 }
 
-bool SaveConfigWithTail(const void* tail, uint32_t size)
+bool SaveConfigWithTail(const void* tail, uint32_t size, uint32_t end)
 {
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
@@ -156,14 +156,16 @@ bool SaveConfigWithTail(const void* tail, uint32_t size)
     bool complete = true;
     WritePart(file, MappingTable, sizeof MappingTable, complete);
     for (const SettingLayout& setting : kSettingLayout) {
-        WritePart(file, &(settings.*setting.member), sizeof(int32_t), complete);
+        if (setting.offset >= end) break;
+        const uint32_t bytes = end - setting.offset < sizeof(int32_t) ? end - setting.offset : sizeof(int32_t);
+        WritePart(file, &(settings.*setting.member), bytes, complete);
     }
     // Without hat bindings the file stays byte for byte what it always was.
-    if (AnyHatBinding(HatTable)) {
+    if (AnyHatBinding(HatTable) && end >= kConfigFileSize) {
         WritePart(file, kHatsChunkHeader, kChunkHeaderSize, complete);
         WritePart(file, HatTable, sizeof HatTable, complete);
     }
-    if (size > 0) WritePart(file, tail, size, complete);
+    if (size > 0 && end >= kConfigFileSize) WritePart(file, tail, size, complete);
     PlatformFileClose(file);
     if (!complete) {
         PlatformFileDelete(temporary);

@@ -27,8 +27,11 @@ LoadOutcome LoadConfig();
 bool SaveConfig();
 
 // SaveConfig with size more bytes after what it knows to write, in the same
-// one file: how quellpad-cfg gives back chunks of a file byte for byte.
-bool SaveConfigWithTail(const void* tail, uint32_t size);
+// one file: how quellpad-cfg gives back chunks of a file byte for byte. An
+// end from 6688 to 6723 instead ends the file there, inside the settings, as
+// an older or damaged file may: the setting cut short gives its low bytes,
+// and no hats or tail follow.
+bool SaveConfigWithTail(const void* tail, uint32_t size, uint32_t end = kConfigFileSize);
 
 // SetDefaultConfigPath, then SaveConfig: what OK in the editor does.
 bool SaveConfigToDefault();

@@ -78,10 +78,11 @@ std::vector<std::string> TakeMessages()
     return messages;
 }
 
-// Every byte of the file after the 6724.
-std::string BytesAfterSettings(const std::string& path)
+// Every byte of the file after the 6724, and its length.
+std::string BytesAfterSettings(const std::string& path, uint64_t& length)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    length = in ? uint64_t(in.tellg()) : 0;
     if (!in.seekg(kConfigFileSize)) return {};
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -128,9 +129,12 @@ LoadResult LoadImage(const std::string& path, ConfigImage& image)
         // When the file goes on with the chunk the writer writes for these
         // hats, that chunk is the hat bindings; every other byte after the
         // settings stays a byte of fileTail.
-        const std::string after = BytesAfterSettings(path), written = WrittenChunks(image.hats);
+        uint64_t length = 0;
+        const std::string after = BytesAfterSettings(path, length), written = WrittenChunks(image.hats);
         image.hatsInFileTail = after.compare(0, written.size(), written) != 0;
         image.fileTail = image.hatsInFileTail ? after : after.substr(written.size());
+        // Shorter than the table, the program would have said so.
+        if (length < kConfigFileSize) image.fileEnd = uint32_t(length);
     }
     return result;
 }
@@ -148,6 +152,7 @@ std::vector<std::string> SaveImage(const ConfigImage& image, const std::string& 
     settings = image.settings;
     // The chunks the program does not know go into the same file, which
     // takes the target's place only once it is complete.
-    SaveConfigWithTail(image.fileTail.data(), uint32_t(image.fileTail.size()));
+    SaveConfigWithTail(image.fileTail.data(), uint32_t(image.fileTail.size()),
+                       image.fileEnd != 0 ? image.fileEnd : kConfigFileSize);
     return TakeMessages();
 }

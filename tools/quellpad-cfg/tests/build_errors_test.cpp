@@ -31,6 +31,18 @@ struct BadText {
 // Named by what it shows, so test names stay the same from build to build.
 void PrintTo(const BadText& c, std::ostream* out) { *out << c.what; }
 
+// A name of 15000 parts, 30 KB: beyond what the fuzzer reaches.
+std::string ManyParts(const char* before, const char* after)
+{
+    std::string text = before + std::string("a");
+    for (int i = 1; i < 15000; ++i) text += ".a";
+    return text + after;
+}
+const std::string kDeepTable = ManyParts("[", "]\n"), kDeepKey = ManyParts("x = 1\n", " = 1\n");
+const std::string kParts = "\"a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a....\" has 15000 parts; no name in a "
+                           "configuration has more than 3, as port1.button1.keyCode";
+const std::string kDeepTableError = "1:2: error: table name " + kParts, kDeepKeyError = "2:1: error: key " + kParts;
+
 const BadText kBadTexts[] = {
     {"not TOML", "xStep = = 1\n", "1:9: error: not valid TOML: Error while parsing value: could not determine value type"},
     {"misspelt setting", "xstep = 3\n", "1:1: error: unknown name \"xstep\"; nearest is \"xStep\""},
@@ -118,6 +130,18 @@ const BadText kBadTexts[] = {
      "whole number"},
     {"letter beyond ASCII after a number", "xStep = 1\xC3\xA9\n",
      "1:10: error: not valid TOML: Error while parsing decimal integer: expected digit, saw '\xC3\xA9'"},
+    // Names of thousands of parts overflowed the stack in the library's recursion.
+    {"table name of 15000 parts", kDeepTable.c_str(), kDeepTableError.c_str()},
+    {"dotted key of 15000 parts", kDeepKey.c_str(), kDeepKeyError.c_str()},
+    {"dots inside quotes are no parts", "[port1.\"button1.a.b.c\"]\n",
+     "1:8: error: unknown binding \"port1.button1.a.b.c\"; nearest is \"port1.button1\""},
+    // A file that ends inside the settings.
+    {"file end outside the settings", "fileEnd = 6724\n",
+     "1:11: error: fileEnd = 6724 is not from 6688 to 6723, the lengths of a file that ends inside the settings"},
+    {"setting past the file end", "fileEnd = 6698\ndelay = 5\n",
+     "2:9: error: delay = 5 does not fit before fileEnd = 6698; a file that ends there gives the program 1"},
+    {"chunk after the file end", "fileEnd = 6723\nfileTail = \"01\"\n",
+     "1:11: error: fileEnd = 6723 ends the file inside the settings, but fileTail would follow them"},
 };
 
 class BuildErrors : public testing::TestWithParam<BadText> {};
