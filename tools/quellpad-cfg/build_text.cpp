@@ -349,7 +349,8 @@ public:
                 const auto end = Int32(node, name, false);
                 if (end && (*end < int32_t(kTableBytes) || *end >= int32_t(kConfigFileSize))) {
                     Error(node.source(), name + " = " + std::to_string(*end) + " is not from " +
-                                             std::to_string(kTableBytes) + " to " + std::to_string(kConfigFileSize - 1) +
+                                             std::to_string(kTableBytes) + " to " +
+                                             std::to_string(kConfigFileSize - 1) +
                                              ", the lengths of a file that ends inside the settings");
                 } else if (end) {
                     image.fileEnd = uint32_t(*end);

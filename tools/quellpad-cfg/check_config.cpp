@@ -91,7 +91,7 @@ void CheckChunks(const std::string& tail, Findings& out)
         const bool wholeHats = tag == hats && length == kHatsChunkSize;
         // A chunk passed over, once twenty findings are made, is only counted.
         if (out.Full() && length <= left - kChunkHeaderSize && !wholeHats) {
-            out.Add({});
+            ++out.more;
             at = next;
             continue;
         }
@@ -99,7 +99,8 @@ void CheckChunks(const std::string& tail, Findings& out)
         const std::string chunk = "chunk " + QuoteBytes(tag) + where;
         if (length > left - kChunkHeaderSize) {
             out.Add(chunk + " says " + Bytes(length) + ", but the file ends " + Bytes(left - kChunkHeaderSize) +
-                    " after its header; the program ignores it" + (tag == hats ? " and turns the hat bindings off" : ""));
+                    " after its header; the program ignores it" +
+                    (tag == hats ? " and turns the hat bindings off" : ""));
             return;
         }
         if (wholeHats) {

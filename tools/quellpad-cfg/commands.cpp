@@ -114,7 +114,8 @@ int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
     const Findings findings = CheckConfig(image, uint64_t(in.tellg()));
     for (const std::string& finding : findings.shown) out << Shown(file) << ": " << finding << "\n";
     if (findings.more > 0) {
-        out << Shown(file) << ": ... and " << findings.more << (findings.more == 1 ? " more finding\n" : " more findings\n");
+        out << Shown(file) << ": ... and " << findings.more
+            << (findings.more == 1 ? " more finding\n" : " more findings\n");
     }
     return findings.shown.empty() ? kExitOk : kExitFindings;
 }
