@@ -17,6 +17,10 @@ struct ConfigImage : Configuration {
     // The hat bindings were read from a chunk inside fileTail rather than
     // from the one the writer puts first; writing then leaves them to it.
     bool hatsInFileTail = false;
+    // The length of a file that ends inside the settings, 6688 to 6723 bytes
+    // (its settings past the end keep their initial values); 0 for a file of
+    // the 6724 bytes and more.
+    uint32_t fileEnd = 0;
 };
 
 // What the program's writer puts after the 6724 bytes for these hat
