@@ -213,7 +213,8 @@ LoadOutcome LoadConfig(const char* path, Configuration& config)
     return outcome;
 }
 
-SaveOutcome SaveConfig(const char* path, const Configuration& config, const void* tail, uint32_t tailSize)
+SaveOutcome SaveConfig(const char* path, const Configuration& config, const void* tail, uint32_t tailSize,
+                       uint32_t end)
 {
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
@@ -227,19 +228,21 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
     }
     WritePart(file, config.MappingTable, sizeof config.MappingTable, outcome);
     for (const SettingLayout& setting : kSettingLayout) {
-        WritePart(file, &(config.settings.*setting.member), sizeof(int32_t), outcome);
+        if (setting.offset >= end) break;
+        const uint32_t bytes = end - setting.offset < sizeof(int32_t) ? end - setting.offset : sizeof(int32_t);
+        WritePart(file, &(config.settings.*setting.member), bytes, outcome);
     }
     // Without Xbox controllers or hat bindings the file stays byte for byte
     // what it always was.
-    if (AnyPadSource(config)) {
+    if (AnyPadSource(config) && end >= kConfigFileSize) {
         WritePart(file, kPadsChunkHeader, kChunkHeaderSize, outcome);
         WritePart(file, config.portSource, sizeof config.portSource, outcome);
     }
-    if (AnyHatBinding(config.HatTable)) {
+    if (AnyHatBinding(config.HatTable) && end >= kConfigFileSize) {
         WritePart(file, kHatsChunkHeader, kChunkHeaderSize, outcome);
         WritePart(file, config.HatTable, sizeof config.HatTable, outcome);
     }
-    if (tailSize > 0) WritePart(file, tail, tailSize, outcome);
+    if (tailSize > 0 && end >= kConfigFileSize) WritePart(file, tail, tailSize, outcome);
     PlatformFileClose(file);
     if (outcome.kind == SaveOutcome::NOT_WRITTEN) {
         PlatformFileDelete(temporary.c_str());

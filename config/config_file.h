@@ -52,6 +52,8 @@ LoadOutcome LoadConfig(const char* path, Configuration& config);
 // Writes config to path, then tailSize bytes of tail (chunks quellpad-cfg
 // keeps byte for byte). The old file is replaced only once every byte of the
 // new one was written, and never when it is read-only; the new one is written
-// under a name nothing had before.
+// under a name nothing had before. An end from 6688 to 6723 instead ends the
+// file there, inside the settings, as an older or damaged file may: the
+// setting cut short gives its low bytes, and no hats or tail follow.
 SaveOutcome SaveConfig(const char* path, const Configuration& config, const void* tail = nullptr,
-                       uint32_t tailSize = 0);
+                       uint32_t tailSize = 0, uint32_t end = kConfigFileSize);

@@ -106,6 +106,14 @@ void LetGoOfSlot(int port, int slot)
     LetGo(release);
 }
 
+void LetGoOfSlots(uint64_t slots)
+{
+    Release release = {};
+    release.holders[0] = release.holders[1] = slots;
+    release.slotButtons = true;
+    LetGo(release);
+}
+
 void LetGoOfMouseButtons()
 {
     LetGo({{}, false, true, false});

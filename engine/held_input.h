@@ -67,5 +67,7 @@ void LetGoOfEverything();
 void LetGoOfPort(int port);
 // What one slot alone holds.
 void LetGoOfSlot(int port, int slot);
+// What the given slots of both ports alone hold (bit s for slot s).
+void LetGoOfSlots(uint64_t slots);
 // Every mouse button that is down: what the toggle lock holds.
 void LetGoOfMouseButtons();

@@ -80,9 +80,15 @@ void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t 
     }
 
     if (steady) {
+        // Above a sensitivity of 50 the end zones overlap and no position lies
+        // between them, where continuous 1 lets go; so an end first lets go of
+        // what the other end holds, and a key never stays down for good.
+        const bool overlap = uint64_t(threshold) * 2 > Range(port, axisIndex);
         if (Distance(pos, caps.*axis.max) < threshold) {
+            if (overlap) LetGoOfSlot(port, axis.minSlot);
             FireEnd(config, port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
+            if (overlap) LetGoOfSlot(port, axis.maxSlot);
             FireEnd(config, port, axis.minSlot);
         } else if (settings.continuous == 1) {
             ExecuteBinding(config, port, axis.maxSlot, PHASE_RELEASE);

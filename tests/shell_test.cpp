@@ -425,6 +425,20 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
          },
          {Message("error", "error reading file\nplease configure first"), KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0),
           KeyUp(16, 42)}},
+        {"continuous unticked on the common page lets go of the axis end it held, not the button",
+         [] {
+             running.config.settings.continuous = 1;
+             Bind(0, SLOT_X_PLUS, kNumpad0);
+             fake.state[0].dwXpos = 65535;
+             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.config, 0);
+             FlipCommonOption(IDC_CONTINUOUS);
+             fake.state[0].dwXpos = 32767;
+             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.config, 0);
+         },
+         {KeyDown(96, 0), KeyDown(96, 0), KeyUp(96, 0)}},
         {"a delay of 2147483647 waits 1000 ms",
          [] {
              running.config.settings.delay = INT32_MAX;

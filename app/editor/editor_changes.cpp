@@ -11,6 +11,14 @@
 
 int32_t selectedPort;
 
+namespace {
+
+// Slots 32..43: both ends of the six axes.
+constexpr uint64_t kAxisEndSlots = uint64_t(0xFFF) << SLOT_X_PLUS;
+static_assert(SLOT_X_PLUS + 12 == SLOT_V_MINUS + 1);
+
+}  // namespace
+
 void StoreShownActionPage(int slot, const ActionPageState& page)
 {
     ActionRecord& record = Binding(running.config, selectedPort, slot);
@@ -26,6 +34,9 @@ void FlipCommonOption(int control)
     int32_t* option = CommonOption(running.config.settings, control);
     if (option == nullptr) return;
     if (control == IDC_TOGGLE_LOCK) LetGoOfMouseButtons();
+    // continuous decides when an axis end lets go (buttons and hats let go
+    // at their edge either way): what the ends hold would outlast the change.
+    if (control == IDC_CONTINUOUS) LetGoOfSlots(kAxisEndSlots);
     *option ^= 1;
 }
 

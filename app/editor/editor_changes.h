@@ -17,7 +17,8 @@ extern int32_t selectedPort;
 void StoreShownActionPage(int slot, const ActionPageState& page);
 
 // A click on a check box of the common page: flips its setting. A change of
-// the toggle lock lets go of the mouse buttons it may hold.
+// the toggle lock lets go of the mouse buttons it may hold; a change of
+// continuous lets go of what the axis ends of both ports hold.
 void FlipCommonOption(int control);
 
 // Writes value into the field control of the common page.

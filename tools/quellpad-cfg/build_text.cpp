@@ -1,5 +1,6 @@
 #include "tools/quellpad-cfg/build_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +14,7 @@
 #error "toml++ must come from the mended copy that tools/quellpad-cfg/CMakeLists.txt makes"
 #endif
 
+#include "config/config_file.h"
 #include "config/vocabulary.h"
 #include "tools/quellpad-cfg/config_names.h"
 #include "tools/quellpad-cfg/nearest_name.h"
@@ -21,6 +23,148 @@
 namespace {
 
 constexpr const char* kFileTail = "fileTail";
+constexpr const char* kFileEnd = "fileEnd";
+
+// --- names of too many parts, refused before the TOML library sees them -----
+//
+// The library makes a table for each part of a dotted name and walks and
+// frees them recursively, so a name of thousands of parts overflows the
+// stack. No name in a configuration has more than three parts.
+constexpr size_t kMaxNameParts = 3;
+
+bool IsBareKeyCharacter(char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '-'; }
+
+bool ThreeQuotes(std::string_view text, size_t at, char quote)
+{
+    return at + 3 <= text.size() && text[at] == quote && text[at + 1] == quote && text[at + 2] == quote;
+}
+
+// Just past the string that starts at text[at], a quote; a single-line
+// string left open ends before its line break.
+size_t SkipString(std::string_view text, size_t at)
+{
+    const char quote = text[at];
+    const bool escapes = quote == '"';
+    const bool multiLine = ThreeQuotes(text, at, quote);
+    for (size_t i = at + (multiLine ? 3 : 1); i < text.size(); ++i) {
+        if (escapes && text[i] == '\\') {
+            ++i;
+        } else if (!multiLine && text[i] == '\n') {
+            return i;
+        } else if (!multiLine && text[i] == quote) {
+            return i + 1;
+        } else if (ThreeQuotes(text, i, quote)) {
+            // Up to two quotes of the text may stand right before the closing three.
+            size_t end = i + 3;
+            while (end < i + 5 && end < text.size() && text[end] == quote) ++end;
+            return end;
+        }
+    }
+    return text.size();
+}
+
+size_t SkipBlanks(std::string_view text, size_t at)
+{
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    return at;
+}
+
+// Just past the dotted name that starts at text[at], counting its parts:
+// bare words and quoted strings, so a dot inside quotes is no separator.
+size_t ScanName(std::string_view text, size_t at, size_t& parts)
+{
+    parts = 0;
+    while (at < text.size()) {
+        if (text[at] == '"' || text[at] == '\'') {
+            at = SkipString(text, at);
+        } else if (IsBareKeyCharacter(text[at])) {
+            while (at < text.size() && IsBareKeyCharacter(text[at])) ++at;
+        } else {
+            break;
+        }
+        ++parts;
+        const size_t next = SkipBlanks(text, at);
+        if (next == text.size() || text[next] != '.') break;
+        at = SkipBlanks(text, next + 1);
+    }
+    return at;
+}
+
+// Every table name and key of more than kMaxNameParts parts, as an error.
+// Names stand at the start of a line outside arrays (a key, or a table name
+// after [ or [[), and after { and , in an inline table; strings and comments
+// are passed over. True when there was any.
+bool RefuseLongNames(std::string_view text, DiagnosticList& errors)
+{
+    bool refused = false;
+    std::string open;  // the [ of arrays and { of inline tables the scan is in
+    bool nameNext = true, lineStart = true;
+    int line = 1, column = 1;  // of the byte at counted
+    size_t counted = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // after a byte order mark
+    for (size_t at = counted; at < text.size();) {
+        const char c = text[at];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++at;
+            continue;
+        }
+        if (c == '\n') {
+            ++at;
+            lineStart = open.empty();
+            nameNext = nameNext || open.empty();
+            continue;
+        }
+        if (c == '#') {
+            at = std::min(text.find('\n', at), text.size());
+            continue;
+        }
+        const bool header = lineStart && c == '[';
+        lineStart = false;
+        if (nameNext) {
+            nameNext = false;
+            const size_t start = header ? SkipBlanks(text, text.compare(at, 2, "[[") == 0 ? at + 2 : at + 1) : at;
+            size_t parts = 0;
+            const size_t end = ScanName(text, start, parts);
+            if (parts > kMaxNameParts) {
+                refused = true;
+                // Columns count characters, as the library's do.
+                for (; counted < start; ++counted) {
+                    if (text[counted] == '\n') {
+                        ++line, column = 1;
+                    } else {
+                        column += (uint8_t(text[counted]) & 0xC0) != 0x80;
+                    }
+                }
+                if (errors.Wants(line, column)) {
+                    errors.Add({line, column,
+                                std::string(header ? "table name " : "key ") +
+                                    QuoteForMessage(text.substr(start, end - start)) + " has " + std::to_string(parts) +
+                                    " parts; no name in a configuration has more than " +
+                                    std::to_string(kMaxNameParts) + ", as port1.button1.keyCode"});
+                }
+            }
+            if (end > at) {
+                at = end;
+                continue;
+            }
+        }
+        switch (c) {
+        case '"':
+        case '\'':
+            at = SkipString(text, at);
+            continue;
+        case '[': open += c; break;
+        case '{': open += c, nameNext = true; break;
+        case ']':
+        case '}':
+            if (!open.empty()) open.pop_back();
+            break;
+        case ',': nameNext = !open.empty() && open.back() == '{'; break;
+        default: break;
+        }
+        ++at;
+    }
+    return refused;
+}
 
 // The column at which the number that ends just before line:column starts.
 // Columns count characters, as the library's do; a number is ASCII.
@@ -213,10 +357,22 @@ public:
     void Document(const toml::table& root, ConfigImage& image)
     {
         image_ = &image;
+        const toml::node* fileEnd = nullptr;
         for (const auto& [key, node] : root) {
             const std::string name(key.str());
             if (const SettingField* field = FindSettingField(name)) {
                 if (auto v = Int32(node, name, field->isSwitch)) image.settings.*field->member = *v;
+            } else if (name == kFileEnd) {
+                const auto end = Int32(node, name, false);
+                if (end && (*end < int32_t(kTableBytes) || *end >= int32_t(kConfigFileSize))) {
+                    Error(node.source(), name + " = " + std::to_string(*end) + " is not from " +
+                                             std::to_string(kTableBytes) + " to " +
+                                             std::to_string(kConfigFileSize - 1) +
+                                             ", the lengths of a file that ends inside the settings");
+                } else if (end) {
+                    image.fileEnd = uint32_t(*end);
+                    fileEnd = &node;
+                }
             } else if (name == kFileTail) {
                 if (const auto* hex = node.as_string()) {
                     const std::string problem = DecodeTailHex(hex->get(), image.fileTail);
@@ -236,10 +392,38 @@ public:
                     std::vector<std::string> names;
                     for (const SettingField* f : kSettingFields) names.push_back(f->name);
                     names.push_back(kFileTail);
+                    names.push_back(kFileEnd);
                     for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
                     return "unknown name " + QuoteForMessage(name) + "; nearest is " + QuoteBytes(NearestName(name, names));
                 });
             }
+        }
+        if (fileEnd != nullptr) CutShort(root, *fileEnd, image);
+    }
+
+    // A file that ends inside the settings holds nothing after them, and
+    // only what of each setting lies before its end.
+    void CutShort(const toml::table& root, const toml::node& fileEnd, const ConfigImage& image)
+    {
+        const uint32_t end = image.fileEnd;
+        const std::string ends = std::string(kFileEnd) + " = " + std::to_string(end);
+        if (!image.fileTail.empty() || AnyHatBinding(image.HatTable) || AnyPadSource(image)) {
+            const char* after = !image.fileTail.empty() ? kFileTail : AnyPadSource(image) ? "port sources" : "hat bindings";
+            Error(fileEnd.source(), ends + " ends the file inside the settings, but " + after + " would follow them");
+        }
+        const Settings initial;
+        for (const SettingField* field : kSettingFields) {
+            // The program keeps the bytes of its initial value that the file lacks.
+            const uint32_t held = end > field->offset ? std::min(end - field->offset, 4u) : 0;
+            const uint32_t fromFile = held == 4 ? ~0u : (1u << (8 * held)) - 1;
+            const int32_t value = image.settings.*field->member;
+            const int32_t read = int32_t((uint32_t(initial.*field->member) & ~fromFile) | (uint32_t(value) & fromFile));
+            if (read == value) continue;
+            // Only a value written in the text can differ from the initial one.
+            const toml::node* node = root.get(field->name);
+            Error((node != nullptr ? *node : fileEnd).source(),
+                  std::string(field->name) + " = " + std::to_string(value) + " does not fit before " + ends +
+                      "; a file that ends there gives the program " + std::to_string(read));
         }
     }
 
@@ -270,6 +454,7 @@ BuildResult BuildConfig(std::string_view text, std::string_view source)
 {
     BuildResult result;
     Reader reader(result.errors);
+    if (RefuseLongNames(text, result.errors)) return result;
     try {
         const toml::table root = toml::parse(text, source);
         reader.Document(root, result.image);

@@ -1,5 +1,6 @@
 #include "tools/quellpad-cfg/check_config.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "config/config_file.h"
@@ -13,12 +14,12 @@ constexpr uint64_t kTableSize = kTableBytes;
 
 std::string Bytes(uint64_t count) { return std::to_string(count) + (count == 1 ? " byte" : " bytes"); }
 
-void CheckSize(uint64_t size, std::vector<std::string>& out)
+void CheckSize(uint64_t size, Findings& out)
 {
     const std::string is = "file: " + std::to_string(size) + " bytes, not " + std::to_string(kConfigFileSize);
     if (size < kTableSize) {
-        out.push_back(is + "; the table needs " + std::to_string(kTableSize) +
-                      ", so the program says \"error reading file\" and turns every binding off");
+        out.Add(is + "; the table needs " + std::to_string(kTableSize) +
+                ", so the program says \"error reading file\" and turns every binding off");
         return;
     }
     if (size >= kConfigFileSize) return;  // what follows is read as chunks
@@ -34,33 +35,33 @@ void CheckSize(uint64_t size, std::vector<std::string>& out)
         text += " (" + std::string(kSettingLayout[have / 4].name) + " takes only its low " + std::to_string(have % 4) +
                 " byte" + (have % 4 == 1 ? "" : "s") + " from the file)";
     }
-    out.push_back(text);
+    out.Add(text);
 }
 
-void CheckBinding(const std::string& name, const ActionRecord& r, std::vector<std::string>& out)
+void CheckBinding(const std::string& name, const ActionRecord& r, Findings& out)
 {
     for (const RecordField& field : kRecordFields) {
         if (field.kind != FieldKind::Flag) continue;
         const int32_t value = r.*field.member;
         if (value == 0 || value == 1) continue;
         const char* effect = field.member == &ActionRecord::on ? "counts as on" : "counts as off";
-        out.push_back(name + "." + field.name + ": " + std::to_string(value) + " is neither 0 nor 1 (" + effect + ")");
+        out.Add(name + "." + field.name + ": " + std::to_string(value) + " is neither 0 nor 1 (" + effect + ")");
     }
     // 0 and -1 are what the editor leaves when no entry was chosen; they only
     // matter when the binding would send them.
     const bool keyUnset = (r.keyCode == 0 || r.keyCode == -1) && r.sendKey != 1;
     if (FindKeyChoice(r.keyCode) == nullptr && !keyUnset) {
-        out.push_back(name + ".keyCode: " + std::to_string(r.keyCode) + " is no key in the vocabulary (virtual key " +
-                      std::to_string(uint32_t(r.keyCode) & 0xFF) + " would be sent)");
+        out.Add(name + ".keyCode: " + std::to_string(r.keyCode) + " is no key in the vocabulary (virtual key " +
+                std::to_string(uint32_t(r.keyCode) & 0xFF) + " would be sent)");
     }
     const bool mouseUnset = r.mouseAction == -1 && r.sendMouse != 1;
     if (FindMouseChoice(r.mouseAction) == nullptr && !mouseUnset) {
-        out.push_back(name + ".mouseAction: " + std::to_string(r.mouseAction) +
-                      " is no mouse action in the vocabulary (it does nothing)");
+        out.Add(name + ".mouseAction: " + std::to_string(r.mouseAction) +
+                " is no mouse action in the vocabulary (it does nothing)");
     }
     if (!HasTerminator(r)) {
-        out.push_back(name + ".text: " + QuoteBytes(TextBytes(r)) + " has no terminator within its " +
-                      std::to_string(kTextSize) + " bytes");
+        out.Add(name + ".text: " + QuoteBytes(TextBytes(r)) + " has no terminator within its " +
+                std::to_string(kTextSize) + " bytes");
     }
 }
 
@@ -74,41 +75,47 @@ uint32_t LittleEndian32(const std::string& bytes, size_t at)
 // The chunks after the settings, walked as the program's reader walks them:
 // the first PADS chunk, up to the first HATS chunk, past others by their
 // length, stopping at one that the file cuts short.
-void CheckChunks(const std::string& tail, std::vector<std::string>& out)
+void CheckChunks(const std::string& tail, Findings& out)
 {
     const std::string hats(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkTagSize);
     const std::string pads(reinterpret_cast<const char*>(kPadsChunkHeader), kChunkTagSize);
     bool padsSeen = false;
     size_t at = 0;
     while (at < tail.size()) {
-        const std::string where = " at byte " + std::to_string(kConfigFileSize + at);
         const size_t left = tail.size() - at;
         if (left < kChunkHeaderSize) {
-            out.push_back("file: " + Bytes(left) + " from byte " + std::to_string(kConfigFileSize + at) +
-                          " cannot hold a chunk's header; the program reads no chunk there");
+            out.Add("file: " + Bytes(left) + " from byte " + std::to_string(kConfigFileSize + at) +
+                    " cannot hold a chunk's header; the program reads no chunk there");
             return;
         }
         const std::string tag = tail.substr(at, kChunkTagSize);
         const uint64_t length = LittleEndian32(tail, at + kChunkTagSize);
+        const size_t next = at + kChunkHeaderSize + size_t(std::min<uint64_t>(length, left - kChunkHeaderSize));
+        // A chunk passed over, once twenty findings are made, is only counted.
+        if (out.Full() && length <= left - kChunkHeaderSize && tag != hats && (tag != pads || padsSeen)) {
+            ++out.more;
+            at = next;
+            continue;
+        }
+        const std::string where = " at byte " + std::to_string(kConfigFileSize + at);
         const std::string chunk = "chunk " + QuoteBytes(tag) + where;
         if (length > left - kChunkHeaderSize) {
-            out.push_back(chunk + " says " + Bytes(length) + ", but the file ends " +
+            out.Add(chunk + " says " + Bytes(length) + ", but the file ends " +
                           Bytes(left - kChunkHeaderSize) + " after its header; the program ignores it" +
                           (tag == hats ? " and turns the hat bindings off"
                            : tag == pads && !padsSeen ? " and reads the driver on both ports" : ""));
             return;
         }
-        const size_t next = at + kChunkHeaderSize + size_t(length);
         if (tag == pads && !padsSeen) {
             padsSeen = true;
             if (length != kPadsChunkSize) {
-                out.push_back(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kPadsChunkSize) +
+                out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kPadsChunkSize) +
                               "; the program reads the driver on both ports");
             }
             for (int port = 0; length == kPadsChunkSize && port < kPortCount; ++port) {
                 const uint8_t source = uint8_t(tail[at + kChunkHeaderSize + size_t(port)]);
                 if (source <= kMaxPadSource) continue;
-                out.push_back(chunk + " gives " + PortName(port) + " the source " + std::to_string(source) +
+                out.Add(chunk + " gives " + PortName(port) + " the source " + std::to_string(source) +
                               ", which is none; the program reads the driver there");
             }
             at = next;
@@ -119,27 +126,27 @@ void CheckChunks(const std::string& tail, std::vector<std::string>& out)
             ActionRecord records[kPortCount][kHatSlotCount] = {};
             if (length == kHatsChunkSize) std::memcpy(records, tail.data() + at + kChunkHeaderSize, sizeof records);
             if (length != kHatsChunkSize) {
-                out.push_back(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
-                              "; the program turns the hat bindings off");
+                out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
+                        "; the program turns the hat bindings off");
             } else if (!AnyHatBinding(records)) {
-                out.push_back(chunk + " holds no hat binding; the program writes no chunk then");
+                out.Add(chunk + " holds no hat binding; the program writes no chunk then");
             }
             if (next < tail.size()) {
-                out.push_back("file: the program never reads the " + Bytes(tail.size() - next) +
-                              " after the HATS chunk" + where);
+                out.Add("file: the program never reads the " + Bytes(tail.size() - next) + " after the HATS chunk" +
+                        where);
             }
             return;
         }
-        out.push_back(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
+        out.Add(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
         at = next;
     }
 }
 
 }  // namespace
 
-std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
+Findings CheckConfig(const ConfigImage& image, uint64_t size)
 {
-    std::vector<std::string> out;
+    Findings out;
     CheckSize(size, out);
     for (const SettingField* setting : kSettingFields) {
         const SettingField& field = *setting;
@@ -148,7 +155,7 @@ std::vector<std::string> CheckConfig(const ConfigImage& image, uint64_t size)
         const std::string range = field.isSwitch ? " is neither 0 nor 1"
                                                  : " is outside " + std::to_string(field.low) + " to " +
                                                        std::to_string(field.high) + ", the range the editor keeps";
-        out.push_back(std::string(field.name) + ": " + std::to_string(value) + range);
+        out.Add(std::string(field.name) + ": " + std::to_string(value) + range);
     }
     for (int port = 0; port < kPortCount; ++port) {
         for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Binding(image, port, slot), out);

@@ -78,6 +78,11 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
         err << Shown(output) << ": is the text being read; not written\n";
         return kExitTrouble;
     }
+    // Checked before anything is created beside it.
+    if (const std::string what = NotARegularFile(output); !what.empty()) {
+        err << Shown(output) << ": is " << what << ", not a regular file; not written\n";
+        return kExitTrouble;
+    }
     if (!ReadWhole(textFile, text)) {
         err << Shown(textFile) << ": cannot read\n";
         return kExitTrouble;
@@ -106,9 +111,13 @@ int RunCheck(const std::string& file, std::ostream& out, std::ostream& err)
         err << Shown(file) << ": cannot open\n";
         return kExitTrouble;
     }
-    const std::vector<std::string> findings = CheckConfig(image, uint64_t(in.tellg()));
-    for (const std::string& finding : findings) out << Shown(file) << ": " << finding << "\n";
-    return findings.empty() ? kExitOk : kExitFindings;
+    const Findings findings = CheckConfig(image, uint64_t(in.tellg()));
+    for (const std::string& finding : findings.shown) out << Shown(file) << ": " << finding << "\n";
+    if (findings.more > 0) {
+        out << Shown(file) << ": ... and " << findings.more
+            << (findings.more == 1 ? " more finding\n" : " more findings\n");
+    }
+    return findings.shown.empty() ? kExitOk : kExitFindings;
 }
 
 int RunDiff(const std::string& a, const std::string& b, std::ostream& out, std::ostream& err)

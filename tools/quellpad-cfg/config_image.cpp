@@ -7,10 +7,11 @@
 
 namespace {
 
-// Every byte of the file after the 6724.
-std::string BytesAfterSettings(const std::string& path)
+// Every byte of the file after the 6724, and its length.
+std::string BytesAfterSettings(const std::string& path, uint64_t& length)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    length = in ? uint64_t(in.tellg()) : 0;
     if (!in.seekg(kConfigFileSize)) return {};
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
@@ -43,9 +44,12 @@ LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
         // When the file goes on with the chunks the writer writes for these
         // sources and hats, they are what was read; every other byte after
         // the settings stays a byte of fileTail.
-        const std::string after = BytesAfterSettings(path), written = WrittenChunks(image);
+        uint64_t length = 0;
+        const std::string after = BytesAfterSettings(path, length), written = WrittenChunks(image);
         image.chunksInFileTail = after.compare(0, written.size(), written) != 0;
         image.fileTail = image.chunksInFileTail ? after : after.substr(written.size());
+        // A file that ends among the settings comes back as long as it was.
+        if (length < kConfigFileSize) image.fileEnd = uint32_t(length);
     }
     return outcome;
 }
@@ -60,5 +64,6 @@ SaveOutcome SaveImage(const ConfigImage& image, const std::string& path)
     }
     // The chunks the program does not know go into the same file, which
     // takes the target's place only once it is complete.
-    return SaveConfig(path.c_str(), written, image.fileTail.data(), uint32_t(image.fileTail.size()));
+    return SaveConfig(path.c_str(), written, image.fileTail.data(), uint32_t(image.fileTail.size()),
+                      image.fileEnd != 0 ? image.fileEnd : kConfigFileSize);
 }

@@ -18,6 +18,10 @@ struct ConfigImage : Configuration {
     // fileTail rather than from those the writer puts first; writing then
     // leaves them to it.
     bool chunksInFileTail = false;
+    // The length of a file that ends inside the settings, 6688 to 6723 bytes
+    // (its settings past the end keep their initial values); 0 for a file of
+    // the 6724 bytes and more.
+    uint32_t fileEnd = 0;
 };
 
 // What the program's writer puts after the 6724 bytes for this

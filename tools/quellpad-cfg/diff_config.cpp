@@ -29,6 +29,10 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
         auto text = [&field](int32_t v) { return field.isSwitch ? FlagText(v) : std::to_string(v); };
         out.push_back(std::string(field.name) + ": " + text(before) + " -> " + text(after));
     }
+    if (a.fileEnd != b.fileEnd) {
+        auto end = [](uint32_t e) { return e == 0 ? std::string("none") : std::to_string(e); };
+        out.push_back("fileEnd: " + end(a.fileEnd) + " -> " + end(b.fileEnd));
+    }
     if (a.fileTail != b.fileTail) {
         out.push_back("fileTail: " + QuoteBytes(HexText(a.fileTail)) + " -> " + QuoteBytes(HexText(b.fileTail)));
     }

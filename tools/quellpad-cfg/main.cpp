@@ -27,7 +27,8 @@ int main(int argc, char** argv)
 
     auto* build = app.add_subcommand("build", "Write the configuration that the TOML file TEXT describes.");
     build->add_option("TEXT", text, "TOML file, or - for standard input")->required();
-    build->add_option("-o,--output", output, "configuration file to write; replaced only when TEXT is good")
+    build->add_option("-o,--output", output,
+                      "configuration file to write: a new name or a regular file, replaced only when TEXT is good")
         ->required();
     build->callback([&] { status = RunBuild(text, output, std::cout, std::cerr); });
 

@@ -49,6 +49,11 @@ std::string ShowConfig(const ConfigImage& image, bool all)
         const int32_t value = image.settings.*field.member;
         Line(out, field.name, field.isSwitch ? FlagText(value) : std::to_string(value));
     }
+    if (image.fileEnd != 0) {
+        out += "# The file ends inside the settings: the program keeps the initial values\n"
+               "# of those past its end (of one cut short, the bytes the file lacks).\n";
+        Line(out, "fileEnd", std::to_string(image.fileEnd));
+    }
     if (image.chunksInFileTail) {
         out += "# The port sources and hat bindings lie in chunks inside fileTail, among\n"
                "# chunks the program passes over; they stay there as bytes.\n";

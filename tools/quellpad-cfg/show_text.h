@@ -6,10 +6,11 @@
 
 #include "tools/quellpad-cfg/config_image.h"
 
-// The nine settings, the bytes the file holds beyond what the program writes
-// (fileTail, when there are any), then one table per binding that is on or
-// holds any byte other than zero (so nothing of the file is lost); with all,
-// one table for every slot of both ports.
+// The nine settings, where a file that ends inside them ends (fileEnd), the
+// bytes the file holds beyond what the program writes (fileTail, when there
+// are any), then one table per binding that is on or holds any byte other
+// than zero (so nothing of the file is lost); with all, one table for every
+// slot of both ports.
 std::string ShowConfig(const ConfigImage& image, bool all);
 
 // The lines of one binding's table body, without its header. A field is left

@@ -118,11 +118,36 @@ bool SameFile(const std::string& a, const std::string& b)
            first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
            first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
+
+// A device such as NUL shows no attributes of its own; the save's rename
+// onto it fails and leaves nothing behind.
+std::string NotARegularFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "a link";
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "a directory";
+    return {};
+}
 #else
 bool SameFile(const std::string& a, const std::string& b)
 {
     struct stat first, second;
     return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
+}
+
+// A name that cannot be looked at is left to the save, which reports it.
+std::string NotARegularFile(const std::string& path)
+{
+    struct stat status;
+    if (lstat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) return {};
+    if (S_ISLNK(status.st_mode)) return "a link";
+    if (S_ISDIR(status.st_mode)) return "a directory";
+    if (S_ISCHR(status.st_mode)) return "a character device";
+    if (S_ISBLK(status.st_mode)) return "a block device";
+    if (S_ISFIFO(status.st_mode)) return "a FIFO";
+    if (S_ISSOCK(status.st_mode)) return "a socket";
+    return "no regular file";
 }
 #endif

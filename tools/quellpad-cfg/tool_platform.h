@@ -39,3 +39,9 @@ void ResetProgramState();
 // Whether a and b name one existing file, also through another path or a
 // hard link: the same device and file number.
 bool SameFile(const std::string& a, const std::string& b);
+
+// What path is when it exists and is no regular file, such as "a FIFO" or
+// "a link" (a link is never followed); empty otherwise. A save renames its
+// new file over the target, so it would replace a device, a FIFO or a link
+// with a regular file.
+std::string NotARegularFile(const std::string& path);

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "tools/quellpad-cfg/build_text.h"
 #include "tools/quellpad-cfg/commands.h"
 #include "tools/quellpad-cfg/tests/test_files.h"
@@ -28,6 +30,18 @@ struct BadText {
 
 // Named by what it shows, so test names stay the same from build to build.
 void PrintTo(const BadText& c, std::ostream* out) { *out << c.what; }
+
+// A name of 15000 parts, 30 KB: beyond what the fuzzer reaches.
+std::string ManyParts(const char* before, const char* after)
+{
+    std::string text = before + std::string("a");
+    for (int i = 1; i < 15000; ++i) text += ".a";
+    return text + after;
+}
+const std::string kDeepTable = ManyParts("[", "]\n"), kDeepKey = ManyParts("x = 1\n", " = 1\n");
+const std::string kParts = "\"a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a....\" has 15000 parts; no name in a "
+                           "configuration has more than 3, as port1.button1.keyCode";
+const std::string kDeepTableError = "1:2: error: table name " + kParts, kDeepKeyError = "2:1: error: key " + kParts;
 
 const BadText kBadTexts[] = {
     {"not TOML", "xStep = = 1\n", "1:9: error: not valid TOML: Error while parsing value: could not determine value type"},
@@ -118,6 +132,18 @@ const BadText kBadTexts[] = {
      "whole number"},
     {"letter beyond ASCII after a number", "xStep = 1\xC3\xA9\n",
      "1:10: error: not valid TOML: Error while parsing decimal integer: expected digit, saw '\xC3\xA9'"},
+    // Names of thousands of parts overflowed the stack in the library's recursion.
+    {"table name of 15000 parts", kDeepTable.c_str(), kDeepTableError.c_str()},
+    {"dotted key of 15000 parts", kDeepKey.c_str(), kDeepKeyError.c_str()},
+    {"dots inside quotes are no parts", "[port1.\"button1.a.b.c\"]\n",
+     "1:8: error: unknown binding \"port1.button1.a.b.c\"; nearest is \"port1.button1\""},
+    // A file that ends inside the settings.
+    {"file end outside the settings", "fileEnd = 6724\n",
+     "1:11: error: fileEnd = 6724 is not from 6688 to 6723, the lengths of a file that ends inside the settings"},
+    {"setting past the file end", "fileEnd = 6698\ndelay = 5\n",
+     "2:9: error: delay = 5 does not fit before fileEnd = 6698; a file that ends there gives the program 1"},
+    {"chunk after the file end", "fileEnd = 6723\nfileTail = \"01\"\n",
+     "1:11: error: fileEnd = 6723 ends the file inside the settings, but fileTail would follow them"},
 };
 
 class BuildErrors : public testing::TestWithParam<BadText> {};
@@ -240,6 +266,27 @@ TEST(BuildCommand, PlantedLinksAreLeftAlone)
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(dir / "victim.CFG")));
     EXPECT_EQ(ReadBytes(dir / "victim.CFG").size(), 6724u);
     EXPECT_EQ(Entries(dir / ""), 5);
+}
+
+// A save renames a new file over its target: a FIFO or a link there (as
+// /dev/stdout is) would become a regular file. Nothing is created beside them.
+TEST(BuildCommand, TargetsThatAreNoRegularFileAreRefused)
+{
+    ScratchDir dir;
+    WriteBytes(dir / "in.toml", {});
+    WriteBytes(dir / "precious.txt", {'m', 'i', 'n', 'e'});
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_symlink("precious.txt", dir / "link.cfg");
+    const std::pair<const char*, const char*> kTargets[] = {{"fifo", "a FIFO"}, {"link.cfg", "a link"}};
+    for (const auto& [target, what] : kTargets) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunBuild(dir / "in.toml", dir / target, out, err), kExitTrouble);
+        EXPECT_EQ(err.str(), dir / target + ": is " + what + ", not a regular file; not written\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "fifo"));
+    EXPECT_EQ(std::filesystem::read_symlink(dir / "link.cfg"), "precious.txt");
+    EXPECT_EQ(ReadBytes(dir / "precious.txt"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+    EXPECT_EQ(Entries(dir / ""), 4);
 }
 
 // A read-only file is kept as it is, even for root, who could write to it.

@@ -27,8 +27,8 @@ TEST(Check, FileSizesAndWhatTheProgramMakesOfThem)
         {6723, "file: 6723 bytes, not 6724; the program keeps the initial value of dosMode (dosMode takes only its "
                "low 3 bytes from the file)"},
     };
-    for (const auto& [size, finding] : cases) EXPECT_EQ(CheckConfig(ConfigImage(), size), Lines{finding});
-    EXPECT_EQ(CheckConfig(ConfigImage(), 6724), Lines{});
+    for (const auto& [size, finding] : cases) EXPECT_EQ(CheckConfig(ConfigImage(), size).shown, Lines{finding});
+    EXPECT_EQ(CheckConfig(ConfigImage(), 6724).shown, Lines{});
 }
 
 // Bytes after the settings, read as chunks: what the program passes over.
@@ -45,7 +45,17 @@ TEST(Check, ChunksAfterTheSettings)
         unbound.replace(record * 76 + 20, 4, 4, '\xff');
         unbound.replace(record * 76 + 72, 4, 4, '\xff');
     }
-    const std::pair<std::string, Lines> cases[] = {
+    // 16 MiB of zeros: an empty chunk every 8 bytes, twenty shown and the rest counted.
+    Lines empties;
+    for (int i = 0; i < 20; ++i) {
+        empties.push_back("chunk \"\\u0000\\u0000\\u0000\\u0000\" at byte " + std::to_string(6724 + 8 * i) +
+                          " (0 bytes) is unknown to the program, which passes over it");
+    }
+    const struct {
+        std::string tail;
+        Lines findings;
+        uint64_t more = 0;
+    } cases[] = {
         {chunk("XTRA", 260, 260) + hats, {"chunk \"XTRA\" at byte 6724 (260 bytes) is unknown to the program, which passes over it"}},
         {chunk("HATS", 608, 100), {"chunk \"HATS\" at byte 6724 says 608 bytes, but the file ends 100 bytes after its header; "
                                    "the program ignores it and turns the hat bindings off"}},
@@ -58,11 +68,14 @@ TEST(Check, ChunksAfterTheSettings)
         {chunk("PADS", 1, 1) + hats, {"chunk \"PADS\" at byte 6724 holds 1 byte, not 2; the program reads the driver on both ports"}},
         {hats + "abc", {"file: the program never reads the 3 bytes after the HATS chunk at byte 6724"}},
         {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
+        {std::string(16 << 20, '\0'), empties, (16 << 20) / 8 - 20},
     };
-    for (const auto& [tail, findings] : cases) {
+    for (const auto& c : cases) {
         ConfigImage image;
-        image.fileTail = tail;
-        EXPECT_EQ(CheckConfig(image, 6724 + tail.size()), findings) << findings[0];
+        image.fileTail = c.tail;
+        const Findings found = CheckConfig(image, 6724 + c.tail.size());
+        EXPECT_EQ(found.shown, c.findings) << c.findings[0];
+        EXPECT_EQ(found.more, c.more) << c.findings[0];
     }
 }
 
@@ -99,7 +112,7 @@ TEST(Check, ValuesTheEditorWouldNeverWrite)
     for (const Case& c : cases) {
         ConfigImage image;
         c.change(image);
-        EXPECT_EQ(CheckConfig(image, 6724), c.findings) << (c.findings.empty() ? "" : c.findings[0]);
+        EXPECT_EQ(CheckConfig(image, 6724).shown, c.findings) << (c.findings.empty() ? "" : c.findings[0]);
     }
 }
 
@@ -120,6 +133,13 @@ TEST(Check, CommandExitsNonZeroOnAnyFinding)
     EXPECT_EQ(out.str(), dir / "odd.cfg" + ": sensitivity: 61 is outside 1 to 60, the range the editor keeps\n" +
                              dir / "odd.cfg" +
                              ": file: 1 byte from byte 6724 cannot hold a chunk's header; the program reads no chunk there\n");
+
+    // Past twenty findings the rest are counted.
+    bytes.resize(6724 + 21 * 8);
+    WriteBytes(dir / "many.cfg", bytes);
+    std::ostringstream many;
+    EXPECT_EQ(RunCheck(dir / "many.cfg", many, err), kExitFindings);
+    EXPECT_EQ(many.str().substr(many.str().rfind(": ...")), ": ... and 2 more findings\n");
 
     EXPECT_EQ(RunCheck(dir / "absent.cfg", out, err), kExitTrouble);
     std::filesystem::create_directory(dir / "folder");

@@ -79,6 +79,16 @@ TEST(RoundTrip, RandomFilesComeBackByteForByte)
         // A whole file is also exactly what the program writes back.
         ASSERT_EQ(ReadBytes(dir / "rebuilt.cfg"), bytes) << "file " << i;
     }
+    // A file that ends inside the settings keeps its length.
+    for (const size_t size : {6688, 6700, 6723}) {
+        for (int shape = 0; shape < 3; ++shape) {
+            std::vector<uint8_t> bytes = RandomFile(random, shape);
+            bytes.resize(size);
+            WriteBytes(dir / "original.cfg", bytes);
+            ExpectRoundTrip(dir, dir / "original.cfg", false);
+            ASSERT_EQ(ReadBytes(dir / "rebuilt.cfg"), bytes) << size << " bytes, shape " << shape;
+        }
+    }
 }
 
 // The fuzz inputs start with a 16-bit little-endian file length (0xFFFF: no
