@@ -4,6 +4,7 @@
 
 #include "bench/noop_platform.h"
 #include "engine/joystick_report.h"
+#include "engine/xinput_report.h"
 #include "platform/input_codes.h"
 
 namespace {
@@ -71,5 +72,26 @@ void BM_ReportFiringAllSlots(benchmark::State& state)
         double(benchKeyEvents - before) / double(state.iterations());
 }
 BENCHMARK(BM_ReportFiringAllSlots);
+
+// An Xbox controller's state read through XInput, at rest: the mapping to a
+// report and its processing, what the report timer costs per port.
+void BM_XInputReport(benchmark::State& state)
+{
+    config = Configuration{};
+    BindEverySlot();
+    SetUpSticks();
+    XInputCaps(0, benchCaps[0]);
+    ComputeAxisLimits(config.settings);
+    const XInputPad pad = {};
+    JoyInfoEx info = {};
+    XInputReport(pad, info);
+    ProcessJoystickState(config, 0, &info);
+    for (auto _ : state) {
+        XInputReport(pad, info);
+        ProcessJoystickState(config, 0, &info);
+    }
+    benchmark::DoNotOptimize(benchKeyEvents);
+}
+BENCHMARK(BM_XInputReport);
 
 }  // namespace
