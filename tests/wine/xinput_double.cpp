@@ -1,0 +1,163 @@
+// Stand-in for XInput: answers XInputGetState (and its ordinal 100, which
+// carries the guide button) from the file named by QP_XINPUT_SCRIPT and logs
+// each scripted line as it is reached to QP_LOG. Built as xinput1_4.dll, the
+// first library the program tries.
+//
+// Script, one command a line, '#' starts a comment:
+//   pad INDEX [buttons MASK] [lt N] [rt N] [lx N] [ly N] [rx N] [ry N] [reads N]
+//                 controller INDEX (0..3) is connected in this state for the
+//                 next N reads (default 1); fields left out keep the previous
+//                 line's values; MASK is XINPUT_GAMEPAD's wButtons, guide 0x400
+//   gone INDEX [reads N]
+//                 controller INDEX is not connected for the next N reads
+//
+// Once an index's lines are used up its last state stays; an index the
+// script never names is not connected.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "test_log.h"
+
+namespace {
+
+constexpr int kPads = 4;
+constexpr int kMaxLines = 256;
+
+struct Gamepad {
+    WORD wButtons;
+    BYTE bLeftTrigger;
+    BYTE bRightTrigger;
+    SHORT sThumbLX, sThumbLY, sThumbRX, sThumbRY;
+};
+struct State {
+    DWORD dwPacketNumber;
+    Gamepad Gamepad;
+};
+
+struct Line {
+    bool connected;
+    Gamepad pad;
+    long reads;
+    int number;  // in the script, for the log
+};
+
+struct Pad {
+    Line lines[kMaxLines];
+    int count;
+    int next;
+    long left;  // reads the current line still answers
+    const Line* current;
+};
+
+CRITICAL_SECTION lock;
+bool loaded;
+Pad pads[kPads];
+
+bool Field(const char* key, long value, Line& line)
+{
+    Gamepad& p = line.pad;
+    if (strcmp(key, "buttons") == 0) p.wButtons = WORD(value);
+    else if (strcmp(key, "lt") == 0) p.bLeftTrigger = BYTE(value);
+    else if (strcmp(key, "rt") == 0) p.bRightTrigger = BYTE(value);
+    else if (strcmp(key, "lx") == 0) p.sThumbLX = SHORT(value);
+    else if (strcmp(key, "ly") == 0) p.sThumbLY = SHORT(value);
+    else if (strcmp(key, "rx") == 0) p.sThumbRX = SHORT(value);
+    else if (strcmp(key, "ry") == 0) p.sThumbRY = SHORT(value);
+    else if (strcmp(key, "reads") == 0) line.reads = value;
+    else return false;
+    return true;
+}
+
+bool ParseLine(char* text, int number)
+{
+    char* save = nullptr;
+    const char* command = strtok_r(text, " \t\r", &save);
+    if (command == nullptr || command[0] == '#') return true;
+    const char* indexText = strtok_r(nullptr, " \t\r", &save);
+    const int index = indexText != nullptr ? atoi(indexText) : -1;
+    if (index < 0 || index >= kPads || pads[index].count == kMaxLines) return false;
+    Pad& pad = pads[index];
+    Line& line = pad.lines[pad.count];
+    line = pad.count > 0 ? pad.lines[pad.count - 1] : Line{};
+    line.reads = 1;
+    line.number = number;
+    if (strcmp(command, "pad") == 0) {
+        line.connected = true;
+    } else if (strcmp(command, "gone") == 0) {
+        line.connected = false;
+    } else {
+        return false;
+    }
+    for (const char* key; (key = strtok_r(nullptr, " \t\r", &save)) != nullptr;) {
+        const char* value = strtok_r(nullptr, " \t\r", &save);
+        if (value == nullptr || !Field(key, strtol(value, nullptr, 0), line)) return false;
+    }
+    ++pad.count;
+    return true;
+}
+
+void LoadScript()
+{
+    if (loaded) return;
+    loaded = true;
+    char path[MAX_PATH];
+    const DWORD pathLength = GetEnvironmentVariableA("QP_XINPUT_SCRIPT", path, sizeof path);
+    if (pathLength == 0 || pathLength >= sizeof path) return;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        TestLog("xinput script-missing path=%s", path);
+        return;
+    }
+    static char text[32768];
+    DWORD size = 0;
+    ReadFile(file, text, sizeof text - 1, &size, nullptr);
+    CloseHandle(file);
+    text[size] = '\0';
+    int number = 0;
+    for (char* line = text; line != nullptr && *line != '\0';) {
+        char* end = strchr(line, '\n');
+        if (end != nullptr) *end = '\0';
+        ++number;
+        if (!ParseLine(line, number)) TestLog("xinput script-error line=%d", number);
+        line = end ? end + 1 : nullptr;
+    }
+}
+
+// The line that answers this read of the pad, moving on once one has
+// answered its reads.
+const Line* Answer(Pad& pad, DWORD index)
+{
+    if (pad.current == nullptr || (pad.left <= 0 && pad.next < pad.count)) {
+        if (pad.next == pad.count) return pad.current;
+        pad.current = &pad.lines[pad.next++];
+        pad.left = pad.current->reads;
+        TestLog("xinput %s %lu line=%d", pad.current->connected ? "pad" : "gone", index, pad.current->number);
+    }
+    --pad.left;
+    return pad.current;
+}
+
+}  // namespace
+
+extern "C" DWORD WINAPI XInputGetState(DWORD index, State* state)
+{
+    if (index >= kPads || state == nullptr) return ERROR_BAD_ARGUMENTS;
+    EnterCriticalSection(&lock);
+    LoadScript();
+    const Line* line = Answer(pads[index], index);
+    const bool connected = line != nullptr && line->connected;
+    if (connected) {
+        state->dwPacketNumber = DWORD(pads[index].next);
+        state->Gamepad = line->pad;
+    }
+    LeaveCriticalSection(&lock);
+    return connected ? ERROR_SUCCESS : ERROR_DEVICE_NOT_CONNECTED;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) InitializeCriticalSection(&lock);
+    return TRUE;
+}
