@@ -94,6 +94,8 @@ uint32_t Fingerprint(const char* path)
 }
 
 // A modal box would take the focus from the game in front: a balloon says it.
+constexpr int kShownSize = kPathSize + 16;  // a file's name, "profiles\\" before it
+
 void TellUnreadable(const char* path, const char* shown)
 {
     const uint32_t fingerprint = Fingerprint(path);
@@ -108,7 +110,7 @@ void TellUnreadable(const char* path, const char* shown)
         Copy(entry->path, path);
     }
     entry->fingerprint = fingerprint;
-    char text[kPathSize + 64];
+    char text[kShownSize + 64];
     std::snprintf(text, sizeof text, "%s could not be read; the bindings stay as they were", shown);
     ShowTrayBalloon(text);
 }
@@ -157,7 +159,7 @@ void Choose()
     Configuration loaded{};
     const LoadOutcome outcome = LoadConfig(path, loaded);
     if (outcome.kind != LoadOutcome::READ) {
-        char shown[kPathSize + 16];
+        char shown[kShownSize];
         if (hasProfile) {
             std::snprintf(shown, sizeof shown, "profiles\\%s", path + NameStart(path));
         } else {
