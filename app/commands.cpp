@@ -3,6 +3,7 @@
 #include "app/editor/config_dialogs.h"
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
+#include "app/profiles.h"
 #include "platform/window.h"
 #include "app/shell.h"
 #include "quellpad_version.h"
@@ -21,12 +22,21 @@ constexpr const char* kAboutText =
 
 // Modal loops keep dispatching our messages. Without this guard a second
 // click on the icon could open a second editor over the same bindings, or
-// Exit could pull the program out from under an open one.
+// Exit could pull the program out from under an open one. Nor may the
+// configuration switch under an open editor or dialog.
 bool modalOpen;
 
 struct ModalScope {
-    ModalScope() { modalOpen = true; }
-    ~ModalScope() { modalOpen = false; }
+    ModalScope()
+    {
+        modalOpen = true;
+        HoldSwitching();
+    }
+    ~ModalScope()
+    {
+        modalOpen = false;
+        ReleaseSwitching();
+    }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 };

@@ -1,7 +1,10 @@
 #include "app/main_window.h"
 
+#include <cstring>
+
 #include "app/commands.h"
 #include "app/messages.h"
+#include "app/profiles.h"
 #include "app/running_config.h"
 #include "app/shell.h"
 #include "config/config_path.h"
@@ -14,12 +17,24 @@ uint32_t taskbarCreatedMessage;
 DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     switch (message) {
-    case kWmCreate:
+    case kWmCreate: {
         DefaultConfigPath(running.configPath);
-        return ReloadConfig();
+        std::memcpy(running.basePath, running.configPath, kPathSize);
+        const DefaultProcessing processing = ReloadConfig();
+        StartWatchingForeground();
+        return processing;
+    }
     case WM_RELOADCONFIG:
         return ReloadConfig();
+    case WM_FOREGROUNDCHANGED:
+        ForegroundMayHaveChanged();
+        return RUN_DEFAULT;
+    case kWmTimer:
+        if (wParam == kTimerSettleFront) SettleTimerFired();
+        if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
+        return RUN_DEFAULT;
     case kWmDestroy:
+        StopWatchingForeground();
         // Every way out passes here: let go of what the bindings hold first.
         LetGoOfEverything();
         PlatformPostQuit();

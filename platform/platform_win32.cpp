@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/clock.h"
 #include "platform/files_win32.h"
 #include "platform/file_dialogs.h"
 #include "platform/input_codes.h"
@@ -16,6 +17,7 @@
 #include "platform/on_first_use_win32.h"
 #include "platform/window.h"
 #include "platform/platform_win32.h"
+#include "platform/timers.h"
 #include "platform/window_messages.h"
 
 HINSTANCE platformInstance;
@@ -48,7 +50,7 @@ static_assert(kJoyCapsHasZ == JOYCAPS_HASZ && kJoyCapsHasR == JOYCAPS_HASR && kJ
 static_assert(kJoyPovCentered == JOY_POVCENTERED);
 static_assert(kJoyReturnAll == JOY_RETURNALL && kJoyNoError == JOYERR_NOERROR);
 static_assert(kWmCreate == WM_CREATE && kWmDestroy == WM_DESTROY && kWmEndSession == WM_ENDSESSION &&
-              kWmCommand == WM_COMMAND && kWmUser == WM_USER);
+              kWmCommand == WM_COMMAND && kWmTimer == WM_TIMER && kWmUser == WM_USER);
 static_assert(kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
               kWmRButtonDown == WM_RBUTTONDOWN);
 static_assert(kMmJoy1Move == MM_JOY1MOVE && kMmJoy2Move == MM_JOY2MOVE && kMmJoy1ButtonDown == MM_JOY1BUTTONDOWN &&
@@ -88,6 +90,21 @@ uint32_t PlatformGetDoubleClickTime()
 void PlatformSleep(uint32_t milliseconds)
 {
     Sleep(milliseconds);
+}
+
+uint32_t PlatformTickCount()
+{
+    return GetTickCount();
+}
+
+void PlatformSetTimer(uint32_t id, uint32_t milliseconds)
+{
+    SetTimer(platformMainWindow, id, milliseconds, nullptr);
+}
+
+void PlatformKillTimer(uint32_t id)
+{
+    KillTimer(platformMainWindow, id);
 }
 
 uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)

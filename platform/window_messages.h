@@ -9,6 +9,7 @@ constexpr uint32_t kWmCreate = 0x0001;         // WM_CREATE
 constexpr uint32_t kWmDestroy = 0x0002;        // WM_DESTROY
 constexpr uint32_t kWmEndSession = 0x0016;     // WM_ENDSESSION
 constexpr uint32_t kWmCommand = 0x0111;        // WM_COMMAND
+constexpr uint32_t kWmTimer = 0x0113;          // WM_TIMER
 constexpr uint32_t kWmLButtonDown = 0x0201;    // WM_LBUTTONDOWN
 constexpr uint32_t kWmLButtonDblClk = 0x0203;  // WM_LBUTTONDBLCLK
 constexpr uint32_t kWmRButtonDown = 0x0204;    // WM_RBUTTONDOWN

@@ -6,6 +6,10 @@
 
 #include "app/editor/editor_changes.h"
 #include "app/main_window.h"
+#include "app/messages.h"
+#include "app/profiles.h"
+#include "platform/clock.h"
+#include "platform/timers.h"
 #include "engine/engine_state.h"
 #include "app/shell.h"
 
@@ -100,6 +104,7 @@ void ResetFakePlatform()
 
 void ResetProgramState()
 {
+    StopWatchingForeground();
     ResetFakePlatform();
     RestoreStartState();
     running = Running{};
@@ -275,6 +280,8 @@ void PlatformFileDelete(const char* path)
     if (FakeFile* file = FindFakeFile(path)) file->exists = false;
 }
 
+bool PlatformFileExists(const char* path) { return FindFakeFile(path) != nullptr; }
+
 void PlatformMessageBox(const char* text, const char* caption)
 {
     Record(Message(caption, text));
@@ -342,3 +349,44 @@ int ShowConfigSheet()
 }
 
 void AddProgramTrayIcon() { Record(Shell("tray-add")); }
+
+void SetProgramTrayTip(const char* tip)
+{
+    char what[192];
+    std::snprintf(what, sizeof what, "tip %s", tip);
+    Record(Shell(what));
+}
+
+void ShowTrayBalloon(const char* text)
+{
+    char what[192];
+    std::snprintf(what, sizeof what, "balloon %s", text);
+    Record(Shell(what));
+}
+
+// --- clock, timers and the window in front: state, never in the log -------
+
+FakePlatform::Timer* FakeTimer(uint32_t id)
+{
+    switch (id) {
+    case kTimerSettleFront: return &fake.timers[0];
+    case kTimerPollFront: return &fake.timers[1];
+    default: return nullptr;
+    }
+}
+
+uint32_t PlatformTickCount() { return fake.tickCount; }
+
+void PlatformSetTimer(uint32_t id, uint32_t milliseconds)
+{
+    if (FakePlatform::Timer* timer = FakeTimer(id)) *timer = {true, milliseconds, fake.tickCount + milliseconds};
+}
+
+void PlatformKillTimer(uint32_t id)
+{
+    if (FakePlatform::Timer* timer = FakeTimer(id)) timer->running = false;
+}
+
+void PlatformGetForeground(ForegroundWindow& front) { front = fake.foreground; }
+void PlatformWatchForeground(uint32_t message) { fake.foregroundMessage = message; }
+void PlatformStopWatchingForeground() { fake.foregroundMessage = 0; }

@@ -11,6 +11,7 @@
 #include "app/running_config.h"
 #include "platform/file_dialogs.h"
 #include "platform/files.h"
+#include "platform/foreground.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
 #include "platform/window.h"
@@ -38,7 +39,7 @@ Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
 // A request to the window side: "post 1026", "send 1024", "destroy", "quit",
 // "menu Load ...=1000|Save as ...=1001|Config ...=102", "open-dialog", "save-dialog",
-// "sheet", "tray-add".
+// "sheet", "tray-add", "tip TEXT", "balloon TEXT".
 Event Shell(const char* what);
 
 // An expected log, built from single events and shorter sequences in order.
@@ -107,6 +108,18 @@ struct FakePlatform {
     void (*whileModal)();
     // Runs inside a message box, whose modal loop goes on dispatching reports.
     void (*whileMessageBox)();
+
+    // The clock and the main window's timers: a timer is due at its start
+    // plus its period; nothing fires unless a test delivers it.
+    uint32_t tickCount;
+    struct Timer {
+        bool running;
+        uint32_t period;
+        uint32_t due;
+    } timers[4];  // by id: see FakeTimer
+    // The window in front, and whether its notices are watched.
+    ForegroundWindow foreground;
+    uint32_t foregroundMessage;  // 0 while not watched
 };
 extern FakePlatform fake;
 
@@ -115,6 +128,9 @@ void ResetFakePlatform();
 // And the program's own state back to its start values: what runs, the
 // engine's state and the editor's port.
 void ResetProgramState();
+
+// The fake's slot of a timer id, or nullptr for an id it does not know.
+FakePlatform::Timer* FakeTimer(uint32_t id);
 
 std::vector<Event> Events();
 void ClearEvents();

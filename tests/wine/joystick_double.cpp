@@ -19,6 +19,10 @@
 //   await PORT PATH                post no further report of PORT until the
 //                                  file PATH exists (logged once when reached),
 //                                  so a test can act between two reports
+//   start PORT PATH                start the program PATH from inside the
+//                                  program under test, before the next report
+//                                  of PORT, and wait until its window is in
+//                                  front (logged before it starts)
 //
 // Runs are deterministic: a report is posted only once the previous one was
 // read, and every read consumes exactly one scripted report. Once a port's
@@ -42,7 +46,7 @@ constexpr int kAxes = 6;
 constexpr int kMaxEntries = 512;
 constexpr const char* kAxisNames = "xyzruv";
 
-enum class Kind { Report, Lost, Pause, Await };
+enum class Kind { Report, Lost, Pause, Await, Start };
 
 struct Entry {
     Kind kind;
@@ -262,6 +266,11 @@ bool ParseLine(char* line)
         const char* path = strtok_r(nullptr, " \t\r", &save);
         if (path == nullptr || strlen(path) >= sizeof e.path) return false;
         strcpy(e.path, path);
+    } else if (strcmp(command, "start") == 0) {
+        e.kind = Kind::Start;
+        const char* path = strtok_r(nullptr, " \t\r", &save);
+        if (path == nullptr || strlen(path) >= sizeof e.path) return false;
+        strcpy(e.path, path);
     } else if (strcmp(command, "report") == 0) {
         // Starts from the latest report of the port, so a line names only what changes.
         const Entry* previous = nullptr;
@@ -327,6 +336,33 @@ void LoadScript()
 
 // The driver's timer: posts the next report of each captured port once the
 // previous one was read.
+// Started from inside the program under test, a program may take the front;
+// the line comes first, so whatever the program does about it follows.
+void StartInFront(const char* path)
+{
+    const char* name = strrchr(path, '\\') != nullptr ? strrchr(path, '\\') + 1 : path;
+    TestLog("joystick start name=%s", name);
+    char commandLine[MAX_PATH];
+    strcpy(commandLine, path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        TestLog("joystick start-failed name=%s error=%lu", name, GetLastError());
+        return;
+    }
+    bool inFront = false;
+    for (int wait = 0; wait < 1000 && !inFront; ++wait) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+        inFront = owner == process.dwProcessId;
+        if (!inFront) Sleep(10);
+    }
+    if (!inFront) TestLog("joystick not-in-front name=%s", name);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 DWORD WINAPI PostReports(void*)
 {
     for (;;) {
@@ -338,6 +374,10 @@ DWORD WINAPI PostReports(void*)
             if (!p.captured || p.waitingForRead || LONG(now - p.dueAt) < 0) continue;
             if (p.next < p.count && p.entries[p.next].kind == Kind::Pause) {
                 p.dueAt = now + p.entries[p.next++].pauseMs;
+                continue;
+            }
+            if (p.next < p.count && p.entries[p.next].kind == Kind::Start) {
+                StartInFront(p.entries[p.next++].path);
                 continue;
             }
             if (p.next < p.count && p.entries[p.next].kind == Kind::Await) {

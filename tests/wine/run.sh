@@ -640,6 +640,61 @@ $end0
 EOF
 }
 
+# A configuration per application: two programs come to the front in turn,
+# started from inside the program as a game would be; each has its profile
+# beside quellpad.exe and button 1 types its own digit. The switch comes
+# between two reports, so the button held across the last one is let go and
+# then presses the new binding.
+case_profile_per_application() {
+  begin profile-per-application
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=49
+  mkdir -p "$dir/profiles"
+  new_config "$dir/profiles/alpha.CFG"
+  bind "$dir/profiles/alpha.CFG" 0 0 key=50
+  new_config "$dir/profiles/beta.CFG"
+  bind "$dir/profiles/beta.CFG" 0 0 key=51
+  cp "$front" "$dir/alpha.exe"
+  cp "$front" "$dir/beta.exe"
+  # A repeated report changes nothing: whatever the one before typed is in
+  # the log before the next program starts.
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' 'report 0' \
+    "start 0 $(winpath "$dir/alpha.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0 buttons 0' 'report 0' \
+    "start 0 $(winpath "$dir/beta.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0' \
+    "start 0 $(winpath "$dir/alpha.exe")" 'pause 0 2000' 'report 0' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  local tip='tray modify size=88 window=capture id=2000 flags=4 message=0 icon=0'
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=49 scan=49 ext=0
+joystick read port=0 report=3
+key up vk=49 scan=49 ext=0
+joystick read port=0 report=4
+joystick start name=alpha.exe
+$tip tip="Quellpad 2.5 - alpha"
+joystick read port=0 report=5
+key down vk=50 scan=50 ext=0
+joystick read port=0 report=6
+key up vk=50 scan=50 ext=0
+joystick read port=0 report=7
+joystick start name=beta.exe
+$tip tip="Quellpad 2.5 - beta"
+joystick read port=0 report=8
+key down vk=51 scan=51 ext=0
+joystick read port=0 report=9
+joystick start name=alpha.exe
+key up vk=51 scan=51 ext=0
+$tip tip="Quellpad 2.5 - alpha"
+joystick read port=0 report=10
+key down vk=50 scan=50 ext=0
+joystick read port=0 report=11
+key up vk=50 scan=50 ext=0
+$end0
+EOF
+}
+
 started=$SECONDS
 # QP_CASES=REGEX runs only the cases whose function name matches.
 for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
