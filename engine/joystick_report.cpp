@@ -23,6 +23,11 @@ uint32_t Range(int port, int axis)
     return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
 }
 
+bool EndZonesOverlap(int port, int axis, uint32_t threshold)
+{
+    return uint64_t(threshold) * 2 > Range(port, axis);
+}
+
 void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
@@ -83,12 +88,12 @@ void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t 
         // Above a sensitivity of 50 the end zones overlap and no position lies
         // between them, where continuous 1 lets go; so an end first lets go of
         // what the other end holds, and a key never stays down for good.
-        const bool overlap = uint64_t(threshold) * 2 > Range(port, axisIndex);
+        // Asked only at an end, so a stick at rest pays nothing for it.
         if (Distance(pos, caps.*axis.max) < threshold) {
-            if (overlap) LetGoOfSlot(port, axis.minSlot);
+            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.minSlot);
             FireEnd(config, port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
-            if (overlap) LetGoOfSlot(port, axis.maxSlot);
+            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.maxSlot);
             FireEnd(config, port, axis.minSlot);
         } else if (settings.continuous == 1) {
             ExecuteBinding(config, port, axis.maxSlot, PHASE_RELEASE);
