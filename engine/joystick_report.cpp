@@ -24,13 +24,23 @@ uint32_t Range(int port, int axis)
     return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
 }
 
+void ComputeThresholds(int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
+    }
+}
+
+void ComputeCentres(int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
+}
+
 void RefreshCapsAndThresholds()
 {
     for (int port = 0; port < kPortCount; ++port) {
         PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
-        }
+        ComputeThresholds(port);
     }
 }
 
@@ -110,9 +120,7 @@ uint32_t HatDirections(uint32_t angle)
 void ComputeAxisLimits()
 {
     RefreshCapsAndThresholds();
-    for (int port = 0; port < kPortCount; ++port) {
-        for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
-    }
+    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
 }
 
 void ComputeAxisThresholds()
@@ -131,10 +139,7 @@ void ProcessJoystickReport(int port)
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
     if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
-        if (last.readOk) LetGoOfPort(port);
-        last.buttons = 0;
-        last.hats = 0;
-        last.readOk = false;
+        LetGoOfLostStick(port);
         return;
     }
     last.readOk = true;
@@ -154,4 +159,24 @@ void ProcessJoystickReport(int port)
         ExecuteHats(port, last.hats & ~hats, PHASE_RELEASE);
         last.hats = hats;
     }
+}
+
+void ComputePortLimits(int port)
+{
+    ComputeThresholds(port);
+    ComputeCentres(port);
+}
+
+void ForgetPortReport(int port)
+{
+    lastReport[port] = LastReport{};
+}
+
+void LetGoOfLostStick(int port)
+{
+    LastReport& last = lastReport[port];
+    if (last.readOk) LetGoOfPort(port);
+    last.buttons = 0;
+    last.hats = 0;
+    last.readOk = false;
 }
