@@ -3,13 +3,13 @@
 #include "app/editor/config_dialogs.h"
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
+#include "app/start_with_windows.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "quellpad_version.h"
 
 namespace {
 
-constexpr MenuItem kMainMenu[] = {{"&About...", IDM_ABOUT}, {"&Exit", IDM_EXIT}};
 constexpr MenuItem kConfigMenu[] = {
     {"Load ...", IDM_LOAD}, {"Save as ...", IDM_SAVEAS}, {"Config ...", IDM_CONFIG}};
 
@@ -53,7 +53,9 @@ void ShowMenu(uint32_t request)
     if (modalOpen) return;
     ModalScope scope;
     if (request == WM_SHOWMAINMENU) {
-        PlatformTrackPopupMenu(kMainMenu, 2);
+        const MenuItem mainMenu[] = {
+            {"&About...", IDM_ABOUT}, {"Start with Windows", IDM_STARTWITHWINDOWS, StartsWithWindows()}, {"&Exit", IDM_EXIT}};
+        PlatformTrackPopupMenu(mainMenu, 3);
     } else {
         PlatformTrackPopupMenu(kConfigMenu, 3);
     }
@@ -72,6 +74,9 @@ void HandleCommand(uint32_t command)
         break;
     case IDM_CONFIG:
         EditConfig();
+        break;
+    case IDM_STARTWITHWINDOWS:
+        ToggleStartWithWindows();
         break;
     case IDM_LOAD:
         LoadConfigFromDialog();

@@ -3,6 +3,7 @@
 #include "app/commands.h"
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
+#include "app/stick_ports.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
 #include "engine/held_input.h"
@@ -46,12 +47,21 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
-        ProcessJoystickReport(0);
+        HandleStickReport(0);
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
-        ProcessJoystickReport(1);
+        HandleStickReport(1);
+        return RUN_DEFAULT;
+    case kWmDeviceChange:
+        CheckSticksSoon();
+        return RUN_DEFAULT;
+    case kWmPowerBroadcast:
+        if (wParam == kPbtApmResumeAutomatic || wParam == kPbtApmResumeSuspend) CheckSticksSoon();
+        return RUN_DEFAULT;
+    case kWmTimer:
+        if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
         return RUN_DEFAULT;
     case WM_TRAYNOTIFY:
         HandleTrayNotify(wParam & 0xFFFF, lParam & 0xFFFF);

@@ -6,6 +6,7 @@
 #include "app/tray_request.h"
 #include "platform/platform_win32.h"
 #include "platform/shell.h"
+#include "platform/tray_tip.h"
 #include "quellpad_version.h"
 
 namespace {
@@ -13,7 +14,11 @@ namespace {
 static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip == NIF_TIP);
 
 constexpr WORD kIconResource = 1000;
-constexpr const char* kTip = QUELLPAD_TITLE;
+
+// What the icon says, kept for the next add: at start-up and after a
+// restarted taskbar.
+char currentTip[kTrayTipSize] = QUELLPAD_TITLE;
+bool iconAdded;
 
 NOTIFYICONDATAA Blank(HWND window, UINT iconId)
 {
@@ -62,6 +67,13 @@ void AddProgramTrayIcon()
 {
     // The shell keeps its own copy of the image, so ours can go at once.
     HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(kIconResource));
-    TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, kTip);
+    TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, currentTip);
     DestroyIcon(icon);
+    iconAdded = true;
+}
+
+void PlatformSetTrayTip(const char* text)
+{
+    CopyTrayTip(currentTip, text);
+    if (iconAdded) TraySetTip(platformMainWindow, TRAY_ICON_ID, currentTip);
 }

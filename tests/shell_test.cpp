@@ -65,7 +65,7 @@ TEST_F(Shell, EachMenuIsBuiltWithItsItemsInOrder)
 {
     Send(WM_SHOWMAINMENU);
     Send(WM_SHOWCONFIGMENU);
-    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...=101|&Exit=100"), ::Shell("menu Load ...=1000|Save as ...=1001|Config ...=102")}));
+    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...=101|Start with Windows=103|&Exit=100"), ::Shell("menu Load ...=1000|Save as ...=1001|Config ...=102")}));
 }
 
 TEST_F(Shell, CommandsDoWhatTheirItemSays)
@@ -161,7 +161,7 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
         EventList expected;
     } cases[] = {
         {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), ::Shell("send 1024")}},
-        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|&Exit=100"), ::Shell("post 1026")}},
+        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|Start with Windows=103|&Exit=100"), ::Shell("post 1026")}},
         {"open dialog", kWmCommand, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
         {"save dialog", kWmCommand, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
     };
