@@ -217,7 +217,7 @@ uint32_t PlatformJoySetCapture(uint32_t joystickId, uint32_t periodMs)
 void PlatformJoyReleaseCapture(uint32_t joystickId)
 {
     RecordDriver("release %u", joystickId);
-    if (joystickId <= 1) fake.captured[joystickId] = false;
+    if (joystickId <= 1) fake.captured[joystickId] = fake.captureSilent[joystickId] = false;
 }
 
 uint32_t PlatformTickCount() { return fake.now; }

@@ -84,6 +84,7 @@ struct FakePlatform {
     bool captured[2];
     uint32_t capturePeriod[2];
     uint32_t captureResult[2];
+    bool captureSilent[2];  // the capture delivers nothing though the stick answers, until released
 
     // The clock and the main window's timer, which runs until killed.
     uint32_t now;
