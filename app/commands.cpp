@@ -53,8 +53,10 @@ void ShowMenu(uint32_t request)
     if (modalOpen) return;
     ModalScope scope;
     if (request == WM_SHOWMAINMENU) {
-        const MenuItem mainMenu[] = {
-            {"&About...", IDM_ABOUT}, {"Start with Windows", IDM_STARTWITHWINDOWS, StartsWithWindows()}, {"&Exit", IDM_EXIT}};
+        // The tick is read when the menu opens, never at start.
+        const MenuItem mainMenu[] = {{"&About...", IDM_ABOUT},
+                                     {"Start with Windows", IDM_STARTWITHWINDOWS, StartsWithWindows()},
+                                     {"&Exit", IDM_EXIT}};
         PlatformTrackPopupMenu(mainMenu, 3);
     } else {
         PlatformTrackPopupMenu(kConfigMenu, 3);

@@ -65,7 +65,8 @@ bool StartsWithWindows()
 {
     char path[kPathSize];
     char value[kCommandSize];
-    return OwnPath(path) && PlatformReadRunValue(kRunValueName, value, sizeof value) && StartsProgram(value, path);
+    return OwnPath(path) && PlatformReadRunValue(kRunValueName, value, sizeof value) &&
+           StartsProgram(value, path);
 }
 
 void ToggleStartWithWindows()

@@ -143,7 +143,8 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 {
     HMENU menu = CreatePopupMenu();
     for (int i = 0; i < count; ++i) {
-        AppendMenuA(menu, MF_STRING | (items[i].checked ? MF_CHECKED : MF_UNCHECKED), items[i].command, items[i].text);
+        const UINT tick = items[i].checked ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(menu, MF_STRING | tick, items[i].command, items[i].text);
     }
     POINT at;
     GetCursorPos(&at);

@@ -31,9 +31,8 @@ bool PlatformReadRunValue(const char* name, char* value, uint32_t size)
     wchar_t wide[kValueSize + 1] = {};
     DWORD type = 0;
     DWORD bytes = sizeof wide - sizeof(wchar_t);  // room kept for a terminator the value may lack
-    const bool read = RegQueryValueExW(key, wideName, nullptr, &type, reinterpret_cast<BYTE*>(wide), &bytes) ==
-                          ERROR_SUCCESS &&
-                      (type == REG_SZ || type == REG_EXPAND_SZ);
+    const LONG status = RegQueryValueExW(key, wideName, nullptr, &type, reinterpret_cast<BYTE*>(wide), &bytes);
+    const bool read = status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
     RegCloseKey(key);
     return read && WideCharToMultiByte(CP_UTF8, 0, wide, -1, value, int(size), nullptr, nullptr) != 0;
 }

@@ -32,8 +32,7 @@ void Pass(uint32_t ms)
         for (int port = 0; port < kPortCount; ++port) {
             const uint32_t period = fake.capturePeriod[port] != 0 ? fake.capturePeriod[port] : 1;
             const bool answers = fake.posResult[port] == 0 || reportsWhileFailing;
-            if (fake.captured[port] && answers && !fake.captureSilent[port] &&
-                fake.now % period == 0) {
+            if (fake.captured[port] && answers && !fake.captureSilent[port] && fake.now % period == 0) {
                 Send(port == 0 ? kMmJoy1Move : kMmJoy2Move);
             }
         }

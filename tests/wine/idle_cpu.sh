@@ -55,9 +55,15 @@ measure() {  # NAME EXE
   totals[$1]=$((${totals[$1]:-0} + after - before))
 }
 
+# Each pair in the other order, so that neither program always goes first.
 declare -A totals
 for ((run = 1; run <= runs; ++run)); do
-  measure this "$program"
-  measure other "$QP_OTHER_EXE"
+  if ((run % 2)); then
+    measure this "$program"
+    measure other "$QP_OTHER_EXE"
+  else
+    measure other "$QP_OTHER_EXE"
+    measure this "$program"
+  fi
 done
 echo "this: ${totals[this]} ticks, other: ${totals[other]} ticks over $runs runs of $seconds s each"
