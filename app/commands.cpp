@@ -4,13 +4,13 @@
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
 #include "app/profiles.h"
-#include "platform/window.h"
 #include "app/shell.h"
+#include "app/start_with_windows.h"
+#include "platform/window.h"
 #include "quellpad_version.h"
 
 namespace {
 
-constexpr MenuItem kMainMenu[] = {{"&About...", IDM_ABOUT}, {"&Exit", IDM_EXIT}};
 constexpr MenuItem kConfigMenu[] = {
     {"Load ...", IDM_LOAD}, {"Save as ...", IDM_SAVEAS}, {"Config ...", IDM_CONFIG}};
 
@@ -63,7 +63,11 @@ void ShowMenu(uint32_t request)
     if (modalOpen) return;
     ModalScope scope;
     if (request == WM_SHOWMAINMENU) {
-        PlatformTrackPopupMenu(kMainMenu, 2);
+        // The tick is read when the menu opens, never at start.
+        const MenuItem mainMenu[] = {{"&About...", IDM_ABOUT},
+                                     {"Start with Windows", IDM_STARTWITHWINDOWS, StartsWithWindows()},
+                                     {"&Exit", IDM_EXIT}};
+        PlatformTrackPopupMenu(mainMenu, 3);
     } else {
         PlatformTrackPopupMenu(kConfigMenu, 3);
     }
@@ -82,6 +86,9 @@ void HandleCommand(uint32_t command)
         break;
     case IDM_CONFIG:
         EditConfig();
+        break;
+    case IDM_STARTWITHWINDOWS:
+        ToggleStartWithWindows();
         break;
     case IDM_LOAD:
         LoadConfigFromDialog();

@@ -7,6 +7,7 @@
 #include "app/profiles.h"
 #include "app/running_config.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
 #include "config/config_path.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -32,6 +33,7 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kWmTimer:
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
+        if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
         return RUN_DEFAULT;
     case kWmDestroy:
         StopWatchingForeground();
@@ -45,12 +47,19 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
-        ProcessJoystickReport(running.config, 0);
+        HandleStickReport(0);
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
-        ProcessJoystickReport(running.config, 1);
+        HandleStickReport(1);
+        return RUN_DEFAULT;
+    case kWmDeviceChange:
+        CheckSticksSoon();
+        return RUN_DEFAULT;
+    case kWmPowerBroadcast:
+        if (wParam == kPbtApmResumeAutomatic || wParam == kPbtApmResumeSuspend) CheckSticksSoon();
+        return RUN_DEFAULT;
         return RUN_DEFAULT;
     case WM_TRAYNOTIFY:
         HandleTrayNotify(wParam & 0xFFFF, lParam & 0xFFFF);

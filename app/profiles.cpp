@@ -6,6 +6,7 @@
 #include "app/messages.h"
 #include "app/running_config.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
 #include "config/config_file.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -137,9 +138,7 @@ void WarnElevated(const char* stem)
 
 void ShowTitle()
 {
-    char title[kTitleSize];
-    RunningTitle(title);
-    SetProgramTrayTip(title);
+    ShowRunningTip();
 }
 
 // The application in front has settled: its profile runs, or the base. What
@@ -262,6 +261,22 @@ void MakeBase(const char* path)
     if (running.profile[0] == '\0') return;
     running.profile[0] = '\0';
     ShowTitle();
+}
+
+void RunningTip(char (&tip)[kTitleSize])
+{
+    if (WaitingForSticks()) {
+        std::snprintf(tip, kTitleSize, "%s - waiting for a joystick", QUELLPAD_TITLE);
+    } else {
+        RunningTitle(tip);
+    }
+}
+
+void ShowRunningTip()
+{
+    char tip[kTitleSize];
+    RunningTip(tip);
+    SetProgramTrayTip(tip);
 }
 
 void RunningTitle(char (&title)[kTitleSize])

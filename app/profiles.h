@@ -38,3 +38,8 @@ void MakeBase(const char* path);
 // base, "product - NAME" while NAME's profile runs.
 constexpr int kTitleSize = kPathSize + 32;
 void RunningTitle(char (&title)[kTitleSize]);
+// The tray tip: the title, or while a program started with /wait has no
+// stick yet, "product - waiting for a joystick".
+void RunningTip(char (&tip)[kTitleSize]);
+// Shows RunningTip on the icon.
+void ShowRunningTip();

@@ -76,7 +76,7 @@ void AddProgramTrayIcon()
     // restarted taskbar gets the tip of what runs now.
     HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(IDI_QUELLPAD));
     char title[kTitleSize], tip[kTitleSize];
-    RunningTitle(title);
+    RunningTip(title);
     ShownText(title, tip, kTitleSize);
     TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, tip);
     DestroyIcon(icon);

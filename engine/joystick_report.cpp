@@ -28,13 +28,23 @@ bool EndZonesOverlap(int port, int axis, uint32_t threshold)
     return uint64_t(threshold) * 2 > Range(port, axis);
 }
 
+void ComputeThresholds(const Settings& settings, int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
+    }
+}
+
+void ComputeCentres(int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
+}
+
 void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
         PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
-        }
+        ComputeThresholds(settings, port);
     }
 }
 
@@ -123,9 +133,7 @@ uint32_t HatDirections(uint32_t angle)
 void ComputeAxisLimits(const Settings& settings)
 {
     RefreshCapsAndThresholds(settings);
-    for (int port = 0; port < kPortCount; ++port) {
-        for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
-    }
+    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
 }
 
 void ComputeAxisThresholds(const Settings& settings)
@@ -144,10 +152,7 @@ void ProcessJoystickReport(const Configuration& config, int port)
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
     if (PlatformJoyGetPosEx(uint32_t(port), &info) != kJoyNoError) {
-        if (last.readOk) LetGoOfPort(port);
-        last.buttons = 0;
-        last.hats = 0;
-        last.readOk = false;
+        LetGoOfLostStick(port);
         return;
     }
     last.readOk = true;
@@ -167,4 +172,24 @@ void ProcessJoystickReport(const Configuration& config, int port)
         ExecuteHats(config, port, last.hats & ~hats, PHASE_RELEASE);
         last.hats = hats;
     }
+}
+
+void ComputePortLimits(const Settings& settings, int port)
+{
+    ComputeThresholds(settings, port);
+    ComputeCentres(port);
+}
+
+void ForgetPortReport(int port)
+{
+    lastReport[port] = LastReport{};
+}
+
+void LetGoOfLostStick(int port)
+{
+    LastReport& last = lastReport[port];
+    if (last.readOk) LetGoOfPort(port);
+    last.buttons = 0;
+    last.hats = 0;
+    last.readOk = false;
 }

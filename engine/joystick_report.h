@@ -11,3 +11,15 @@ void ComputeAxisThresholds(const Settings& settings);
 // Reads the port's joystick and executes the bindings of config that its
 // changes fire.
 void ProcessJoystickReport(const Configuration& config, int port);
+
+// For a stick that comes or comes back on one port, which may be another
+// stick than the one before: that port's thresholds and centres from its
+// capability record as it stands (the caller has just filled it).
+void ComputePortLimits(const Settings& settings, int port);
+// The port's next report compares against zero positions with nothing
+// pressed, as the very first report does.
+void ForgetPortReport(int port);
+// What a failed read does to the port: the first failure after a good read
+// lets go of what the stick held, and a stick that answers again presses its
+// held buttons and hat anew.
+void LetGoOfLostStick(int port);

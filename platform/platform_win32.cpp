@@ -50,7 +50,9 @@ static_assert(kJoyCapsHasZ == JOYCAPS_HASZ && kJoyCapsHasR == JOYCAPS_HASR && kJ
 static_assert(kJoyPovCentered == JOY_POVCENTERED);
 static_assert(kJoyReturnAll == JOY_RETURNALL && kJoyNoError == JOYERR_NOERROR);
 static_assert(kWmCreate == WM_CREATE && kWmDestroy == WM_DESTROY && kWmEndSession == WM_ENDSESSION &&
-              kWmCommand == WM_COMMAND && kWmTimer == WM_TIMER && kWmUser == WM_USER);
+              kWmCommand == WM_COMMAND && kWmUser == WM_USER);
+static_assert(kWmTimer == WM_TIMER && kWmPowerBroadcast == WM_POWERBROADCAST && kWmDeviceChange == WM_DEVICECHANGE);
+static_assert(kPbtApmResumeSuspend == PBT_APMRESUMESUSPEND && kPbtApmResumeAutomatic == PBT_APMRESUMEAUTOMATIC);
 static_assert(kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
               kWmRButtonDown == WM_RBUTTONDOWN);
 static_assert(kMmJoy1Move == MM_JOY1MOVE && kMmJoy2Move == MM_JOY2MOVE && kMmJoy1ButtonDown == MM_JOY1BUTTONDOWN &&
@@ -161,7 +163,10 @@ void PlatformPostQuit()
 void PlatformTrackPopupMenu(const MenuItem* items, int count)
 {
     HMENU menu = CreatePopupMenu();
-    for (int i = 0; i < count; ++i) AppendMenuA(menu, MF_STRING, items[i].command, items[i].text);
+    for (int i = 0; i < count; ++i) {
+        const UINT tick = items[i].checked ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(menu, MF_STRING | tick, items[i].command, items[i].text);
+    }
     POINT at;
     GetCursorPos(&at);
     // Without an active owner the menu would not close when the user clicks
