@@ -3,13 +3,14 @@
 #include "app/editor/config_dialogs.h"
 #include "app/editor/editor_changes.h"
 #include "app/messages.h"
-#include "platform/window.h"
+#include "app/profiles.h"
 #include "app/shell.h"
+#include "app/start_with_windows.h"
+#include "platform/window.h"
 #include "quellpad_version.h"
 
 namespace {
 
-constexpr MenuItem kMainMenu[] = {{"&About...", IDM_ABOUT}, {"&Exit", IDM_EXIT}};
 constexpr MenuItem kConfigMenu[] = {
     {"Load ...", IDM_LOAD}, {"Save as ...", IDM_SAVEAS}, {"Config ...", IDM_CONFIG}};
 
@@ -21,12 +22,21 @@ constexpr const char* kAboutText =
 
 // Modal loops keep dispatching our messages. Without this guard a second
 // click on the icon could open a second editor over the same bindings, or
-// Exit could pull the program out from under an open one.
+// Exit could pull the program out from under an open one. Nor may the
+// configuration switch under an open editor or dialog.
 bool modalOpen;
 
 struct ModalScope {
-    ModalScope() { modalOpen = true; }
-    ~ModalScope() { modalOpen = false; }
+    ModalScope()
+    {
+        modalOpen = true;
+        HoldSwitching();
+    }
+    ~ModalScope()
+    {
+        modalOpen = false;
+        ReleaseSwitching();
+    }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
 };
@@ -53,7 +63,11 @@ void ShowMenu(uint32_t request)
     if (modalOpen) return;
     ModalScope scope;
     if (request == WM_SHOWMAINMENU) {
-        PlatformTrackPopupMenu(kMainMenu, 2);
+        // The tick is read when the menu opens, never at start.
+        const MenuItem mainMenu[] = {{"&About...", IDM_ABOUT},
+                                     {"Start with Windows", IDM_STARTWITHWINDOWS, StartsWithWindows()},
+                                     {"&Exit", IDM_EXIT}};
+        PlatformTrackPopupMenu(mainMenu, 3);
     } else {
         PlatformTrackPopupMenu(kConfigMenu, 3);
     }
@@ -72,6 +86,9 @@ void HandleCommand(uint32_t command)
         break;
     case IDM_CONFIG:
         EditConfig();
+        break;
+    case IDM_STARTWITHWINDOWS:
+        ToggleStartWithWindows();
         break;
     case IDM_LOAD:
         LoadConfigFromDialog();

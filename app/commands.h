@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // A press on the icon asks for a menu: left for Load/Save as/Config, right
-// for About/Exit. The request is posted, so the menu opens afterwards.
+// for About/Start with Windows/Exit. The request is posted, so the menu opens afterwards.
 void HandleTrayNotify(uint32_t iconId, uint32_t mouseMessage);
 
 // Shows the menu that WM_SHOWMAINMENU or WM_SHOWCONFIGMENU asks for.

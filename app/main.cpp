@@ -1,16 +1,16 @@
 // Start-up and shutdown of the tray program, step by step in the order they
-// run: device check, class, window, capture, tray, loop, shutdown.
+// run: device check, class, window, capture, tray, loop, shutdown. Which
+// ports hold a stick, then and later, is app/stick_ports.cpp's business.
 #include <windows.h>
 #include <mmsystem.h>
 
 #include "app/main_window.h"
 #include "app/messages.h"
-#include "app/tray.h"
-#include "engine/joystick_report.h"
-#include "platform/joystick.h"
-#include "platform/window.h"
-#include "platform/platform_win32.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
+#include "app/tray.h"
+#include "platform/platform_win32.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -52,20 +52,6 @@ HWND CreateMainWindow(HINSTANCE instance)
     return window;
 }
 
-// Reports at every polling period, changed or not, so held ends repeat.
-MMRESULT Capture(HWND window, int port)
-{
-    PlatformJoyGetDevCaps(UINT(port), &joyCaps[port]);
-    return joySetCapture(window, UINT(port), joyCaps[port].wPeriodMin, FALSE);
-}
-
-// One captured stick is enough to run.
-bool CaptureSticks(HWND window, MMRESULT (&captured)[kPortCount])
-{
-    for (int port = 0; port < kPortCount; ++port) captured[port] = Capture(window, port);
-    return captured[0] == JOYERR_NOERROR || captured[1] == JOYERR_NOERROR;
-}
-
 void RunMessageLoop()
 {
     // Above normal, not real time: a one-shot wait or a long macro must not
@@ -78,26 +64,23 @@ void RunMessageLoop()
     }
 }
 
-void Shutdown(HWND window, HINSTANCE instance, const MMRESULT (&captured)[kPortCount])
+void Shutdown(HWND window, HINSTANCE instance)
 {
-    for (int port = 0; port < kPortCount; ++port) {
-        if (captured[port] == JOYERR_NOERROR) joyReleaseCapture(UINT(port));
-    }
+    ReleaseSticks();
     TrayDelete(window, TRAY_ICON_ID);
     UnregisterClassA(kClassName, instance);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     if (!DeviceDriverPresent()) return 0;
     if (!RegisterMainWindowClass(instance)) return 0;
     HWND window = CreateMainWindow(instance);
 
-    MMRESULT captured[kPortCount];
-    if (!CaptureSticks(window, captured)) {
-        PlatformMessageBox("could not capture game-device", kCaption);
+    // One captured stick is enough to run; with /wait none is.
+    if (!CaptureSticksAtStart(WaitForSticksRequested(commandLine))) {
         DestroyWindow(window);
         UnregisterClassA(kClassName, instance);
         return 0;
@@ -109,6 +92,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         AddProgramTrayIcon();
         RunMessageLoop();
     }
-    Shutdown(window, instance, captured);
+    Shutdown(window, instance);
     return 0;
 }

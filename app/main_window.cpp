@@ -1,9 +1,13 @@
 #include "app/main_window.h"
 
+#include <cstring>
+
 #include "app/commands.h"
 #include "app/messages.h"
+#include "app/profiles.h"
 #include "app/running_config.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
 #include "config/config_path.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -14,12 +18,25 @@ uint32_t taskbarCreatedMessage;
 DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     switch (message) {
-    case kWmCreate:
+    case kWmCreate: {
         DefaultConfigPath(running.configPath);
-        return ReloadConfig();
+        std::memcpy(running.basePath, running.configPath, kPathSize);
+        const DefaultProcessing processing = ReloadConfig();
+        StartWatchingForeground();
+        return processing;
+    }
     case WM_RELOADCONFIG:
         return ReloadConfig();
+    case WM_FOREGROUNDCHANGED:
+        ForegroundMayHaveChanged();
+        return RUN_DEFAULT;
+    case kWmTimer:
+        if (wParam == kTimerSettleFront) SettleTimerFired();
+        if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
+        if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
+        return RUN_DEFAULT;
     case kWmDestroy:
+        StopWatchingForeground();
         // Every way out passes here: let go of what the bindings hold first.
         LetGoOfEverything();
         PlatformPostQuit();
@@ -30,12 +47,19 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
-        ProcessJoystickReport(running.config, 0);
+        HandleStickReport(0);
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
-        ProcessJoystickReport(running.config, 1);
+        HandleStickReport(1);
+        return RUN_DEFAULT;
+    case kWmDeviceChange:
+        CheckSticksSoon();
+        return RUN_DEFAULT;
+    case kWmPowerBroadcast:
+        if (wParam == kPbtApmResumeAutomatic || wParam == kPbtApmResumeSuspend) CheckSticksSoon();
+        return RUN_DEFAULT;
         return RUN_DEFAULT;
     case WM_TRAYNOTIFY:
         HandleTrayNotify(wParam & 0xFFFF, lParam & 0xFFFF);

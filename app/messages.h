@@ -11,3 +11,12 @@ constexpr uint32_t WM_RELOADCONFIG = kWmUser;  // 1024
 constexpr uint32_t WM_TRAYNOTIFY = kWmUser + 1;
 constexpr uint32_t WM_SHOWMAINMENU = kWmUser + 2;
 constexpr uint32_t WM_SHOWCONFIGMENU = kWmUser + 3;
+// The system says another window came to the front (platform/foreground.h).
+constexpr uint32_t WM_FOREGROUNDCHANGED = kWmUser + 4;
+
+// The main window's timers (platform/timers.h), by id.
+constexpr uint32_t kTimerSettleFront = 101;  // the application in front has stayed long enough
+constexpr uint32_t kTimerPollFront = 102;    // a look at the window in front, for what the notices miss
+// The watch over the joystick ports. Not 1: Wine's joystick capture sets a
+// timer of id 0 on the same window and kills timer 1 when it is released.
+constexpr uint32_t STICK_WATCH_TIMER_ID = 3000;

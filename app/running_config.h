@@ -9,6 +9,12 @@
 struct Running {
     Configuration config;
     char configPath[kPathSize];  // the current file, zero-terminated UTF-8
+    // What runs when no profile does: the default file, or what Load ... or
+    // Save as ... chose last.
+    char basePath[kPathSize];
+    // The application whose profile runs, as its executable's name without
+    // extension; empty while the base runs.
+    char profile[kPathSize];
 };
 extern Running running;
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/messages.h"
+#include "app/profiles.h"
 #include "app/tray_request.h"
 #include "platform/platform_win32.h"
 #include "app/shell.h"
@@ -11,8 +12,6 @@
 namespace {
 
 static_assert(kTrayMessage == NIF_MESSAGE && kTrayIcon == NIF_ICON && kTrayTip == NIF_TIP);
-
-constexpr const char* kTip = QUELLPAD_TITLE;
 
 char* CopyBounded(char* to, const char* from, int count)
 {
@@ -62,10 +61,45 @@ BOOL TraySetIcon(HWND window, UINT iconId, HICON icon)
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
+void ShownText(const char* text, char* shown, int size)
+{
+    wchar_t wide[512];
+    if (MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 512) == 0 ||
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, shown, size, nullptr, nullptr) == 0) {
+        lstrcpynA(shown, text, size);
+    }
+}
+
 void AddProgramTrayIcon()
 {
-    // The shell keeps its own copy of the image, so ours can go at once.
+    // The shell keeps its own copy of the image, so ours can go at once. A
+    // restarted taskbar gets the tip of what runs now.
     HICON icon = LoadIconA(platformInstance, MAKEINTRESOURCEA(IDI_QUELLPAD));
-    TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, kTip);
+    char title[kTitleSize], tip[kTitleSize];
+    RunningTip(title);
+    ShownText(title, tip, kTitleSize);
+    TrayAdd(platformMainWindow, WM_TRAYNOTIFY, TRAY_ICON_ID, icon, tip);
     DestroyIcon(icon);
+}
+
+void SetProgramTrayTip(const char* text)
+{
+    char tip[kTitleSize];
+    ShownText(text, tip, kTitleSize);
+    TraySetTip(platformMainWindow, TRAY_ICON_ID, tip);
+}
+
+void ShowTrayBalloon(const char* text)
+{
+    // The balloon needs the structure's second form (Windows 2000 and later);
+    // older shells refuse the call and show nothing.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = platformMainWindow;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_INFO;
+    ShownText(text, data.szInfo, sizeof data.szInfo);
+    lstrcpynA(data.szInfoTitle, QUELLPAD_TITLE, sizeof data.szInfoTitle);
+    data.dwInfoFlags = NIIF_WARNING;
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }

@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#include "app/shell.h"
+#include "platform/clock.h"
+#include "platform/foreground.h"
+#include "platform/joystick_capture.h"
+#include "platform/timers.h"
+
 JoyCaps benchCaps[2];
 JoyInfoEx benchState[2];
 uint32_t benchKeyEvents;
@@ -71,3 +77,17 @@ void PlatformFileClose(PlatformFile) {}
 bool PlatformFileReplace(const char*, const char*) { return true; }
 void PlatformFileDelete(const char*) {}
 void PlatformMessageBox(const char*, const char*) {}
+
+// The shell's side of a report: the clock it stamps; the rest is never
+// reached while sticks report.
+uint32_t PlatformTickCount() { return 0; }
+uint32_t PlatformJoySetCapture(uint32_t, uint32_t) { return 0; }
+void PlatformJoyReleaseCapture(uint32_t) {}
+void PlatformSetTimer(uint32_t, uint32_t) {}
+void PlatformKillTimer(uint32_t) {}
+bool PlatformFileExists(const char*) { return false; }
+void PlatformGetForeground(ForegroundWindow& front) { front = ForegroundWindow{}; }
+void PlatformWatchForeground(uint32_t) {}
+void PlatformStopWatchingForeground() {}
+void SetProgramTrayTip(const char*) {}
+void ShowTrayBalloon(const char*) {}

@@ -16,6 +16,7 @@
 #define IDM_EXIT 100
 #define IDM_ABOUT 101
 #define IDM_CONFIG 102
+#define IDM_STARTWITHWINDOWS 103
 #define IDM_LOAD 1000
 #define IDM_SAVEAS 1001
 

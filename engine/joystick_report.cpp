@@ -23,13 +23,28 @@ uint32_t Range(int port, int axis)
     return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
 }
 
+bool EndZonesOverlap(int port, int axis, uint32_t threshold)
+{
+    return uint64_t(threshold) * 2 > Range(port, axis);
+}
+
+void ComputeThresholds(const Settings& settings, int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
+    }
+}
+
+void ComputeCentres(int port)
+{
+    for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
+}
+
 void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
         PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
-        for (int axis = 0; axis < kAxisCount; ++axis) {
-            axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
-        }
+        ComputeThresholds(settings, port);
     }
 }
 
@@ -83,12 +98,12 @@ void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t 
         // Above a sensitivity of 50 the end zones overlap and no position lies
         // between them, where continuous 1 lets go; so an end first lets go of
         // what the other end holds, and a key never stays down for good.
-        const bool overlap = uint64_t(threshold) * 2 > Range(port, axisIndex);
+        // Asked only at an end, so a stick at rest pays nothing for it.
         if (Distance(pos, caps.*axis.max) < threshold) {
-            if (overlap) LetGoOfSlot(port, axis.minSlot);
+            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.minSlot);
             FireEnd(config, port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
-            if (overlap) LetGoOfSlot(port, axis.maxSlot);
+            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.maxSlot);
             FireEnd(config, port, axis.minSlot);
         } else if (settings.continuous == 1) {
             ExecuteBinding(config, port, axis.maxSlot, PHASE_RELEASE);
@@ -118,9 +133,7 @@ uint32_t HatDirections(uint32_t angle)
 void ComputeAxisLimits(const Settings& settings)
 {
     RefreshCapsAndThresholds(settings);
-    for (int port = 0; port < kPortCount; ++port) {
-        for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
-    }
+    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
 }
 
 void ComputeAxisThresholds(const Settings& settings)
@@ -145,10 +158,7 @@ void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
     if (report == nullptr) {
-        if (last.readOk) LetGoOfPort(port);
-        last.buttons = 0;
-        last.hats = 0;
-        last.readOk = false;
+        LetGoOfLostStick(port);
         return;
     }
     last.readOk = true;
@@ -169,4 +179,24 @@ void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx
         ExecuteHats(config, port, last.hats & ~hats, PHASE_RELEASE);
         last.hats = hats;
     }
+}
+
+void ComputePortLimits(const Settings& settings, int port)
+{
+    ComputeThresholds(settings, port);
+    ComputeCentres(port);
+}
+
+void ForgetPortReport(int port)
+{
+    lastReport[port] = LastReport{};
+}
+
+void LetGoOfLostStick(int port)
+{
+    LastReport& last = lastReport[port];
+    if (last.readOk) LetGoOfPort(port);
+    last.buttons = 0;
+    last.hats = 0;
+    last.readOk = false;
 }

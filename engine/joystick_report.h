@@ -14,3 +14,15 @@ void ProcessJoystickReport(const Configuration& config, int port);
 // The same for a state read elsewhere (an Xbox controller's); nullptr for a
 // read that failed.
 void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report);
+
+// For a stick that comes or comes back on one port, which may be another
+// stick than the one before: that port's thresholds and centres from its
+// capability record as it stands (the caller has just filled it).
+void ComputePortLimits(const Settings& settings, int port);
+// The port's next report compares against zero positions with nothing
+// pressed, as the very first report does.
+void ForgetPortReport(int port);
+// What a failed read does to the port: the first failure after a good read
+// lets go of what the stick held, and a stick that answers again presses its
+// held buttons and hat anew.
+void LetGoOfLostStick(int port);

@@ -28,3 +28,5 @@ void PlatformFileClose(PlatformFile file);
 // when target is read-only: the user's way of saying keep it.
 bool PlatformFileReplace(const char* source, const char* target);
 void PlatformFileDelete(const char* path);
+// Whether a file or folder of that name is there, readable or not.
+bool PlatformFileExists(const char* path);

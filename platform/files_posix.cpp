@@ -63,3 +63,9 @@ void PlatformFileDelete(const char* path)
 {
     unlink(path);
 }
+
+bool PlatformFileExists(const char* path)
+{
+    struct stat status;
+    return stat(path, &status) == 0;
+}

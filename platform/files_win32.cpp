@@ -78,3 +78,9 @@ void PlatformFileDelete(const char* path)
     wchar_t wide[MAX_PATH];
     if (WidePath(path, wide)) DeleteFileW(wide);
 }
+
+bool PlatformFileExists(const char* path)
+{
+    wchar_t wide[MAX_PATH];
+    return WidePath(path, wide) && GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
+}

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/clock.h"
 #include "platform/files_win32.h"
 #include "platform/file_dialogs.h"
 #include "platform/input_codes.h"
@@ -16,6 +17,7 @@
 #include "platform/on_first_use_win32.h"
 #include "platform/window.h"
 #include "platform/platform_win32.h"
+#include "platform/timers.h"
 #include "platform/window_messages.h"
 
 HINSTANCE platformInstance;
@@ -49,6 +51,8 @@ static_assert(kJoyPovCentered == JOY_POVCENTERED);
 static_assert(kJoyReturnAll == JOY_RETURNALL && kJoyNoError == JOYERR_NOERROR);
 static_assert(kWmCreate == WM_CREATE && kWmDestroy == WM_DESTROY && kWmEndSession == WM_ENDSESSION &&
               kWmCommand == WM_COMMAND && kWmUser == WM_USER);
+static_assert(kWmTimer == WM_TIMER && kWmPowerBroadcast == WM_POWERBROADCAST && kWmDeviceChange == WM_DEVICECHANGE);
+static_assert(kPbtApmResumeSuspend == PBT_APMRESUMESUSPEND && kPbtApmResumeAutomatic == PBT_APMRESUMEAUTOMATIC);
 static_assert(kWmLButtonDown == WM_LBUTTONDOWN && kWmLButtonDblClk == WM_LBUTTONDBLCLK &&
               kWmRButtonDown == WM_RBUTTONDOWN);
 static_assert(kMmJoy1Move == MM_JOY1MOVE && kMmJoy2Move == MM_JOY2MOVE && kMmJoy1ButtonDown == MM_JOY1BUTTONDOWN &&
@@ -88,6 +92,21 @@ uint32_t PlatformGetDoubleClickTime()
 void PlatformSleep(uint32_t milliseconds)
 {
     Sleep(milliseconds);
+}
+
+uint32_t PlatformTickCount()
+{
+    return GetTickCount();
+}
+
+void PlatformSetTimer(uint32_t id, uint32_t milliseconds)
+{
+    SetTimer(platformMainWindow, id, milliseconds, nullptr);
+}
+
+void PlatformKillTimer(uint32_t id)
+{
+    KillTimer(platformMainWindow, id);
 }
 
 uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)
@@ -144,7 +163,10 @@ void PlatformPostQuit()
 void PlatformTrackPopupMenu(const MenuItem* items, int count)
 {
     HMENU menu = CreatePopupMenu();
-    for (int i = 0; i < count; ++i) AppendMenuA(menu, MF_STRING, items[i].command, items[i].text);
+    for (int i = 0; i < count; ++i) {
+        const UINT tick = items[i].checked ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(menu, MF_STRING | tick, items[i].command, items[i].text);
+    }
     POINT at;
     GetCursorPos(&at);
     // Without an active owner the menu would not close when the user clicks

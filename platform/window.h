@@ -16,6 +16,7 @@ void PlatformPostQuit();
 struct MenuItem {
     const char* text;
     uint32_t command;
+    bool checked = false;  // shown with a tick
 };
 // Shows a fresh popup menu at the pointer and returns when it closes; the
 // chosen item arrives later as a command to the main window.

@@ -9,10 +9,17 @@ constexpr uint32_t kWmCreate = 0x0001;         // WM_CREATE
 constexpr uint32_t kWmDestroy = 0x0002;        // WM_DESTROY
 constexpr uint32_t kWmEndSession = 0x0016;     // WM_ENDSESSION
 constexpr uint32_t kWmCommand = 0x0111;        // WM_COMMAND
+constexpr uint32_t kWmTimer = 0x0113;          // WM_TIMER: wParam is the timer's id
 constexpr uint32_t kWmLButtonDown = 0x0201;    // WM_LBUTTONDOWN
 constexpr uint32_t kWmLButtonDblClk = 0x0203;  // WM_LBUTTONDBLCLK
 constexpr uint32_t kWmRButtonDown = 0x0204;    // WM_RBUTTONDOWN
+constexpr uint32_t kWmPowerBroadcast = 0x0218; // WM_POWERBROADCAST: wParam is the event
+constexpr uint32_t kWmDeviceChange = 0x0219;   // WM_DEVICECHANGE: a device came, went or changed
 constexpr uint32_t kWmUser = 0x0400;           // WM_USER
+
+// WM_POWERBROADCAST events of a system waking from sleep.
+constexpr uint32_t kPbtApmResumeSuspend = 0x0007;    // PBT_APMRESUMESUSPEND: resumed by the user
+constexpr uint32_t kPbtApmResumeAutomatic = 0x0012;  // PBT_APMRESUMEAUTOMATIC: resumed at all
 
 // The joystick driver's reports, per port.
 constexpr uint32_t kMmJoy1Move = 0x3A0;        // MM_JOY1MOVE

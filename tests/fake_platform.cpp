@@ -6,8 +6,15 @@
 
 #include "app/editor/editor_changes.h"
 #include "app/main_window.h"
-#include "engine/engine_state.h"
+#include "app/messages.h"
+#include "app/profiles.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
+#include "engine/engine_state.h"
+#include "platform/clock.h"
+#include "platform/joystick_capture.h"
+#include "platform/registry.h"
+#include "platform/timers.h"
 
 FakePlatform fake;
 
@@ -100,10 +107,12 @@ void ResetFakePlatform()
 
 void ResetProgramState()
 {
+    StopWatchingForeground();
     ResetFakePlatform();
     RestoreStartState();
     running = Running{};
     selectedPort = 0;
+    stickPorts = StickPorts{};
 }
 
 std::vector<Event> Events()
@@ -165,9 +174,21 @@ uint32_t PlatformGetDoubleClickTime() { return fake.doubleClickTime; }
 
 void PlatformSleep(uint32_t milliseconds) { Record(Slept(milliseconds)); }
 
+namespace {
+
+void RecordDriver(const char* format, uint32_t port, uint32_t value = 0)
+{
+    char what[64];
+    std::snprintf(what, sizeof what, format, port, value);
+    Record(Shell(what));
+}
+
+}  // namespace
+
 uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)
 {
     if (joystickId > 1) return 165;  // JOYERR_PARMS
+    if (fake.logDriver) RecordDriver("read %u", joystickId);
     fake.lastRequest[joystickId] = *info;
     ++fake.posReads[joystickId];
     if (fake.posResult[joystickId] != 0) return fake.posResult[joystickId];
@@ -181,8 +202,51 @@ uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info)
 uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
 {
     if (joystickId > 1) return 165;
+    if (fake.logDriver) RecordDriver("caps %u", joystickId);
     *caps = fake.caps[joystickId];
     return 0;
+}
+
+uint32_t PlatformJoySetCapture(uint32_t joystickId, uint32_t periodMs)
+{
+    RecordDriver("capture %u at %u", joystickId, periodMs);
+    if (joystickId > 1) return 165;
+    if (fake.posResult[joystickId] != 0) return 167;  // JOYERR_UNPLUGGED
+    if (fake.captureResult[joystickId] != 0) return fake.captureResult[joystickId];
+    if (fake.captured[joystickId]) return 166;  // JOYERR_NOCANDO
+    fake.captured[joystickId] = true;
+    fake.capturePeriod[joystickId] = periodMs;
+    return 0;
+}
+
+void PlatformJoyReleaseCapture(uint32_t joystickId)
+{
+    RecordDriver("release %u", joystickId);
+    if (joystickId <= 1) fake.captured[joystickId] = fake.captureSilent[joystickId] = false;
+}
+
+bool PlatformReadRunValue(const char* name, char* value, uint32_t size)
+{
+    ++fake.runKeyReads;
+    if (std::strcmp(name, "Quellpad") != 0 || !fake.runValueExists || std::strlen(fake.runValue) >= size) return false;
+    std::strcpy(value, fake.runValue);
+    return true;
+}
+
+bool PlatformWriteRunValue(const char* name, const char* value)
+{
+    Record(Shell((std::string("run-key write ") + name + "=" + value).c_str()));
+    fake.runValueExists = true;
+    std::snprintf(fake.runValue, sizeof fake.runValue, "%s", value);
+    return true;
+}
+
+bool PlatformDeleteRunValue(const char* name)
+{
+    Record(Shell((std::string("run-key delete ") + name).c_str()));
+    const bool existed = fake.runValueExists;
+    fake.runValueExists = false;
+    return existed;
 }
 
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
@@ -275,6 +339,8 @@ void PlatformFileDelete(const char* path)
     if (FakeFile* file = FindFakeFile(path)) file->exists = false;
 }
 
+bool PlatformFileExists(const char* path) { return FindFakeFile(path) != nullptr; }
+
 void PlatformMessageBox(const char* text, const char* caption)
 {
     Record(Message(caption, text));
@@ -324,7 +390,8 @@ void PlatformTrackPopupMenu(const MenuItem* items, int count)
 {
     std::string what = "menu ";
     for (int i = 0; i < count; ++i) {
-        what += items[i].text + ("=" + std::to_string(items[i].command)) + (i + 1 < count ? "|" : "");
+        what += items[i].text + ("=" + std::to_string(items[i].command)) + (items[i].checked ? " ticked" : "") +
+                (i + 1 < count ? "|" : "");
     }
     Record(Shell(what.c_str()));
     RunWhileModal();
@@ -342,3 +409,45 @@ int ShowConfigSheet()
 }
 
 void AddProgramTrayIcon() { Record(Shell("tray-add")); }
+
+void SetProgramTrayTip(const char* tip)
+{
+    char what[192];
+    std::snprintf(what, sizeof what, "tip %s", tip);
+    Record(Shell(what));
+}
+
+void ShowTrayBalloon(const char* text)
+{
+    char what[192];
+    std::snprintf(what, sizeof what, "balloon %s", text);
+    Record(Shell(what));
+}
+
+// --- clock, timers and the window in front: state, never in the log -------
+
+FakePlatform::Timer* FakeTimer(uint32_t id)
+{
+    switch (id) {
+    case kTimerSettleFront: return &fake.timers[0];
+    case kTimerPollFront: return &fake.timers[1];
+    case STICK_WATCH_TIMER_ID: return &fake.timers[2];
+    default: return nullptr;
+    }
+}
+
+uint32_t PlatformTickCount() { return fake.tickCount; }
+
+void PlatformSetTimer(uint32_t id, uint32_t milliseconds)
+{
+    if (FakePlatform::Timer* timer = FakeTimer(id)) *timer = {true, milliseconds, fake.tickCount + milliseconds};
+}
+
+void PlatformKillTimer(uint32_t id)
+{
+    if (FakePlatform::Timer* timer = FakeTimer(id)) timer->running = false;
+}
+
+void PlatformGetForeground(ForegroundWindow& front) { front = fake.foreground; }
+void PlatformWatchForeground(uint32_t message) { fake.foregroundMessage = message; }
+void PlatformStopWatchingForeground() { fake.foregroundMessage = 0; }

@@ -11,6 +11,7 @@
 #include "app/running_config.h"
 #include "platform/file_dialogs.h"
 #include "platform/files.h"
+#include "platform/foreground.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
 #include "platform/window.h"
@@ -37,8 +38,11 @@ Event Wheel(uint32_t flags, int32_t delta);
 Event Slept(uint32_t milliseconds);
 Event Message(const char* caption, const char* text);
 // A request to the window side: "post 1026", "send 1024", "destroy", "quit",
-// "menu Load ...=1000|Save as ...=1001|Config ...=102", "open-dialog", "save-dialog",
-// "sheet", "tray-add".
+// "menu Load ...=1000|Save as ...=1001|Config ...=102" (a ticked item ends in
+// " ticked"), "open-dialog", "save-dialog", "sheet", "tray-add", "tip TEXT",
+// "balloon TEXT"; to the driver: "capture 1 at 20", "release 1", and with
+// logDriver "read 1", "caps 1"; to the Run key: "run-key write TEXT",
+// "run-key delete".
 Event Shell(const char* what);
 
 // An expected log, built from single events and shorter sequences in order.
@@ -80,6 +84,19 @@ struct FakePlatform {
     uint32_t posResult[2];     // what joyGetPosEx answers per port
     uint32_t posReads[2];      // how many reads each port saw
     JoyInfoEx lastRequest[2];  // the structure as the engine handed it over
+    bool logDriver;            // reads and capability reads go into the log too
+
+    // The driver's captures: a stick that answers is captured unless
+    // captureResult says otherwise; an unplugged one (posResult) is not.
+    bool captured[2];
+    uint32_t capturePeriod[2];
+    uint32_t captureResult[2];
+    bool captureSilent[2];  // the capture delivers nothing though the stick answers, until released
+
+    // The current user's Run value "Quellpad".
+    bool runValueExists;
+    char runValue[600];
+    uint32_t runKeyReads;
 
     char modulePath[600];
 
@@ -107,6 +124,18 @@ struct FakePlatform {
     void (*whileModal)();
     // Runs inside a message box, whose modal loop goes on dispatching reports.
     void (*whileMessageBox)();
+
+    // The clock and the main window's timers: a timer is due at its start
+    // plus its period; nothing fires unless a test delivers it.
+    uint32_t tickCount;
+    struct Timer {
+        bool running;
+        uint32_t period;
+        uint32_t due;
+    } timers[4];  // by id: see FakeTimer
+    // The window in front, and whether its notices are watched.
+    ForegroundWindow foreground;
+    uint32_t foregroundMessage;  // 0 while not watched
 };
 extern FakePlatform fake;
 
@@ -115,6 +144,9 @@ void ResetFakePlatform();
 // And the program's own state back to its start values: what runs, the
 // engine's state and the editor's port.
 void ResetProgramState();
+
+// The fake's slot of a timer id, or nullptr for an id it does not know.
+FakePlatform::Timer* FakeTimer(uint32_t id);
 
 std::vector<Event> Events();
 void ClearEvents();

@@ -11,6 +11,7 @@
 #include "app/editor/editor_changes.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/stick_ports.h"
 #include "app/tray_request.h"
 #include "config/config_file.h"
 #include "config/config_path.h"
@@ -64,7 +65,7 @@ TEST_F(Shell, EachMenuIsBuiltWithItsItemsInOrder)
 {
     Send(WM_SHOWMAINMENU);
     Send(WM_SHOWCONFIGMENU);
-    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...=101|&Exit=100"), ::Shell("menu Load ...=1000|Save as ...=1001|Config ...=102")}));
+    EXPECT_EQ(Events(), (EventList{::Shell("menu &About...=101|Start with Windows=103|&Exit=100"), ::Shell("menu Load ...=1000|Save as ...=1001|Config ...=102")}));
 }
 
 TEST_F(Shell, CommandsDoWhatTheirItemSays)
@@ -100,6 +101,43 @@ TEST_F(Shell, AboutShowsFourLinesUnderItsCaption)
     const std::string text = events[0].text;
     EXPECT_EQ(text.rfind(" About...|Quellpad 2.5", 0), 0u) << text;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+}
+
+TEST_F(Shell, StartWithWindowsIsTickedWhenTheRunValueStartsThisExecutable)
+{
+    const char* const kWrite = "run-key write Quellpad=\"C:\\Tools\\quellpad.exe\" /wait";
+    const char* const kDelete = "run-key delete Quellpad";
+    const struct {
+        const char* value;  // nullptr: none
+        bool ticked;
+    } cases[] = {
+        {nullptr, false},
+        {"\"C:\\Tools\\quellpad.exe\" /wait", true},
+        {"  c:\\TOOLS\\Quellpad.EXE", true},  // unquoted, another case, no argument
+        {"C:\\Tools\\quellpad.exe /minimized", true},
+        {"\"D:\\quellpad.exe\" /wait", false},  // another copy
+        {"C:\\Tools\\quellpad.exe2", false},
+        {"\"C:\\Tools\\quellpad.exe", false},  // no closing quote
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value != nullptr ? c.value : "no value");
+        ResetProgramState();
+        Send(kWmCreate);  // nothing is read or written at start
+        CaptureSticksAtStart(true);
+        EXPECT_EQ(fake.runKeyReads, 0u);
+        fake.runValueExists = c.value != nullptr;
+        if (c.value != nullptr) std::strcpy(fake.runValue, c.value);
+        ClearEvents();
+        Send(WM_SHOWMAINMENU);
+        Send(kWmCommand, IDM_STARTWITHWINDOWS);
+        const std::string item = c.ticked ? "Start with Windows=103 ticked" : "Start with Windows=103";
+        EXPECT_EQ(Events(), (EventList{::Shell(("menu &About...=101|" + item + "|&Exit=100").c_str()),
+                                       ::Shell(c.ticked ? kDelete : kWrite)}));
+        // Chosen again, the item undoes what it did.
+        ClearEvents();
+        Send(kWmCommand, IDM_STARTWITHWINDOWS);
+        EXPECT_EQ(Events(), EventList{::Shell(c.ticked ? kWrite : kDelete)});
+    }
 }
 
 TEST_F(Shell, LoadMakesTheChosenFileCurrentAndReloads)
@@ -160,7 +198,7 @@ TEST_F(Shell, NothingElseOpensOrExitsWhileAModalLoopRuns)
         EventList expected;
     } cases[] = {
         {"editor", kWmCommand, IDM_CONFIG, {::Shell("sheet"), ::Shell("post 1026"), Message("error", "config file could not be opened\nplease configure first")}},
-        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|&Exit=100"), ::Shell("post 1026")}},
+        {"menu", WM_SHOWMAINMENU, 0, {::Shell("menu &About...=101|Start with Windows=103|&Exit=100"), ::Shell("post 1026")}},
         {"open dialog", kWmCommand, IDM_LOAD, {::Shell("open-dialog"), ::Shell("post 1026")}},
         {"save dialog", kWmCommand, IDM_SAVEAS, {::Shell("save-dialog"), ::Shell("post 1026")}},
     };

@@ -1,6 +1,8 @@
 // A long random run of joystick reports on both sticks, under every switch
-// setting, with the one guarantee that matters most to a user: once both
-// sticks are back at rest, no key, modifier or mouse button is left down.
+// setting, while the application in front changes now and then and its own
+// configuration takes over, with the one guarantee that matters most to a
+// user: once both sticks are back at rest, no key, modifier or mouse button
+// is left down.
 //
 // QUELLPAD_SOAK_REPORTS sets the number of reports (default one million),
 // QUELLPAD_SOAK_SEED the random seed. The rate printed at the end is for
@@ -17,6 +19,9 @@
 #include <string>
 
 #include "engine/axes.h"
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "config/config_file.h"
 #include "engine/joystick_report.h"
 #include "platform/input_codes.h"
 #include "tests/fake_platform.h"
@@ -28,6 +33,9 @@ constexpr uint32_t kJoyErrUnplugged = 167;
 constexpr uint32_t kMouseDown[3] = {LEFTDOWN, MIDDLEDOWN, RIGHTDOWN};
 constexpr uint32_t kMouseUp[3] = {LEFTUP, MIDDLEUP, RIGHTUP};
 constexpr const char* kMouseName[3] = {"left", "middle", "right"};
+// The profiles first: the base is written last and so is what runs at start.
+constexpr const char* kFiles[] = {"C:\\Tools\\profiles\\game.CFG", "C:\\Tools\\profiles\\browser.CFG",
+                                  "C:\\Tools\\quellpad.CFG"};
 
 uint64_t FromEnvironment(const char* name, uint64_t fallback)
 {
@@ -102,6 +110,7 @@ class Soak {
     uint64_t Done() const { return done_; }
     uint64_t Checks() const { return checks_; }
     uint64_t KeyDowns() const { return held_.keyDowns; }
+    uint64_t Switches() const { return switches_; }
 
    private:
     struct Port {
@@ -142,9 +151,16 @@ class Soak {
             for (int axis = 0; axis < kAxisCount; ++axis) {
                 ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;
             }
-            for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(running.config, port, slot) = RandomBinding();
         }
-        ComputeAxisLimits(running.config.settings);
+        // The base and two profiles: the same settings, bindings of their own.
+        for (const char* path : kFiles) {
+            for (int port = 0; port < kPortCount; ++port) {
+                for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(running.config, port, slot) = RandomBinding();
+            }
+            SaveConfig(path, running.config);
+        }
+        fake.foreground = ForegroundWindow{ForegroundWindow::SHELL, false, {}};
+        HandleMainWindowMessage(kWmCreate, 0, 0);  // loads the base, the last one written
         describe_ = Describe(epoch);
     }
 
@@ -188,13 +204,36 @@ class Soak {
         return r;
     }
 
+    // Another window comes to the front: a program with or without a
+    // profile, one of ours, or the desktop.
+    void ChangeFront()
+    {
+        constexpr const char* kStems[] = {"game", "browser", "player"};
+        constexpr ForegroundWindow::Kind kKinds[] = {ForegroundWindow::APPLICATION, ForegroundWindow::APPLICATION,
+                                                     ForegroundWindow::OURS, ForegroundWindow::SHELL};
+        fake.foreground = ForegroundWindow{Pick(kKinds), false, {}};
+        if (fake.foreground.kind == ForegroundWindow::APPLICATION) std::strcpy(fake.foreground.stem, Pick(kStems));
+        HandleMainWindowMessage(WM_FOREGROUNDCHANGED, 0, 0);
+    }
+
     void Report(int port, bool lost)
     {
+        // Reports come every 10 ms; the switch falls between two of them.
+        fake.tickCount += 10;
+        const FakePlatform::Timer& settle = *FakeTimer(kTimerSettleFront);
+        if (settle.running && int32_t(fake.tickCount - settle.due) >= 0) {
+            HandleMainWindowMessage(kWmTimer, kTimerSettleFront, 0);
+        }
+        if (Below(100) < 2) ChangeFront();
         fake.posResult[port] = lost ? kJoyErrUnplugged : 0;
         ProcessJoystickReport(running.config, port);
         ++done_;
         if (fake.eventCount > 8192) failure_ = "one report overflowed the fake's log";
-        for (uint32_t i = 0; i < fake.eventCount; ++i) held_.Take(fake.events[i]);
+        for (uint32_t i = 0; i < fake.eventCount; ++i) {
+            held_.Take(fake.events[i]);
+            const Event& e = fake.events[i];
+            if (e.kind == EventKind::Shell && std::strncmp(e.text, "tip ", 4) == 0) ++switches_;
+        }
         ClearEvents();
     }
 
@@ -316,6 +355,7 @@ class Soak {
     Port ports_[kPortCount]{};
     uint64_t done_ = 0;
     uint64_t checks_ = 0;
+    uint64_t switches_ = 0;
     std::string describe_;
     std::string failure_;
 };
@@ -335,9 +375,11 @@ TEST(Soak, NothingStaysDownOnceBothSticksRest)
     // A run that never came to rest, or never pressed a key, proves nothing.
     EXPECT_GT(soak.Checks(), soak.Done() / 100);
     EXPECT_GT(soak.KeyDowns(), soak.Done() / 10);
-    std::printf("soak: %llu reports in %.1f s, %.0f reports/s, %llu checks at rest, seed %u\n",
+    EXPECT_GT(soak.Switches(), soak.Done() / 1000);
+    std::printf("soak: %llu reports in %.1f s, %.0f reports/s, %llu checks at rest, %llu switches, seed %u\n",
                 static_cast<unsigned long long>(soak.Done()), seconds, double(soak.Done()) / seconds,
-                static_cast<unsigned long long>(soak.Checks()), seed);
+                static_cast<unsigned long long>(soak.Checks()), static_cast<unsigned long long>(soak.Switches()),
+                seed);
 }
 
 }  // namespace

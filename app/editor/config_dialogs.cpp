@@ -1,8 +1,7 @@
 #include "app/editor/config_dialogs.h"
 
-#include <cstring>
-
 #include "app/messages.h"
+#include "app/profiles.h"
 #include "app/running_config.h"
 #include "platform/file_dialogs.h"
 #include "platform/window.h"
@@ -11,8 +10,8 @@ void LoadConfigFromDialog()
 {
     char chosen[kPathSize] = {};
     if (!PlatformGetOpenFileName(chosen)) return;
-    std::memcpy(running.configPath, chosen, kPathSize);
-    running.configPath[kPathSize - 1] = '\0';
+    chosen[kPathSize - 1] = '\0';
+    MakeBase(chosen);
     PlatformSendToMainWindow(WM_RELOADCONFIG);
 }
 
@@ -20,7 +19,7 @@ void SaveConfigFromDialog()
 {
     char chosen[kPathSize] = {};
     if (!PlatformGetSaveFileName(chosen)) return;
-    std::memcpy(running.configPath, chosen, kPathSize);
-    running.configPath[kPathSize - 1] = '\0';
+    chosen[kPathSize - 1] = '\0';
+    MakeBase(chosen);
     SaveRunningConfig();
 }

@@ -7,20 +7,20 @@
 #include <utility>
 
 #include "app/editor/editor_changes.h"
+#include "app/profiles.h"
 #include "app/running_config.h"
 #include "app/shell.h"
+#include "app/tray.h"
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"
 #include "platform/on_first_use_win32.h"
 #include "platform/platform_win32.h"
 #include "platform/xinput.h"
-#include "quellpad_version.h"
 
 namespace {
 
 constexpr UINT WM_REFRESHPAGE = WM_USER;
-constexpr const char* kCaption = QUELLPAD_TITLE;
 
 ActionRecord& ShownRecord(int slot)
 {
@@ -293,7 +293,11 @@ int ShowConfigSheet()
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW;
     header.hwndParent = platformMainWindow;
     header.hInstance = platformInstance;
-    header.pszCaption = kCaption;
+    // Names the profile that runs, whose file OK will write.
+    char title[kTitleSize], caption[kTitleSize];
+    RunningTitle(title);
+    ShownText(title, caption, kTitleSize);
+    header.pszCaption = caption;
     header.nPages = UINT(count);
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(entries);
     return int(LatePropertySheetA(&header));

@@ -60,7 +60,11 @@ void EditConfig()
 {
     const Configuration editorStart = running.config;
     if (ShowConfigSheet() > 0) {
-        DefaultConfigPath(running.configPath);
+        // A profile's edits go back to its own file.
+        if (running.profile[0] == '\0') {
+            DefaultConfigPath(running.configPath);
+            std::memcpy(running.basePath, running.configPath, kPathSize);
+        }
         if (SaveRunningConfig()) PlatformSendToMainWindow(WM_RELOADCONFIG);
         return;
     }

@@ -16,9 +16,10 @@ cfg_tool=${2:-$here/../../build/native/tools/quellpad-cfg/quellpad-cfg}
 program=$build/quellpad.exe
 double=$build/tests/wine/winmm.dll
 observer=$build/tests/wine/observer.exe
+front=$build/tests/wine/front.exe
 wine_winmm=$(bash "$here/find-wine-winmm.sh") || exit 2
 
-for file in "$program" "$double" "$observer"; do
+for file in "$program" "$double" "$observer" "$front"; do
   if [[ ! -f $file ]]; then
     echo "missing $file (build: cmake --preset mingw && cmake --build --preset mingw)" >&2
     exit 2

@@ -14,16 +14,33 @@
 //                                  the previous report's values (the hat is
 //                                  centred, 65535, at first; ANGLE in
 //                                  hundredths of a degree)
-//   lost PORT                      the next read of PORT fails (unplugged)
+//   lost PORT                      the next read of PORT fails, though it
+//                                  was posted (a driver that reports a failure)
 //   pause PORT MS                  wait MS before the next report of PORT
 //   await PORT PATH                post no further report of PORT until the
 //                                  file PATH exists (logged once when reached),
 //                                  so a test can act between two reports
+//   start PORT PATH                start the program PATH from inside the
+//                                  program under test, before the next report
+//                                  of PORT, and wait until its window is in
+//                                  front (logged before it starts)
+//   arrive PORT [as caps ...]      a stick is plugged into PORT (which may
+//                                  hold one or not): the fields of caps, at
+//                                  rest; WM_DEVICECHANGE DBT_DEVNODES_CHANGED
+//                                  goes to the program's top-level windows
+//   leave PORT                     the stick is unplugged: every read fails
+//                                  and, as with Wine's own winmm, a capture
+//                                  stays but posts nothing; WM_DEVICECHANGE
+//                                  too. Both are logged when they happen.
 //
 // Runs are deterministic: a report is posted only once the previous one was
-// read, and every read consumes exactly one scripted report. Once a port's
-// script is used up, reads keep answering its last state (a resting stick)
-// and are still posted at the capture period.
+// read, and every read of a posted report consumes exactly one scripted
+// report. A read with no report posted (the program probing the port)
+// answers the current state and consumes nothing. Once a port's script is
+// used up, reads keep answering its last state (a resting stick) and are
+// still posted at the capture period. Pauses, awaits, arrivals and leavings
+// of a port without a capture play on by themselves; its reports wait for a
+// capture.
 #define _WINMM_
 #include <windows.h>
 // Both need windows.h first.
@@ -42,7 +59,7 @@ constexpr int kAxes = 6;
 constexpr int kMaxEntries = 512;
 constexpr const char* kAxisNames = "xyzruv";
 
-enum class Kind { Report, Lost, Pause, Await };
+enum class Kind { Report, Lost, Pause, Await, Start, Arrive, Leave };
 
 struct Entry {
     Kind kind;
@@ -52,6 +69,7 @@ struct Entry {
     DWORD pauseMs;
     char path[MAX_PATH];
     bool awaitLogged;
+    JOYCAPSA caps;  // an arriving stick's
 };
 
 struct Port {
@@ -173,10 +191,9 @@ bool ParsePort(char** save, int* port)
     return true;
 }
 
-void PlugIn(Port& p)
+void Describe(JOYCAPSA& c)
 {
-    p.present = true;
-    JOYCAPSA& c = p.caps;
+    c = JOYCAPSA{};
     c.wMid = 1;
     c.wPid = 1;
     strcpy(c.szPname, "Scripted joystick");
@@ -187,7 +204,6 @@ void PlugIn(Port& p)
     c.wPeriodMin = 10;
     c.wPeriodMax = 1000;
     for (int axis = 0; axis < 2; ++axis) *RangeMax(c, axis) = 65535;
-    p.pov = JOY_POVCENTERED;
 }
 
 void SetCapsFlags(JOYCAPSA& c)
@@ -195,6 +211,40 @@ void SetCapsFlags(JOYCAPSA& c)
     const UINT flags[] = {JOYCAPS_HASZ, JOYCAPS_HASR, JOYCAPS_HASU, JOYCAPS_HASV};
     c.wCaps = 0;
     for (UINT axis = 2; axis < c.wNumAxes && axis < kAxes; ++axis) c.wCaps |= flags[axis - 2];
+}
+
+// The fields of a caps or arrive line; the stick rests in the middle of
+// each range.
+bool ParseCaps(char** save, JOYCAPSA& caps, DWORD (&rest)[kAxes])
+{
+    Describe(caps);
+    bool hat = false;
+    for (const char* key; (key = strtok_r(nullptr, " \t\r", save)) != nullptr;) {
+        if (strcmp(key, "hat") == 0) {
+            hat = true;
+            continue;
+        }
+        DWORD a = 0, b = 0;
+        if (!Number(strtok_r(nullptr, " \t\r", save), &a)) return false;
+        const int axis = AxisIndex(key);
+        if (axis >= 0) {
+            if (!Number(strtok_r(nullptr, " \t\r", save), &b)) return false;
+            *RangeMin(caps, axis) = a;
+            *RangeMax(caps, axis) = b;
+        } else if (strcmp(key, "buttons") == 0) {
+            caps.wNumButtons = a;
+        } else if (strcmp(key, "axes") == 0) {
+            caps.wNumAxes = a;
+        } else if (strcmp(key, "period") == 0) {
+            caps.wPeriodMin = a;
+        } else {
+            return false;
+        }
+    }
+    SetCapsFlags(caps);
+    if (hat) caps.wCaps |= JOYCAPS_HASPOV;
+    for (int axis = 0; axis < kAxes; ++axis) rest[axis] = (*RangeMin(caps, axis) + *RangeMax(caps, axis)) / 2;
+    return true;
 }
 
 bool ParseLine(char* line)
@@ -219,40 +269,20 @@ bool ParseLine(char* line)
         return true;
     }
     if (strcmp(command, "caps") == 0) {
-        PlugIn(p);
-        bool hat = false;
-        for (const char* key; (key = strtok_r(nullptr, " \t\r", &save)) != nullptr;) {
-            if (strcmp(key, "hat") == 0) {
-                hat = true;
-                continue;
-            }
-            DWORD a = 0, b = 0;
-            if (!Number(strtok_r(nullptr, " \t\r", &save), &a)) return false;
-            const int axis = AxisIndex(key);
-            if (axis >= 0) {
-                if (!Number(strtok_r(nullptr, " \t\r", &save), &b)) return false;
-                *RangeMin(p.caps, axis) = a;
-                *RangeMax(p.caps, axis) = b;
-            } else if (strcmp(key, "buttons") == 0) {
-                p.caps.wNumButtons = a;
-            } else if (strcmp(key, "axes") == 0) {
-                p.caps.wNumAxes = a;
-            } else if (strcmp(key, "period") == 0) {
-                p.caps.wPeriodMin = a;
-            } else {
-                return false;
-            }
-        }
-        SetCapsFlags(p.caps);
-        if (hat) p.caps.wCaps |= JOYCAPS_HASPOV;
-        // A stick at rest sits in the middle of each range.
-        for (int axis = 0; axis < kAxes; ++axis)
-            p.position[axis] = (*RangeMin(p.caps, axis) + *RangeMax(p.caps, axis)) / 2;
-        return true;
+        p.present = true;
+        p.pov = JOY_POVCENTERED;
+        return ParseCaps(&save, p.caps, p.position);
     }
     if (p.count == kMaxEntries) return false;
     Entry& e = p.entries[p.count];
-    if (strcmp(command, "lost") == 0) {
+    if (strcmp(command, "arrive") == 0) {
+        e.kind = Kind::Arrive;
+        e.buttons = 0;
+        e.pov = JOY_POVCENTERED;
+        if (!ParseCaps(&save, e.caps, e.position)) return false;
+    } else if (strcmp(command, "leave") == 0) {
+        e.kind = Kind::Leave;
+    } else if (strcmp(command, "lost") == 0) {
         e.kind = Kind::Lost;
     } else if (strcmp(command, "pause") == 0) {
         e.kind = Kind::Pause;
@@ -262,11 +292,17 @@ bool ParseLine(char* line)
         const char* path = strtok_r(nullptr, " \t\r", &save);
         if (path == nullptr || strlen(path) >= sizeof e.path) return false;
         strcpy(e.path, path);
+    } else if (strcmp(command, "start") == 0) {
+        e.kind = Kind::Start;
+        const char* path = strtok_r(nullptr, " \t\r", &save);
+        if (path == nullptr || strlen(path) >= sizeof e.path) return false;
+        strcpy(e.path, path);
     } else if (strcmp(command, "report") == 0) {
-        // Starts from the latest report of the port, so a line names only what changes.
+        // Starts from the latest report of the port, or the stick that
+        // arrived since, so a line names only what changes.
         const Entry* previous = nullptr;
         for (int i = p.count - 1; i >= 0 && previous == nullptr; --i)
-            if (p.entries[i].kind == Kind::Report) previous = &p.entries[i];
+            if (p.entries[i].kind == Kind::Report || p.entries[i].kind == Kind::Arrive) previous = &p.entries[i];
         e.kind = Kind::Report;
         e.buttons = previous ? previous->buttons : 0;
         e.pov = previous ? previous->pov : p.pov;
@@ -325,8 +361,64 @@ void LoadScript()
     }
 }
 
+// What the system does when a device comes or goes: DBT_DEVNODES_CHANGED to
+// every top-level window, here those of the program.
+BOOL CALLBACK NotifyDeviceChange(HWND window, LPARAM)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId()) PostMessageA(window, WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
+    return TRUE;
+}
+
+void Arrive(int port, const Entry& e)
+{
+    Port& p = ports[port];
+    p.present = true;
+    p.caps = e.caps;
+    p.buttons = e.buttons;
+    p.pov = e.pov;
+    memcpy(p.position, e.position, sizeof p.position);
+    TestLog("joystick arrive port=%d", port);
+    EnumWindows(NotifyDeviceChange, 0);
+}
+
+void Leave(int port)
+{
+    ports[port].present = false;
+    TestLog("joystick leave port=%d", port);
+    EnumWindows(NotifyDeviceChange, 0);
+}
+
+// Started from inside the program under test, a program may take the front;
+// the line comes first, so whatever the program does about it follows.
+void StartInFront(const char* path)
+{
+    const char* name = strrchr(path, '\\') != nullptr ? strrchr(path, '\\') + 1 : path;
+    TestLog("joystick start name=%s", name);
+    char commandLine[MAX_PATH];
+    strcpy(commandLine, path);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(path, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        TestLog("joystick start-failed name=%s error=%lu", name, GetLastError());
+        return;
+    }
+    bool inFront = false;
+    for (int wait = 0; wait < 1000 && !inFront; ++wait) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &owner);
+        inFront = owner == process.dwProcessId;
+        if (!inFront) Sleep(10);
+    }
+    if (!inFront) TestLog("joystick not-in-front name=%s", name);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
 // The driver's timer: posts the next report of each captured port once the
-// previous one was read.
+// previous one was read; arrivals and leavings happen in their turn.
 DWORD WINAPI PostReports(void*)
 {
     for (;;) {
@@ -335,9 +427,23 @@ DWORD WINAPI PostReports(void*)
         const DWORD now = GetTickCount();
         for (int port = 0; port < kPorts; ++port) {
             Port& p = ports[port];
-            if (!p.captured || p.waitingForRead || LONG(now - p.dueAt) < 0) continue;
+            if (p.waitingForRead || LONG(now - p.dueAt) < 0) continue;
+            const Kind* next = p.next < p.count ? &p.entries[p.next].kind : nullptr;
+            if (next != nullptr && *next == Kind::Arrive) {
+                Arrive(port, p.entries[p.next++]);
+                continue;
+            }
+            if (next != nullptr && *next == Kind::Leave) {
+                ++p.next;
+                Leave(port);
+                continue;
+            }
             if (p.next < p.count && p.entries[p.next].kind == Kind::Pause) {
                 p.dueAt = now + p.entries[p.next++].pauseMs;
+                continue;
+            }
+            if (p.next < p.count && p.entries[p.next].kind == Kind::Start) {
+                StartInFront(p.entries[p.next++].path);
                 continue;
             }
             if (p.next < p.count && p.entries[p.next].kind == Kind::Await) {
@@ -350,6 +456,8 @@ DWORD WINAPI PostReports(void*)
                 }
                 continue;
             }
+            // Like Wine's capture timer, which skips a stick whose read fails.
+            if (!p.captured || !p.present) continue;
             const bool scripted = p.next < p.count && p.entries[p.next].kind == Kind::Report;
             const DWORD buttons = scripted ? p.entries[p.next].buttons : p.buttons;
             const DWORD* position = scripted ? p.entries[p.next].position : p.position;
@@ -451,12 +559,13 @@ MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info)
         TestLog("joystick odd-request port=%u size=%lu flags=%lu", id, info->dwSize, info->dwFlags);
     Port& p = ports[id];
     if (!p.present) return JOYERR_UNPLUGGED;
+    const bool posted = p.waitingForRead;
     p.waitingForRead = false;
 
-    // A pause or await ahead is passed by the poster; a read before then
-    // answers the last state and consumes nothing.
+    // A pause or await ahead is passed by the poster; a read before then, or
+    // one of no posted report, answers the last state and consumes nothing.
     const Kind* next = p.next < p.count ? &p.entries[p.next].kind : nullptr;
-    if (next != nullptr && (*next == Kind::Report || *next == Kind::Lost)) {
+    if (posted && next != nullptr && (*next == Kind::Report || *next == Kind::Lost)) {
         const Entry& e = p.entries[p.next++];
         const int number = ++p.readNumber;
         if (e.kind == Kind::Lost) {
@@ -467,7 +576,7 @@ MMRESULT WINAPI joyGetPosEx(UINT id, LPJOYINFOEX info)
         p.pov = e.pov;
         memcpy(p.position, e.position, sizeof p.position);
         TestLog("joystick read port=%u report=%d", id, number);
-    } else if (p.next == p.count && !p.doneLogged) {
+    } else if (posted && p.next == p.count && !p.doneLogged) {
         // Every scripted report has been handled to its end by now: the
         // program reads one report at a time.
         p.doneLogged = true;

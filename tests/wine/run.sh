@@ -418,6 +418,58 @@ $end0
 EOF
 }
 
+# Port 2 is empty at start. Once the icon is up, a stick with other ranges
+# than port 1's (X and Y 1000..3000, a hat, 20 ms) arrives there: it is
+# captured at its own period, and its button, X at its maximum and its hat
+# fire. Then it is unplugged with a button down: the driver falls silent, as
+# Wine's does, and the key is let go of all the same.
+case_stick_arrives_on_port_2() {
+  begin stick-arrives-on-port-2
+  new_config "$cfg"
+  bind "$cfg" 1 0 key=40    # button 1: "cursor down"
+  bind "$cfg" 1 1 key=37    # button 2: "cursor left"
+  bind "$cfg" 1 32 key=39   # X+: "cursor right"
+  bind "$cfg" 1 44 key=38   # hat up: "cursor up"
+  keep='^(joystick (devices|capture|release|arrive|leave|read port=1)|key|mouse|box|tray) '
+  printf '%s\n' "$stick0" "await 1 $(winpath "$dir/go")" \
+    'arrive 1 buttons 4 axes 2 period 20 x 1000 3000 y 1000 3000 hat' 'report 1' 'report 1 buttons 1' \
+    'report 1 buttons 0' 'report 1 x 3000' 'report 1 x 3000' 'report 1 x 2000 hat 0' \
+    'report 1 buttons 2 hat 65535' 'report 1' 'leave 1' > "$script"
+  start_program
+  wait_log '^tray add ' && touch "$dir/go"
+  wait_log '^key up vk=37 ' && exit_program
+  wait_program
+  check <<'EOF'
+joystick devices count=16
+joystick capture port=0 period=10 changed=0 result=0
+joystick capture port=1 period=0 changed=0 result=167
+tray add size=88 window=capture id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+joystick arrive port=1
+joystick capture port=1 period=20 changed=0 result=0
+joystick read port=1 report=1
+joystick read port=1 report=2
+key down vk=40 scan=0 ext=0
+joystick read port=1 report=3
+key up vk=40 scan=0 ext=0
+joystick read port=1 report=4
+joystick read port=1 report=5
+key down vk=39 scan=0 ext=0
+key up vk=39 scan=0 ext=0
+joystick read port=1 report=6
+key down vk=38 scan=0 ext=0
+joystick read port=1 report=7
+key down vk=37 scan=0 ext=0
+key up vk=38 scan=0 ext=0
+joystick read port=1 report=8
+joystick leave port=1
+key up vk=37 scan=0 ext=0
+joystick release port=0 result=0
+joystick release port=1 result=0
+tray delete size=88 window=capture id=2000
+program exit=0
+EOF
+}
+
 # --- the editor, driven as a user would: clicks and keys on the X display ----
 
 # where WHAT: screen position of a tray icon, menu item, tab or control.
@@ -636,6 +688,61 @@ key down vk=37 scan=0 ext=0
 joystick read port=0 report=7
 key up vk=37 scan=0 ext=0
 key up vk=17 scan=29 ext=0
+$end0
+EOF
+}
+
+# A configuration per application: two programs come to the front in turn,
+# started from inside the program as a game would be; each has its profile
+# beside quellpad.exe and button 1 types its own digit. The switch comes
+# between two reports, so the button held across the last one is let go and
+# then presses the new binding.
+case_profile_per_application() {
+  begin profile-per-application
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=49
+  mkdir -p "$dir/profiles"
+  new_config "$dir/profiles/alpha.CFG"
+  bind "$dir/profiles/alpha.CFG" 0 0 key=50
+  new_config "$dir/profiles/beta.CFG"
+  bind "$dir/profiles/beta.CFG" 0 0 key=51
+  cp "$front" "$dir/alpha.exe"
+  cp "$front" "$dir/beta.exe"
+  # A repeated report changes nothing: whatever the one before typed is in
+  # the log before the next program starts.
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 1' 'report 0 buttons 0' 'report 0' \
+    "start 0 $(winpath "$dir/alpha.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0 buttons 0' 'report 0' \
+    "start 0 $(winpath "$dir/beta.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0' \
+    "start 0 $(winpath "$dir/alpha.exe")" 'pause 0 2000' 'report 0' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  local tip='tray modify size=88 window=capture id=2000 flags=4 message=0 icon=0'
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+key down vk=49 scan=49 ext=0
+joystick read port=0 report=3
+key up vk=49 scan=49 ext=0
+joystick read port=0 report=4
+joystick start name=alpha.exe
+$tip tip="Quellpad 2.5 - alpha"
+joystick read port=0 report=5
+key down vk=50 scan=50 ext=0
+joystick read port=0 report=6
+key up vk=50 scan=50 ext=0
+joystick read port=0 report=7
+joystick start name=beta.exe
+$tip tip="Quellpad 2.5 - beta"
+joystick read port=0 report=8
+key down vk=51 scan=51 ext=0
+joystick read port=0 report=9
+joystick start name=alpha.exe
+key up vk=51 scan=51 ext=0
+$tip tip="Quellpad 2.5 - alpha"
+joystick read port=0 report=10
+key down vk=50 scan=50 ext=0
+joystick read port=0 report=11
+key up vk=50 scan=50 ext=0
 $end0
 EOF
 }

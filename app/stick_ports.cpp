@@ -1,0 +1,269 @@
+#include "app/stick_ports.h"
+
+#include "app/messages.h"
+#include "app/profiles.h"
+#include "app/running_config.h"
+#include "engine/engine_state.h"
+#include "engine/joystick_report.h"
+#include "platform/clock.h"
+#include "platform/joystick_capture.h"
+#include "platform/joystick.h"
+#include "platform/timers.h"
+#include "platform/window.h"
+#include "quellpad_version.h"
+
+StickPorts stickPorts;
+
+namespace {
+
+constexpr uint32_t kLongestSilenceMs = 60000;  // a driver's odd period must not stop the watch
+
+// Ticks wrap after 49 days; their difference tells which comes first.
+bool Due(uint32_t at, uint32_t now)
+{
+    return int32_t(now - at) >= 0;
+}
+
+// joyGetPosEx is cheap; joyGetDevCapsA is not and is read only once a
+// stick has answered.
+bool Answers(int port)
+{
+    JoyInfoEx info = {};
+    info.dwSize = sizeof info;
+    info.dwFlags = kJoyReturnAll;
+    return PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
+}
+
+bool AnyPortWithoutStick()
+{
+    for (PortState state : stickPorts.state) {
+        if (state != PORT_ANSWERING) return true;
+    }
+    return false;
+}
+
+// A port that loses its stick is probed from now on, the first time a probe
+// period from now.
+void SetState(int port, PortState state, uint32_t now)
+{
+    if (state != PORT_ANSWERING && !AnyPortWithoutStick()) stickPorts.probeAt = now + kFreePortProbeMs;
+    stickPorts.state[port] = state;
+    stickPorts.returned[port] = false;
+}
+
+// Reports at every polling period, changed or not, so held ends repeat.
+bool Capture(int port, uint32_t now)
+{
+    PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+    const uint32_t period = joyCaps[port].wPeriodMin;
+    if (PlatformJoySetCapture(uint32_t(port), period) != kJoyNoError) return false;
+    const uint32_t periods = period > kLongestSilenceMs / 10 ? kLongestSilenceMs : period * 10;
+    stickPorts.silenceMs[port] = periods > kSilenceMs ? periods : kSilenceMs;
+    stickPorts.lastReportAt[port] = now;
+    SetState(port, PORT_ANSWERING, now);
+    return true;
+}
+
+// After the start the limits exist already, for whatever the port held then:
+// the new stick gets its own, and its first report compares against zero
+// positions as at the start.
+void CaptureArrived(int port, uint32_t now)
+{
+    if (!Capture(port, now)) return;
+    ComputePortLimits(running.config.settings, port);
+    ForgetPortReport(port);
+}
+
+// Another stick may have come back on the port: a hatless stick where a
+// gamepad was would otherwise press "hat up" from the 0 its driver leaves in
+// the hat field.
+void Return(int port, uint32_t now)
+{
+    PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+    ComputePortLimits(running.config.settings, port);
+    ForgetPortReport(port);
+    stickPorts.lastReportAt[port] = now;
+    SetState(port, PORT_ANSWERING, now);
+    stickPorts.returned[port] = true;
+}
+
+// Free ports capture a stick that answers, lost ones take theirs back.
+void ProbePorts(uint32_t now)
+{
+    stickPorts.probeAt = now + kFreePortProbeMs;
+    for (int port = 0; port < kPortCount; ++port) {
+        const PortState state = stickPorts.state[port];
+        if (state == PORT_ANSWERING || !Answers(port)) continue;
+        if (state == PORT_FREE) {
+            CaptureArrived(port, now);
+        } else {
+            Return(port, now);
+        }
+    }
+}
+
+// A stick that has sent nothing for its silence. Unplugged, it no longer
+// answers: some drivers (Wine's) then skip it instead of reporting a failed
+// read, and what it held must not stay down. A stick that came back but
+// whose capture delivers nothing is captured anew, once; otherwise it only
+// rests under a quiet driver and is looked at again a silence later.
+void CheckSilence(int port, uint32_t now)
+{
+    if (!Answers(port)) {
+        LetGoOfLostStick(port);
+        SetState(port, PORT_LOST, now);
+    } else if (stickPorts.returned[port]) {
+        PlatformJoyReleaseCapture(uint32_t(port));
+        SetState(port, PORT_FREE, now);
+        CaptureArrived(port, now);
+    } else {
+        stickPorts.lastReportAt[port] = now;
+    }
+}
+
+void ShowTip()
+{
+    const bool waiting = WaitingForSticks();
+    if (waiting == stickPorts.waitingTip) return;
+    stickPorts.waitingTip = waiting;
+    ShowRunningTip();
+}
+
+void Sooner(uint32_t at, uint32_t now, bool& armed, uint32_t& wait)
+{
+    const uint32_t until = Due(at, now) ? 0 : at - now;
+    if (!armed || until < wait) wait = until;
+    armed = true;
+}
+
+// One timer wakes the watch for whatever is due first: a check after a
+// device change, the next probe, or the end of a stick's silence. It is set
+// here, not at each report: a report only moves a silence's end later, and
+// the watch then sleeps on.
+void ArmWatch(uint32_t now)
+{
+    bool armed = false;
+    uint32_t wait = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (stickPorts.checkPending[i]) Sooner(stickPorts.checkAt[i], now, armed, wait);
+    }
+    if (AnyPortWithoutStick()) Sooner(stickPorts.probeAt, now, armed, wait);
+    for (int port = 0; port < kPortCount; ++port) {
+        if (stickPorts.state[port] == PORT_ANSWERING) {
+            Sooner(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now, armed, wait);
+        }
+    }
+    if (armed) {
+        PlatformSetTimer(STICK_WATCH_TIMER_ID, wait == 0 ? 1 : wait);
+    } else {
+        PlatformKillTimer(STICK_WATCH_TIMER_ID);
+    }
+}
+
+bool SameWordIgnoringCase(const char* word, const char* end, const char* expected)
+{
+    for (; word != end; ++word, ++expected) {
+        const char c = *word >= 'A' && *word <= 'Z' ? char(*word - 'A' + 'a') : *word;
+        if (*expected == '\0' || c != *expected) return false;
+    }
+    return *expected == '\0';
+}
+
+}  // namespace
+
+bool WaitingForSticks()
+{
+    if (!stickPorts.waitForSticks) return false;
+    for (PortState state : stickPorts.state) {
+        if (state == PORT_ANSWERING) return false;
+    }
+    return true;
+}
+
+bool WaitForSticksRequested(const char* commandLine)
+{
+    const char* at = commandLine;
+    while (at != nullptr && *at != '\0') {
+        while (*at == ' ' || *at == '\t') ++at;
+        const char* end = at;
+        while (*end != '\0' && *end != ' ' && *end != '\t') ++end;
+        if (end != at && SameWordIgnoringCase(at, end, "/wait")) return true;
+        at = end;
+    }
+    return false;
+}
+
+bool CaptureSticksAtStart(bool waitForSticks)
+{
+    const uint32_t now = PlatformTickCount();
+    bool any = false;
+    for (int port = 0; port < kPortCount; ++port) {
+        if (Capture(port, now)) any = true;
+    }
+    if (!any && !waitForSticks) {
+        PlatformMessageBox("could not capture game-device", "ERROR!");
+        return false;
+    }
+    stickPorts.waitForSticks = waitForSticks;
+    stickPorts.probeAt = now + kFreePortProbeMs;
+    ShowTip();
+    ArmWatch(now);
+    return true;
+}
+
+void ReleaseSticks()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        if (stickPorts.state[port] != PORT_FREE) PlatformJoyReleaseCapture(uint32_t(port));
+        stickPorts.state[port] = PORT_FREE;
+    }
+}
+
+void HandleStickReport(int port)
+{
+    if (stickPorts.state[port] == PORT_LOST) {
+        const uint32_t now = PlatformTickCount();
+        Return(port, now);
+        ShowTip();
+        ArmWatch(now);
+    }
+    ProcessJoystickReport(running.config, port);
+    // The one thing a report adds: when the stick last answered, for the watch.
+    if (lastReport[port].readOk) {
+        stickPorts.lastReportAt[port] = PlatformTickCount();
+        stickPorts.returned[port] = false;
+    }
+}
+
+void CheckSticksSoon()
+{
+    const uint32_t now = PlatformTickCount();
+    for (int i = 0; i < 2; ++i) {
+        stickPorts.checkPending[i] = true;
+        stickPorts.checkAt[i] = now + kStickCheckDelays[i];
+    }
+    ProbePorts(now);
+    ShowTip();
+    ArmWatch(now);
+}
+
+void HandleStickWatch()
+{
+    const uint32_t now = PlatformTickCount();
+    for (int port = 0; port < kPortCount; ++port) {
+        if (stickPorts.state[port] == PORT_ANSWERING &&
+            Due(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now)) {
+            CheckSilence(port, now);
+        }
+    }
+    bool probe = AnyPortWithoutStick() && Due(stickPorts.probeAt, now);
+    for (int i = 0; i < 2; ++i) {
+        if (stickPorts.checkPending[i] && Due(stickPorts.checkAt[i], now)) {
+            stickPorts.checkPending[i] = false;
+            probe = true;
+        }
+    }
+    if (probe) ProbePorts(now);
+    ShowTip();
+    ArmWatch(now);
+}

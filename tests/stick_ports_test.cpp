@@ -1,0 +1,203 @@
+// Sticks that come and go: arrival, loss and return on the ports, with the
+// fake's clock and its driver standing in for time and the joystick driver.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/messages.h"
+#include "app/stick_ports.h"
+#include "config/mapping_table.h"
+#include "engine/joystick_report.h"
+#include "tests/fake_platform.h"
+
+namespace {
+
+bool Send(uint32_t message, uint32_t wParam = 0)
+{
+    return HandleMainWindowMessage(message, wParam, 0);
+}
+
+// Whether the driver goes on reporting a stick whose reads fail.
+bool reportsWhileFailing;
+
+// Milliseconds pass: every captured stick that answers reports at its
+// period, an unplugged one is skipped (as Wine's capture timer does), and the
+// main window's timer fires when due, after the reports of that moment.
+void Pass(uint32_t ms)
+{
+    for (uint32_t i = 0; i < ms; ++i) {
+        ++fake.tickCount;
+        for (int port = 0; port < kPortCount; ++port) {
+            const uint32_t period = fake.capturePeriod[port] != 0 ? fake.capturePeriod[port] : 1;
+            const bool answers = fake.posResult[port] == 0 || reportsWhileFailing;
+            if (fake.captured[port] && answers && !fake.captureSilent[port] && fake.tickCount % period == 0) {
+                Send(port == 0 ? kMmJoy1Move : kMmJoy2Move);
+            }
+        }
+        FakePlatform::Timer& watch = *FakeTimer(STICK_WATCH_TIMER_ID);
+        if (watch.running && watch.due == fake.tickCount) {
+            watch.due += watch.period;
+            Send(kWmTimer, STICK_WATCH_TIMER_ID);
+        }
+    }
+}
+
+JoyCaps Stick(uint32_t min, uint32_t max, uint32_t period, bool hat)
+{
+    JoyCaps caps = {};
+    caps.wXmin = caps.wYmin = min;
+    caps.wXmax = caps.wYmax = max;
+    caps.wPeriodMin = period;
+    caps.wCaps = hat ? 0x10 : 0;  // JOYCAPS_HASPOV
+    return caps;
+}
+const JoyCaps kPad = Stick(0, 65535, 10, true);
+const JoyCaps kArrival = Stick(1000, 3000, 20, true);
+const JoyCaps kHatless = Stick(1000, 3000, 20, false);
+
+void Hold(int port, uint32_t buttons, uint32_t x, uint32_t pov)
+{
+    JoyInfoEx& state = fake.state[port];
+    state.dwButtons = buttons;
+    state.dwXpos = x;
+    state.dwYpos = (fake.caps[port].wYmin + fake.caps[port].wYmax) / 2;
+    state.dwPOV = pov;
+}
+
+// At rest in the middle; a hatless stick's driver leaves 0 in the hat field.
+void Plug(int port, const JoyCaps& caps)
+{
+    fake.caps[port] = caps;
+    fake.posResult[port] = 0;
+    Hold(port, 0, (caps.wXmin + caps.wXmax) / 2, (caps.wCaps & 0x10) != 0 ? 0xFFFF : 0);
+}
+
+void Unplug(int port)
+{
+    fake.caps[port] = JoyCaps{};
+    fake.posResult[port] = 167;  // JOYERR_UNPLUGGED
+}
+
+void Start()
+{
+    ComputeAxisLimits(running.config.settings);
+    CaptureSticksAtStart(false);
+}
+
+// Port 0's button 1, X+ and hat up press keys 130, 131 and 132; port 1's 140, 141 and 142.
+void BindKeys()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        const int32_t key = 130 + 10 * port;
+        Binding(running.config, port, 0) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = key};
+        Binding(running.config, port, SLOT_X_PLUS) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = key + 1};
+        Binding(running.config, port, 44) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = key + 2};
+    }
+}
+
+EventList Tap(uint32_t vk) { return {KeyDown(vk, 0), Slept(1), KeyUp(vk, 0)}; }
+const char* const kWaiting = "tip Quellpad 2.5 - waiting for a joystick";
+
+struct Step {
+    void (*act)();
+    EventList expected;
+};
+
+struct PortsCase {
+    const char* name;
+    bool pad0;       // a pad on port 0 at start; port 1 is empty
+    bool logDriver;  // probes and capability reads in the log
+    std::vector<Step> steps;
+};
+
+TEST(StickPorts, ArrivalLossAndReturn)
+{
+    const PortsCase cases[] = {
+        {"/wait with no stick: both ports probed every 2 s, a stick captured at its own period, lost again",
+         false, true,
+         {{[] { EXPECT_TRUE(CaptureSticksAtStart(true)); },
+           {::Shell("caps 0"), ::Shell("capture 0 at 0"), ::Shell("caps 1"), ::Shell("capture 1 at 0"),
+            ::Shell(kWaiting)}},
+          {[] { Pass(1999); }, {}},
+          {[] { Pass(1); }, {::Shell("read 0"), ::Shell("read 1")}},
+          {[] { Plug(1, kHatless); Pass(2000); },
+           {::Shell("read 0"), ::Shell("read 1"), ::Shell("caps 1"), ::Shell("capture 1 at 20"),
+            ::Shell("tip Quellpad 2.5")}},
+          {[] { Unplug(1); Pass(500); }, {::Shell("read 1"), ::Shell(kWaiting)}}}},
+        {"without /wait no stick ends the program", false, true,
+         {{[] { EXPECT_FALSE(CaptureSticksAtStart(false)); EXPECT_FALSE(FakeTimer(STICK_WATCH_TIMER_ID)->running); },
+           {::Shell("caps 0"), ::Shell("capture 0 at 0"), ::Shell("caps 1"), ::Shell("capture 1 at 0"),
+            Message("ERROR!", "could not capture game-device")}}}},
+        {"a device change or a resume probes now, 300 ms and 2 s later", false, true,
+         {{[] { CaptureSticksAtStart(true); ClearEvents(); Pass(500); Send(kWmDeviceChange, 7); },
+           {::Shell("read 0"), ::Shell("read 1")}},
+          {[] { Pass(299); }, {}},
+          {[] { Pass(1); }, {::Shell("read 0"), ::Shell("read 1")}},
+          {[] { Pass(1699); }, {}},
+          {[] { Pass(1); }, {::Shell("read 0"), ::Shell("read 1")}},
+          {[] { Send(kWmPowerBroadcast, 4); }, {}},  // PBT_APMSUSPEND
+          {[] { Send(kWmPowerBroadcast, kPbtApmResumeAutomatic); }, {::Shell("read 0"), ::Shell("read 1")}},
+          {[] { Send(kWmPowerBroadcast, kPbtApmResumeSuspend); }, {::Shell("read 0"), ::Shell("read 1")}}}},
+        {"an arrived stick fires its button, an axis end by its own ranges and its hat", true, false,
+         {{Start, {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0")}},
+          {[] { Plug(1, kArrival); Send(kWmDeviceChange, 7); }, {::Shell("capture 1 at 20")}},
+          {[] { Hold(1, 1, 2000, 0xFFFF); Pass(20); }, {KeyDown(140, 0)}},
+          {[] { Hold(1, 1, 3000, 0xFFFF); Pass(40); }, Tap(141)},
+          {[] { Hold(1, 1, 2000, 0); Pass(20); }, {KeyDown(142, 0)}}}},
+        {"a silent stick is let go of after 500 ms; back as a hatless stick, read by its own record", true, false,
+         {{[] { Start(); Hold(0, 1, 32767, 0); Pass(10); },
+           {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), KeyDown(130, 0), KeyDown(132, 0)}},
+          {[] { Unplug(0); Pass(499); }, {}},
+          {[] { Pass(1); }, {KeyUp(132, 0), KeyUp(130, 0)}},
+          {[] { Plug(0, kHatless); Pass(10); }, {}},
+          {[] { Hold(0, 0, 3000, 0); Pass(20); }, Tap(131)},
+          {ReleaseSticks, {::Shell("release 0")}}}},
+        {"a stick whose reads keep failing is lost after its silence; what answers then is read by its own record",
+         true, false,
+         {{[] { Start(); Hold(0, 1, 32767, 0xFFFF); Pass(10); },
+           {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), KeyDown(130, 0)}},
+          {[] { reportsWhileFailing = true; Unplug(0); Pass(600); }, {KeyUp(130, 0)}},
+          {[] { Plug(0, kHatless); Pass(10); }, {}}}},
+        {"a stick back whose capture delivers nothing is captured anew", true, true,
+         {{[] { Start(); ClearEvents(); Unplug(0); Pass(500); }, {::Shell("read 0")}},
+          {[] { Plug(0, kPad); fake.captureSilent[0] = true; Pass(1500); },
+           {::Shell("read 0"), ::Shell("caps 0"), ::Shell("read 1")}},
+          {[] { Pass(500); }, {::Shell("read 0"), ::Shell("release 0"), ::Shell("caps 0"), ::Shell("capture 0 at 10")}},
+          {[] { Pass(10); }, {::Shell("read 0")}}}},
+        {"one failed read among good ones: let go and pressed again, nothing released or captured", true, false,
+         {{[] { running.config.settings.continuous = 1; Start(); Hold(0, 0, 65535, 0xFFFF); Pass(20); },
+           {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), KeyDown(131, 0)}},
+          {[] { fake.posResult[0] = 167; Send(kMmJoy1Move); fake.posResult[0] = 0; Pass(10); },
+           {KeyUp(131, 0), KeyDown(131, 0)}},
+          {[] { running.config.settings.continuous = 0; Hold(0, 0, 32767, 0xFFFF); Pass(1000); }, {}}}},
+    };
+    for (const PortsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        reportsWhileFailing = false;
+        BindKeys();
+        Unplug(0);
+        Unplug(1);
+        if (c.pad0) Plug(0, kPad);
+        fake.logDriver = c.logDriver;
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "step " << i + 1 << " at " << fake.tickCount << " ms");
+            c.steps[i].act();
+            EXPECT_EQ(Events(), c.steps[i].expected);
+            ClearEvents();
+        }
+    }
+}
+
+TEST(StickPorts, WaitIsAWordOfTheCommandLine)
+{
+    const struct {
+        const char* commandLine;
+        bool wait;
+    } cases[] = {{"", false}, {"/wait", true}, {"/WAIT", true}, {"  x\t/Wait y", true},
+                 {"/waiting", false}, {"-wait", false}, {"x/wait", false}};
+    for (const auto& c : cases) EXPECT_EQ(WaitForSticksRequested(c.commandLine), c.wait) << c.commandLine;
+}
+
+}  // namespace
