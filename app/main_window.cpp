@@ -34,6 +34,7 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
+        if (wParam == XINPUT_REPORT_TIMER_ID) HandleXInputReports();
         return RUN_DEFAULT;
     case kWmDestroy:
         StopWatchingForeground();

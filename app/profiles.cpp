@@ -172,6 +172,7 @@ void Choose()
     // held presses its new binding at the next report.
     LetGoOfEverything();
     running.config = loaded;
+    ApplyPortSources();
     ComputeAxisLimits(running.config.settings);
     Copy(running.configPath, path);
     Copy(running.profile, hasProfile ? watch.front : "");

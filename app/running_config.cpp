@@ -1,6 +1,7 @@
 #include "app/running_config.h"
 
 #include "app/config_messages.h"
+#include "app/stick_ports.h"
 #include "config/config_file.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -18,6 +19,7 @@ DefaultProcessing ReloadConfig(const Configuration* fallback)
     // Nothing that the old bindings hold may outlive them.
     LetGoOfEverything();
     running.config = loaded;
+    ApplyPortSources();
     if (outcome.kind != LoadOutcome::TABLE_SHORT || restored) ComputeAxisLimits(running.config.settings);
     return outcome.kind == LoadOutcome::TABLE_SHORT ? SKIP_DEFAULT : RUN_DEFAULT;
 }

@@ -4,12 +4,15 @@
 #include "app/profiles.h"
 #include "app/running_config.h"
 #include "engine/engine_state.h"
+#include "engine/held_input.h"
 #include "engine/joystick_report.h"
+#include "engine/xinput_report.h"
 #include "platform/clock.h"
 #include "platform/joystick_capture.h"
 #include "platform/joystick.h"
 #include "platform/timers.h"
 #include "platform/window.h"
+#include "platform/xinput.h"
 #include "quellpad_version.h"
 
 StickPorts stickPorts;
@@ -24,14 +27,48 @@ bool Due(uint32_t at, uint32_t now)
     return int32_t(now - at) >= 0;
 }
 
+bool ReadsPad(int port)
+{
+    return stickPorts.source[port] != 0;
+}
+
+// An Xbox controller's state, turned into the report the driver would give.
+bool ReadPad(int port, JoyInfoEx& info)
+{
+    XInputPad pad = {};
+    if (PlatformXInputGetState(stickPorts.source[port] - 1u, &pad) != XINPUT_READ_OK) return false;
+    XInputReport(pad, info);
+    return true;
+}
+
 // joyGetPosEx is cheap; joyGetDevCapsA is not and is read only once a
 // stick has answered.
 bool Answers(int port)
 {
+    if (ReadsPad(port)) {
+        JoyInfoEx info = {};
+        return ReadPad(port, info);
+    }
     JoyInfoEx info = {};
     info.dwSize = sizeof info;
     info.dwFlags = kJoyReturnAll;
     return PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
+}
+
+uint32_t ProbePeriod(int port)
+{
+    return ReadsPad(port) ? kFreePadProbeMs : kFreePortProbeMs;
+}
+
+// When the ports without a stick are asked next: a free Xbox controller
+// every second, a driver's port every 2 s.
+uint32_t NextProbe(uint32_t now)
+{
+    uint32_t period = kFreePortProbeMs;
+    for (int port = 0; port < kPortCount; ++port) {
+        if (stickPorts.state[port] != PORT_ANSWERING && ProbePeriod(port) < period) period = ProbePeriod(port);
+    }
+    return now + period;
 }
 
 bool AnyPortWithoutStick()
@@ -46,14 +83,25 @@ bool AnyPortWithoutStick()
 // period from now.
 void SetState(int port, PortState state, uint32_t now)
 {
-    if (state != PORT_ANSWERING && !AnyPortWithoutStick()) stickPorts.probeAt = now + kFreePortProbeMs;
+    if (state != PORT_ANSWERING) {
+        // The first port without a stick starts the probes; an Xbox
+        // controller is asked sooner than the driver.
+        const uint32_t at = now + ProbePeriod(port);
+        if (!AnyPortWithoutStick() || int32_t(at - stickPorts.probeAt) < 0) stickPorts.probeAt = at;
+    }
     stickPorts.state[port] = state;
     stickPorts.returned[port] = false;
 }
 
-// Reports at every polling period, changed or not, so held ends repeat.
+// Reports at every polling period, changed or not, so held ends repeat. An
+// Xbox controller has no capture: the report timer reads it.
 bool Capture(int port, uint32_t now)
 {
+    if (ReadsPad(port)) {
+        XInputCaps(stickPorts.source[port] - 1u, joyCaps[port]);
+        SetState(port, PORT_ANSWERING, now);
+        return true;
+    }
     PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
     const uint32_t period = joyCaps[port].wPeriodMin;
     if (PlatformJoySetCapture(uint32_t(port), period) != kJoyNoError) return false;
@@ -79,7 +127,11 @@ void CaptureArrived(int port, uint32_t now)
 // the hat field.
 void Return(int port, uint32_t now)
 {
-    PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+    if (ReadsPad(port)) {
+        XInputCaps(stickPorts.source[port] - 1u, joyCaps[port]);
+    } else {
+        PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+    }
     ComputePortLimits(running.config.settings, port);
     ForgetPortReport(port);
     stickPorts.lastReportAt[port] = now;
@@ -90,7 +142,7 @@ void Return(int port, uint32_t now)
 // Free ports capture a stick that answers, lost ones take theirs back.
 void ProbePorts(uint32_t now)
 {
-    stickPorts.probeAt = now + kFreePortProbeMs;
+    stickPorts.probeAt = NextProbe(now);
     for (int port = 0; port < kPortCount; ++port) {
         const PortState state = stickPorts.state[port];
         if (state == PORT_ANSWERING || !Answers(port)) continue;
@@ -148,8 +200,12 @@ void ArmWatch(uint32_t now)
         if (stickPorts.checkPending[i]) Sooner(stickPorts.checkAt[i], now, armed, wait);
     }
     if (AnyPortWithoutStick()) Sooner(stickPorts.probeAt, now, armed, wait);
+    bool padsReport = false;
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] == PORT_ANSWERING) {
+        if (stickPorts.state[port] != PORT_ANSWERING) continue;
+        if (ReadsPad(port)) {
+            padsReport = true;
+        } else {
             Sooner(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now, armed, wait);
         }
     }
@@ -158,6 +214,10 @@ void ArmWatch(uint32_t now)
     } else {
         PlatformKillTimer(STICK_WATCH_TIMER_ID);
     }
+    // Set only when it starts, so that its period stays steady.
+    if (padsReport && !stickPorts.padTimer) PlatformSetTimer(XINPUT_REPORT_TIMER_ID, kPadReportMs);
+    if (!padsReport && stickPorts.padTimer) PlatformKillTimer(XINPUT_REPORT_TIMER_ID);
+    stickPorts.padTimer = padsReport;
 }
 
 bool SameWordIgnoringCase(const char* word, const char* end, const char* expected)
@@ -198,14 +258,24 @@ bool CaptureSticksAtStart(bool waitForSticks)
     const uint32_t now = PlatformTickCount();
     bool any = false;
     for (int port = 0; port < kPortCount; ++port) {
-        if (Capture(port, now)) any = true;
+        stickPorts.source[port] = running.config.portSource[port];
+        capsKept[port] = ReadsPad(port);
+        if (!ReadsPad(port)) {
+            if (Capture(port, now)) any = true;
+            continue;
+        }
+        // Counts as captured where XInput can be read at all; the controller
+        // itself may come later.
+        XInputPad pad;
+        if (PlatformXInputGetState(0, &pad) != XINPUT_NO_LIBRARY) any = true;
+        if (Answers(port)) CaptureArrived(port, now);
     }
     if (!any && !waitForSticks) {
         PlatformMessageBox("could not capture game-device", "ERROR!");
         return false;
     }
     stickPorts.waitForSticks = waitForSticks;
-    stickPorts.probeAt = now + kFreePortProbeMs;
+    stickPorts.probeAt = NextProbe(now);
     ShowTip();
     ArmWatch(now);
     return true;
@@ -214,13 +284,15 @@ bool CaptureSticksAtStart(bool waitForSticks)
 void ReleaseSticks()
 {
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] != PORT_FREE) PlatformJoyReleaseCapture(uint32_t(port));
+        if (stickPorts.state[port] != PORT_FREE && !ReadsPad(port)) PlatformJoyReleaseCapture(uint32_t(port));
         stickPorts.state[port] = PORT_FREE;
     }
 }
 
 void HandleStickReport(int port)
 {
+    // A driver's report that was on its way when the port turned to a pad.
+    if (ReadsPad(port)) return;
     if (stickPorts.state[port] == PORT_LOST) {
         const uint32_t now = PlatformTickCount();
         Return(port, now);
@@ -264,6 +336,47 @@ void HandleStickWatch()
         }
     }
     if (probe) ProbePorts(now);
+    ShowTip();
+    ArmWatch(now);
+}
+
+void HandleXInputReports()
+{
+    const uint32_t now = PlatformTickCount();
+    bool lost = false;
+    for (int port = 0; port < kPortCount; ++port) {
+        if (!ReadsPad(port) || stickPorts.state[port] != PORT_ANSWERING) continue;
+        JoyInfoEx info = {};
+        if (ReadPad(port, info)) {
+            ProcessJoystickState(running.config, port, &info);
+            continue;
+        }
+        // Disconnected: let go at once, and ask again once a second.
+        ProcessJoystickState(running.config, port, nullptr);
+        SetState(port, PORT_LOST, now);
+        lost = true;
+    }
+    if (!lost) return;
+    ShowTip();
+    ArmWatch(now);
+}
+
+void ApplyPortSources()
+{
+    bool changed = false;
+    const uint32_t now = PlatformTickCount();
+    for (int port = 0; port < kPortCount; ++port) {
+        const uint8_t source = running.config.portSource[port];
+        if (source == stickPorts.source[port]) continue;
+        changed = true;
+        LetGoOfPort(port);
+        if (stickPorts.state[port] != PORT_FREE && !ReadsPad(port)) PlatformJoyReleaseCapture(uint32_t(port));
+        stickPorts.source[port] = source;
+        capsKept[port] = source != 0;
+        SetState(port, PORT_FREE, now);
+    }
+    if (!changed) return;
+    ProbePorts(now);
     ShowTip();
     ArmWatch(now);
 }

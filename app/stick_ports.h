@@ -10,6 +10,8 @@
 constexpr uint32_t kStickCheckDelays[2] = {300, 2000};  // ms after a device change or resume
 constexpr uint32_t kFreePortProbeMs = 2000;  // how often a port without a stick is asked
 constexpr uint32_t kSilenceMs = 500;         // at least; or 10 capture periods
+constexpr uint32_t kFreePadProbeMs = 1000;   // how often a free port asks its Xbox controller
+constexpr uint32_t kPadReportMs = 10;        // an Xbox controller's report period
 
 enum PortState : uint8_t {
     PORT_FREE,       // no capture: probed until a stick answers
@@ -19,6 +21,9 @@ enum PortState : uint8_t {
 
 struct StickPorts {
     PortState state[kPortCount];
+    // What the port reads now: 0 its joystick of the driver, 1 to 4 that
+    // Xbox controller through XInput, as the running configuration says.
+    uint8_t source[kPortCount];
     // Answered a probe after it was lost and has sent no report since: if
     // none comes, the capture is made anew.
     bool returned[kPortCount];
@@ -29,6 +34,7 @@ struct StickPorts {
     uint32_t checkAt[2];
     uint32_t probeAt;                   // next probe of the free and lost ports
     bool waitingTip;                    // the tip says the program waits for a stick
+    bool padTimer;                      // the Xbox controllers' report timer runs
 };
 extern StickPorts stickPorts;
 
@@ -56,3 +62,11 @@ void CheckSticksSoon();
 
 // WM_TIMER of STICK_WATCH_TIMER_ID.
 void HandleStickWatch();
+
+// WM_TIMER of XINPUT_REPORT_TIMER_ID: one report of each port that reads an
+// Xbox controller; one that no longer answers is a lost stick.
+void HandleXInputReports();
+
+// A configuration was put in place: a port whose source changed lets go of
+// its capture and reads the new one from now on, as a free port.
+void ApplyPortSources();

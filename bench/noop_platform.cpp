@@ -5,6 +5,7 @@
 #include "app/shell.h"
 #include "platform/clock.h"
 #include "platform/foreground.h"
+#include "platform/xinput.h"
 #include "platform/joystick_capture.h"
 #include "platform/timers.h"
 
@@ -91,3 +92,4 @@ void PlatformWatchForeground(uint32_t) {}
 void PlatformStopWatchingForeground() {}
 void SetProgramTrayTip(const char*) {}
 void ShowTrayBalloon(const char*) {}
+XInputRead PlatformXInputGetState(uint32_t, XInputPad*) { return XINPUT_NO_LIBRARY; }

@@ -62,6 +62,9 @@ struct HeldRecord {
 
 struct EngineState {
     JoyCaps joyCaps[kPortCount];  // as joyGetDevCapsA last filled them
+    // The shell filled the port's record itself (an Xbox controller's), so a
+    // refresh from the driver keeps it.
+    bool capsKept[kPortCount];
     AxisLimits axisLimits;
     LastReport lastReport[kPortCount];
     MouseSpeed mouseSpeed;
@@ -71,6 +74,7 @@ struct EngineState {
 extern EngineState engineState;
 
 inline JoyCaps (&joyCaps)[kPortCount] = engineState.joyCaps;
+inline bool (&capsKept)[kPortCount] = engineState.capsKept;
 inline AxisLimits& axisLimits = engineState.axisLimits;
 inline LastReport (&lastReport)[kPortCount] = engineState.lastReport;
 inline MouseSpeed& mouseSpeed = engineState.mouseSpeed;

@@ -43,7 +43,7 @@ void ComputeCentres(int port)
 void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
-        PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+        if (!capsKept[port]) PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
         ComputeThresholds(settings, port);
     }
 }

@@ -225,6 +225,14 @@ void PlatformJoyReleaseCapture(uint32_t joystickId)
     if (joystickId <= 1) fake.captured[joystickId] = fake.captureSilent[joystickId] = false;
 }
 
+XInputRead PlatformXInputGetState(uint32_t userIndex, XInputPad* pad)
+{
+    if (!fake.xinputLibrary) return XINPUT_NO_LIBRARY;
+    if (userIndex >= 4 || !fake.padConnected[userIndex]) return XINPUT_NOT_CONNECTED;
+    *pad = fake.pads[userIndex];
+    return XINPUT_READ_OK;
+}
+
 bool PlatformReadRunValue(const char* name, char* value, uint32_t size)
 {
     ++fake.runKeyReads;
@@ -432,6 +440,7 @@ FakePlatform::Timer* FakeTimer(uint32_t id)
     case kTimerSettleFront: return &fake.timers[0];
     case kTimerPollFront: return &fake.timers[1];
     case STICK_WATCH_TIMER_ID: return &fake.timers[2];
+    case XINPUT_REPORT_TIMER_ID: return &fake.timers[3];
     default: return nullptr;
     }
 }

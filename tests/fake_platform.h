@@ -15,6 +15,7 @@
 #include "platform/input.h"
 #include "platform/joystick.h"
 #include "platform/window.h"
+#include "platform/xinput.h"
 
 enum class EventKind : uint8_t { Key, Mouse, Wheel, Sleep, Message, Shell };
 
@@ -92,6 +93,11 @@ struct FakePlatform {
     uint32_t capturePeriod[2];
     uint32_t captureResult[2];
     bool captureSilent[2];  // the capture delivers nothing though the stick answers, until released
+
+    // XInput: whether a library was found, and each controller's state.
+    bool xinputLibrary;
+    bool padConnected[4];
+    XInputPad pads[4];
 
     // The current user's Run value "Quellpad".
     bool runValueExists;

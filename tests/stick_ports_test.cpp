@@ -35,10 +35,11 @@ void Pass(uint32_t ms)
                 Send(port == 0 ? kMmJoy1Move : kMmJoy2Move);
             }
         }
-        FakePlatform::Timer& watch = *FakeTimer(STICK_WATCH_TIMER_ID);
-        if (watch.running && watch.due == fake.tickCount) {
-            watch.due += watch.period;
-            Send(kWmTimer, STICK_WATCH_TIMER_ID);
+        for (const uint32_t id : {STICK_WATCH_TIMER_ID, XINPUT_REPORT_TIMER_ID}) {
+            FakePlatform::Timer& timer = *FakeTimer(id);
+            if (!timer.running || timer.due != fake.tickCount) continue;
+            timer.due += timer.period;
+            Send(kWmTimer, id);
         }
     }
 }
@@ -104,6 +105,20 @@ struct Step {
     EventList expected;
 };
 
+// Port 0 reads Xbox controller 1 (the library there when library is true),
+// connected; its triggers hold the right and the left button.
+void ReadXboxController(bool library)
+{
+    fake.xinputLibrary = library;
+    fake.padConnected[0] = true;
+    running.config.portSource[0] = 1;
+    running.config.settings.continuous = 1;
+    Binding(running.config, 0, SLOT_Z_PLUS) = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 8};
+    Binding(running.config, 0, SLOT_V_PLUS) = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 4};
+    Binding(running.config, 0, 10) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = 150};  // guide
+    Binding(running.config, 0, SLOT_X_PLUS) = ActionRecord{};  // continuous would let go of it at rest
+}
+
 struct PortsCase {
     const char* name;
     bool pad0;       // a pad on port 0 at start; port 1 is empty
@@ -165,6 +180,17 @@ TEST(StickPorts, ArrivalLossAndReturn)
            {::Shell("read 0"), ::Shell("caps 0"), ::Shell("read 1")}},
           {[] { Pass(500); }, {::Shell("read 0"), ::Shell("release 0"), ::Shell("caps 0"), ::Shell("capture 0 at 10")}},
           {[] { Pass(10); }, {::Shell("read 0")}}}},
+        {"an Xbox controller reads through XInput, both triggers at once; a disconnect lets go; back a second later",
+         false, false,
+         {{[] { ReadXboxController(true); Start(); Pass(10); }, {::Shell("capture 1 at 0")}},
+          {[] { fake.pads[0] = {kPadGuide, 255, 255}; Pass(20); },
+           {KeyDown(150, 0), MouseFlag(RIGHTDOWN), MouseFlag(LEFTDOWN)}},
+          {[] { fake.padConnected[0] = false; Pass(10); }, {MouseFlag(LEFTUP), MouseFlag(RIGHTUP), KeyUp(150, 0)}},
+          {[] { fake.padConnected[0] = true; fake.pads[0] = {kPadA}; Pass(990); }, {}},
+          {[] { Pass(20); }, {KeyDown(130, 0)}}}},
+        {"a port set to an Xbox controller without an XInput library reads nothing", false, false,
+         {{[] { ReadXboxController(false); EXPECT_FALSE(CaptureSticksAtStart(false)); },
+           {::Shell("capture 1 at 0"), Message("ERROR!", "could not capture game-device")}}}},
         {"one failed read among good ones: let go and pressed again, nothing released or captured", true, false,
          {{[] { running.config.settings.continuous = 1; Start(); Hold(0, 0, 65535, 0xFFFF); Pass(20); },
            {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), KeyDown(131, 0)}},
