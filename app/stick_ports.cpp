@@ -275,6 +275,7 @@ bool CaptureSticksAtStart(bool waitForSticks)
         return false;
     }
     stickPorts.waitForSticks = waitForSticks;
+    stickPorts.started = true;
     stickPorts.probeAt = NextProbe(now);
     ShowTip();
     ArmWatch(now);
@@ -363,6 +364,7 @@ void HandleXInputReports()
 
 void ApplyPortSources()
 {
+    if (!stickPorts.started) return;
     bool changed = false;
     const uint32_t now = PlatformTickCount();
     for (int port = 0; port < kPortCount; ++port) {

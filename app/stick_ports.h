@@ -35,6 +35,7 @@ struct StickPorts {
     uint32_t probeAt;                   // next probe of the free and lost ports
     bool waitingTip;                    // the tip says the program waits for a stick
     bool padTimer;                      // the Xbox controllers' report timer runs
+    bool started;                       // the start-up capture has been made
 };
 extern StickPorts stickPorts;
 
@@ -68,5 +69,6 @@ void HandleStickWatch();
 void HandleXInputReports();
 
 // A configuration was put in place: a port whose source changed lets go of
-// its capture and reads the new one from now on, as a free port.
+// its capture and reads the new one from now on, as a free port. Before the
+// start-up capture, which reads the sources itself, it does nothing.
 void ApplyPortSources();

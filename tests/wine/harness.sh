@@ -15,11 +15,12 @@ build=${1:-$here/../../build/mingw}
 cfg_tool=${2:-$here/../../build/native/tools/quellpad-cfg/quellpad-cfg}
 program=$build/quellpad.exe
 double=$build/tests/wine/winmm.dll
+xinput_double=$build/tests/wine/xinput1_4.dll
 observer=$build/tests/wine/observer.exe
 front=$build/tests/wine/front.exe
 wine_winmm=$(bash "$here/find-wine-winmm.sh") || exit 2
 
-for file in "$program" "$double" "$observer" "$front"; do
+for file in "$program" "$double" "$xinput_double" "$observer" "$front"; do
   if [[ ! -f $file ]]; then
     echo "missing $file (build: cmake --preset mingw && cmake --build --preset mingw)" >&2
     exit 2
@@ -60,9 +61,10 @@ REGEDIT4
 [HKEY_CURRENT_USER\Control Panel\Mouse]
 "MouseSpeed"="0"
 
-; Wine's own winmm would win over the double beside the exe.
+; Wine's own winmm and XInput would win over the doubles beside the exe.
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\quellpad.exe\DllOverrides]
 "winmm"="native,builtin"
+"xinput1_4"="native,builtin"
 EOF
 if ! timeout 300 wine wineboot -i >/dev/null 2>&1 ||
    ! timeout 120 wine regedit /S "$(winpath "$work/settings.reg")" >/dev/null 2>&1 ||
@@ -163,14 +165,17 @@ begin() {
   cp "$wine_winmm" "$dir/winmm_real.dll"
   cfg=$dir/quellpad.CFG
   script=$dir/script.txt
+  pads=$dir/pads.txt
   log=$dir/log.txt
   : > "$log"
   : > "$script"
+  : > "$pads"
   problems=()
   keep='^(joystick|key|mouse|box|tray) '
   program_pid=
   program_status=running
-  export QP_LOG QP_JOYSTICK_SCRIPT
+  export QP_LOG QP_JOYSTICK_SCRIPT QP_XINPUT_SCRIPT
+  QP_XINPUT_SCRIPT=$(winpath "$pads")
   QP_LOG=$(winpath "$log")
   QP_JOYSTICK_SCRIPT=$(winpath "$script")
   timeout 600 wine "$observer" watch >/dev/null 2>&1 &

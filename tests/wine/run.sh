@@ -470,6 +470,50 @@ program exit=0
 EOF
 }
 
+# Port 1 reads Xbox controller 1 through XInput (the stand-in library),
+# port 2 has no stick. Both triggers held at once hold both mouse buttons,
+# and the guide button (11) types Escape; at rest both go up, and the
+# controller then leaves. No stick is captured through the driver, so the
+# double names the tray icon's window "other".
+case_xbox_controller_triggers_and_guide() {
+  begin xbox-controller-triggers-and-guide
+  cp "$xinput_double" "$dir/"  # only this case has the stand-in beside the program
+  new_config "$cfg"
+  set_key "$cfg" port1.source '"xbox 1"'
+  setting "$cfg" continuous true
+  bind "$cfg" 0 36 mouse=8    # Z+, the left trigger: "right click"
+  bind "$cfg" 0 42 mouse=4    # V+, the right trigger: "left click"
+  bind "$cfg" 0 10 key=27     # button 11, guide: "escape"
+  keep='^(joystick capture|xinput|key|mouse|box|tray) '
+  printf '%s\n' 'pad 0 reads 2' 'pad 0' 'pad 0 lt 255 rt 255' 'pad 0' 'pad 0 buttons 0x400' 'pad 0 buttons 0 lt 0 rt 0' \
+    'pad 0' 'gone 0' > "$pads"
+  start_program
+  wait_log '^xinput gone 0 ' && exit_program
+  wait_program
+  check <<'EOF'
+xinput pad 0 line=1
+joystick capture port=1 period=0 changed=0 result=167
+tray add size=88 window=other id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+xinput pad 0 line=2
+xinput pad 0 line=3
+xinput pad 0 line=4
+mouse rightdown
+mouse leftdown
+xinput pad 0 line=5
+key down vk=27 scan=27 ext=0
+mouse rightdown
+mouse leftdown
+xinput pad 0 line=6
+key up vk=27 scan=27 ext=0
+xinput pad 0 line=7
+mouse rightup
+mouse leftup
+xinput gone 0 line=8
+tray delete size=88 window=other id=2000
+program exit=0
+EOF
+}
+
 # --- the editor, driven as a user would: clicks and keys on the X display ----
 
 # where WHAT: screen position of a tray icon, menu item, tab or control.
