@@ -128,29 +128,9 @@ uint32_t HatDirections(uint32_t angle)
     return held;
 }
 
-}  // namespace
-
-void ComputeAxisLimits(const Settings& settings)
-{
-    RefreshCapsAndThresholds(settings);
-    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
-}
-
-void ComputeAxisThresholds(const Settings& settings)
-{
-    RefreshCapsAndThresholds(settings);
-}
-
-void ProcessJoystickReport(const Configuration& config, int port)
-{
-    JoyInfoEx info = {};
-    info.dwSize = sizeof info;
-    info.dwFlags = kJoyReturnAll;
-    const bool read = PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
-    ProcessJoystickState(config, port, read ? &info : nullptr);
-}
-
-void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report)
+// The one body of both kinds of report, inlined into each so that the
+// driver's report pays no extra call.
+[[gnu::always_inline]] inline void ProcessState(const Configuration& config, int port, const JoyInfoEx* report)
 {
     LastReport& last = lastReport[port];
 
@@ -180,6 +160,34 @@ void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx
         last.hats = hats;
     }
 }
+
+}  // namespace
+
+void ComputeAxisLimits(const Settings& settings)
+{
+    RefreshCapsAndThresholds(settings);
+    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
+}
+
+void ComputeAxisThresholds(const Settings& settings)
+{
+    RefreshCapsAndThresholds(settings);
+}
+
+void ProcessJoystickReport(const Configuration& config, int port)
+{
+    JoyInfoEx info = {};
+    info.dwSize = sizeof info;
+    info.dwFlags = kJoyReturnAll;
+    const bool read = PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
+    ProcessState(config, port, read ? &info : nullptr);
+}
+
+void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report)
+{
+    ProcessState(config, port, report);
+}
+
 
 void ComputePortLimits(const Settings& settings, int port)
 {
