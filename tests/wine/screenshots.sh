@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of the editor: its common page, an action page
-# and the information page, as the program shows them under Wine.
+# Takes the README's pictures of the editor: its common page, an action page,
+# the information page and the Controllers page, as the program shows them
+# under Wine.
 # Usage: tests/wine/screenshots.sh [BUILD_DIR [QUELLPAD_CFG]]   (writes docs/editor-*.png)
 if [[ -z ${QP_INSIDE_XVFB:-} ]] && ! command -v import >/dev/null; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
@@ -33,6 +34,8 @@ click tab:11   # "Hat up", after the buttons and the X, Y and Z pages
 shoot editor-action.png
 click tab:15
 shoot editor-info.png
+click tab:16
+shoot editor-controllers.png
 click 2
 exit_program
 wait_program
