@@ -445,6 +445,12 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              Send(kWmDestroy);
          },
          {KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0), KeyUp(16, 42), ::Shell("quit")}},
+        {"a port set to another source on the Controllers page lets go of what it holds; set again, nothing",
+         [] {
+             StoreShownSource(0, 1);
+             StoreShownSource(0, 1);
+         },
+         kShiftRightUp},
         {"the toggle lock switched on the common page lets go of the mouse buttons alone",
          [] {
              Bind(0, 1, kLeftClick);
