@@ -45,20 +45,6 @@ struct Watch {
 };
 Watch watch;
 
-char Fold(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-// Windows names files without regard to case.
-bool SameName(const char* a, const char* b)
-{
-    for (; Fold(*a) == Fold(*b); ++a, ++b) {
-        if (*a == '\0') return true;
-    }
-    return false;
-}
-
 void Copy(char (&to)[kPathSize], const char* from)
 {
     const size_t length = strnlen(from, kPathSize - 1);
@@ -136,11 +122,6 @@ void WarnElevated(const char* stem)
     ShowTrayBalloon(text);
 }
 
-void ShowTitle()
-{
-    ShowRunningTip();
-}
-
 // The application in front has settled: its profile runs, or the base. What
 // cannot be read changes nothing; what runs already is not read again.
 void Choose()
@@ -176,7 +157,7 @@ void Choose()
     ComputeAxisLimits(running.config.settings);
     Copy(running.configPath, path);
     Copy(running.profile, hasProfile ? watch.front : "");
-    ShowTitle();
+    ShowRunningTip();
 }
 
 bool Settled()
@@ -261,7 +242,7 @@ void MakeBase(const char* path)
     Copy(watch.chosenFor, watch.front);
     if (running.profile[0] == '\0') return;
     running.profile[0] = '\0';
-    ShowTitle();
+    ShowRunningTip();
 }
 
 void RunningTip(char (&tip)[kTitleSize])

@@ -12,17 +12,6 @@ namespace {
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNames = 16;
 
-bool SameName(const char* a, const char* b)
-{
-    // Windows does not tell the case of a name apart.
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        const char lowerA = *a >= 'A' && *a <= 'Z' ? char(*a + 32) : *a;
-        const char lowerB = *b >= 'A' && *b <= 'Z' ? char(*b + 32) : *b;
-        if (lowerA != lowerB) return false;
-    }
-    return *a == *b;
-}
-
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
 // "~3" and "3" there is room for in a Windows path, so it fits wherever the

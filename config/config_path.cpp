@@ -4,6 +4,15 @@
 
 #include "platform/files.h"
 
+bool SameName(const char* a, const char* b)
+{
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (; fold(*a) == fold(*b); ++a, ++b) {
+        if (*a == '\0') return true;
+    }
+    return false;
+}
+
 size_t NameStart(const char* path)
 {
     size_t start = 0;

@@ -11,3 +11,7 @@ void DefaultConfigPath(char (&path)[kPathSize]);
 
 // Where a path's file name starts: after its last folder or drive.
 size_t NameStart(const char* path);
+
+// Whether two names or paths are the same to Windows, which does not tell
+// the case of a name apart (ASCII letters here).
+bool SameName(const char* a, const char* b);
