@@ -51,6 +51,7 @@
 #include <cstring>
 
 #include "test_log.h"
+#include "test_script.h"
 
 namespace {
 
@@ -334,30 +335,9 @@ void LoadScript()
     if (loaded) return;
     loaded = true;
     if (realNotifyIcon == nullptr) TestLog("joystick tray-calls-unseen");
-    char path[MAX_PATH];
-    const DWORD pathLength = GetEnvironmentVariableA("QP_JOYSTICK_SCRIPT", path, sizeof path);
-    if (pathLength == 0 || pathLength >= sizeof path) {
-        TestLog("joystick no-script");
-        return;
-    }
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        TestLog("joystick script-missing path=%s", path);
-        return;
-    }
     static char text[65536];
-    DWORD size = 0;
-    ReadFile(file, text, sizeof text - 1, &size, nullptr);
-    CloseHandle(file);
-    text[size] = '\0';
-
-    int lineNumber = 0;
-    for (char* line = text; line != nullptr && *line != '\0';) {
-        char* end = strchr(line, '\n');
-        if (end != nullptr) *end = '\0';
-        ++lineNumber;
-        if (!ParseLine(line)) TestLog("joystick script-error line=%d", lineNumber);
-        line = end ? end + 1 : nullptr;
+    if (!ReadScript("QP_JOYSTICK_SCRIPT", "joystick", text, sizeof text, [](char* line, int) { return ParseLine(line); })) {
+        TestLog("joystick no-script");
     }
 }
 

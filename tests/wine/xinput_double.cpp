@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "test_log.h"
+#include "test_script.h"
 
 namespace {
 
@@ -102,27 +102,8 @@ void LoadScript()
 {
     if (loaded) return;
     loaded = true;
-    char path[MAX_PATH];
-    const DWORD pathLength = GetEnvironmentVariableA("QP_XINPUT_SCRIPT", path, sizeof path);
-    if (pathLength == 0 || pathLength >= sizeof path) return;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        TestLog("xinput script-missing path=%s", path);
-        return;
-    }
     static char text[32768];
-    DWORD size = 0;
-    ReadFile(file, text, sizeof text - 1, &size, nullptr);
-    CloseHandle(file);
-    text[size] = '\0';
-    int number = 0;
-    for (char* line = text; line != nullptr && *line != '\0';) {
-        char* end = strchr(line, '\n');
-        if (end != nullptr) *end = '\0';
-        ++number;
-        if (!ParseLine(line, number)) TestLog("xinput script-error line=%d", number);
-        line = end ? end + 1 : nullptr;
-    }
+    ReadScript("QP_XINPUT_SCRIPT", "xinput", text, sizeof text, ParseLine);
 }
 
 // The line that answers this read of the pad, moving on once one has
