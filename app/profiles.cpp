@@ -8,8 +8,6 @@
 #include "app/shell.h"
 #include "app/stick_ports.h"
 #include "config/config_file.h"
-#include "engine/held_input.h"
-#include "engine/joystick_report.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/foreground.h"
@@ -149,12 +147,7 @@ void Choose()
         return;
     }
     ForgetTold(path);
-    // Nothing that the old bindings hold may outlive them; a button still
-    // held presses its new binding at the next report.
-    LetGoOfEverything();
-    running.config = loaded;
-    ApplyPortSources();
-    ComputeAxisLimits(running.config.settings);
+    PutConfigInPlace(loaded);
     Copy(running.configPath, path);
     Copy(running.profile, hasProfile ? watch.front : "");
     ShowRunningTip();

@@ -8,6 +8,16 @@
 
 Running running;
 
+void PutConfigInPlace(const Configuration& value, bool computeLimits)
+{
+    // Nothing that the old bindings hold may outlive them; a button still
+    // held presses its new binding at the next report.
+    LetGoOfEverything();
+    running.config = value;
+    ApplyPortSources();
+    if (computeLimits) ComputeAxisLimits(running.config.settings);
+}
+
 DefaultProcessing ReloadConfig(const Configuration* fallback)
 {
     // What the file lacks keeps what runs, as a partial file always has.
@@ -16,11 +26,7 @@ DefaultProcessing ReloadConfig(const Configuration* fallback)
     TellLoadOutcome(outcome);
     const bool restored = outcome.kind != LoadOutcome::READ && fallback != nullptr;
     if (restored) loaded = *fallback;
-    // Nothing that the old bindings hold may outlive them.
-    LetGoOfEverything();
-    running.config = loaded;
-    ApplyPortSources();
-    if (outcome.kind != LoadOutcome::TABLE_SHORT || restored) ComputeAxisLimits(running.config.settings);
+    PutConfigInPlace(loaded, outcome.kind != LoadOutcome::TABLE_SHORT || restored);
     return outcome.kind == LoadOutcome::TABLE_SHORT ? SKIP_DEFAULT : RUN_DEFAULT;
 }
 

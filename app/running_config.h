@@ -18,6 +18,11 @@ struct Running {
 };
 extern Running running;
 
+// The one step at which what runs changes: lets go of what the old bindings
+// hold, puts value in place, moves the ports to its sources and, unless told
+// not to (a load abandoned on a short table), computes the limits.
+void PutConfigInPlace(const Configuration& value, bool computeLimits = true);
+
 // Reads configPath into a value, tells the user what went wrong, then lets go
 // of what the old bindings hold, puts the value in place and computes the
 // limits. Nothing changes before the messages have been answered: reports
