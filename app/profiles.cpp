@@ -136,7 +136,10 @@ void Choose()
     // with it would have, not what the last application left behind.
     Configuration loaded{};
     const LoadOutcome outcome = LoadConfig(path, loaded);
-    if (outcome.kind != LoadOutcome::READ) {
+    // A base that does not exist is the start state, as on a first start:
+    // keeping what runs would leak a profile's keys into every application.
+    const bool noBase = !hasProfile && outcome.kind == LoadOutcome::NOT_OPENED && !PlatformFileExists(path);
+    if (outcome.kind != LoadOutcome::READ && !noBase) {
         char shown[kShownSize];
         if (hasProfile) {
             std::snprintf(shown, sizeof shown, "profiles\\%s", path + NameStart(path));

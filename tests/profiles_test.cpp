@@ -113,6 +113,7 @@ TEST(Profiles, SwitchingRules)
         const Steps* whileEditor;
         EventList expected;
         const char* runs;  // configPath afterwards
+        bool noBase = false;  // no file at kBase, as on a first start
     } cases[] = {
         {"own windows, the desktop, the taskbar and no window leave the application in front", true,
          {F("notepad"), W(300), {Step::OURS}, W(300), {Step::DESKTOP}, W(300), {Step::NOTHING}, W(1300)},
@@ -152,12 +153,15 @@ TEST(Profiles, SwitchingRules)
         {"an elevated application is named once", false,
          {{Step::ELEVATED, "setup"}, W(300), F("calc"), W(300), {Step::ELEVATED, "setup"}, W(300)},
          nullptr, {Shell("balloon setup runs as administrator; Quellpad's keys do not reach it")}, kBase},
+        {"with no base file the switch back runs the start state, not the profile", true,
+         {F("notepad"), W(300), kPress, kRelease, F("editor"), W(300), kPress, kRelease},
+         nullptr, {tipNotepad, KeyDown(kF2, 0), KeyUp(kF2, 0), tipBase}, kBase, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetProgramState();
         fake.dispatchSends = true;
-        PutConfig(kBase, kF1);
+        if (!c.noBase) PutConfig(kBase, kF1);
         PutConfig("D:\\pads\\racing.cfg", kF4);
         if (c.folder) {
             PutConfig(kNotepad, kF2);
@@ -175,7 +179,9 @@ TEST(Profiles, SwitchingRules)
         RunSteps(c.steps);
         EXPECT_EQ(Events(), c.expected);
         EXPECT_STREQ(running.configPath, c.runs);
-        EXPECT_EQ(FakeFileBytes(kBase)[20], kF1);  // a profile's edits never reach the base
+        if (!c.noBase) {
+            EXPECT_EQ(FakeFileBytes(kBase)[20], kF1);  // a profile's edits never reach the base
+        }
     }
 }
 
