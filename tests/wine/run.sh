@@ -791,6 +791,40 @@ $end0
 EOF
 }
 
+# No base file beside the program, one profile: its keys stop with its
+# application, as the start state runs again for the next one.
+case_profile_without_base() {
+  begin profile-without-base
+  mkdir -p "$dir/profiles"
+  new_config "$dir/profiles/alpha.CFG"
+  bind "$dir/profiles/alpha.CFG" 0 0 key=50
+  cp "$front" "$dir/alpha.exe"
+  cp "$front" "$dir/beta.exe"
+  printf '%s\n' "$stick0" 'report 0' \
+    "start 0 $(winpath "$dir/alpha.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0 buttons 0' 'report 0' \
+    "start 0 $(winpath "$dir/beta.exe")" 'pause 0 2000' 'report 0 buttons 1' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  local tip='tray modify size=88 window=capture id=2000 flags=4 message=0 icon=0'
+  check <<EOF
+joystick devices count=16
+box caption="error" text="config file could not be opened\nplease configure first"
+$up0
+joystick read port=0 report=1
+joystick start name=alpha.exe
+$tip tip="Quellpad 2.5 - alpha"
+joystick read port=0 report=2
+key down vk=50 scan=50 ext=0
+joystick read port=0 report=3
+key up vk=50 scan=50 ext=0
+joystick read port=0 report=4
+joystick start name=beta.exe
+$tip tip="Quellpad 2.5"
+joystick read port=0 report=5
+joystick read port=0 report=6
+$end0
+EOF
+}
+
 started=$SECONDS
 # QP_CASES=REGEX runs only the cases whose function name matches.
 for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
