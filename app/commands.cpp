@@ -1,9 +1,9 @@
 #include "app/commands.h"
 
+#include "app/edit_config.h"
 #include "app/editor/config_dialogs.h"
-#include "app/editor/editor_changes.h"
 #include "app/messages.h"
-#include "app/profiles.h"
+#include "app/switch_hold.h"
 #include "app/shell.h"
 #include "app/start_with_windows.h"
 #include "platform/window.h"

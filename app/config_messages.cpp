@@ -1,6 +1,6 @@
 #include "app/config_messages.h"
 
-#include "app/profiles.h"
+#include "app/switch_hold.h"
 #include "platform/window.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include "app/messages.h"
 #include "app/running_config.h"
 #include "app/shell.h"
-#include "app/stick_ports.h"
+#include "app/switch_hold.h"
+#include "app/tray_tip.h"
 #include "config/config_file.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/foreground.h"
 #include "platform/timers.h"
-#include "quellpad_version.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ struct ToldFile {
 struct Watch {
     bool watching;
     bool looked;  // the first look, once the message loop runs, waits for nothing
-    int holds;
     // The application in front: the last window in front that was neither
     // ours nor the desktop's or the taskbar's, by its executable's stem.
     char front[kPathSize];
@@ -156,18 +155,11 @@ void Choose()
     ShowRunningTip();
 }
 
-bool Settled()
-{
-    return watch.looked && SameName(watch.front, watch.chosenFor);
-}
-
 }  // namespace
 
 void StartWatchingForeground()
 {
-    const int holds = watch.holds;
     watch = Watch{};
-    watch.holds = holds;
     watch.watching = true;
     PlatformWatchForeground(WM_FOREGROUNDCHANGED);
     PlatformSetTimer(kTimerPollFront, kPollMilliseconds);
@@ -202,7 +194,7 @@ void ForegroundMayHaveChanged()
 void SettleTimerFired()
 {
     PlatformKillTimer(kTimerSettleFront);
-    if (!watch.watching || watch.holds > 0) return;  // the last release asks again
+    if (!watch.watching || SwitchingHeld()) return;  // the last release asks again
     if (!watch.looked) {
         watch.looked = true;
         ForegroundMayHaveChanged();
@@ -218,19 +210,6 @@ void SettleTimerFired()
     Choose();
 }
 
-void HoldSwitching()
-{
-    ++watch.holds;
-}
-
-void ReleaseSwitching()
-{
-    if (watch.holds > 0) --watch.holds;
-    // Through the timer, so that whatever closed finishes first: a reload
-    // after its message box puts its own value in place.
-    if (watch.holds == 0 && watch.watching && !Settled()) PlatformSetTimer(kTimerSettleFront, 0);
-}
-
 void MakeBase(const char* path)
 {
     Copy(running.configPath, path);
@@ -239,29 +218,4 @@ void MakeBase(const char* path)
     if (running.profile[0] == '\0') return;
     running.profile[0] = '\0';
     ShowRunningTip();
-}
-
-void RunningTip(char (&tip)[kTitleSize])
-{
-    if (WaitingForSticks()) {
-        std::snprintf(tip, kTitleSize, "%s - waiting for a joystick", QUELLPAD_TITLE);
-    } else {
-        RunningTitle(tip);
-    }
-}
-
-void ShowRunningTip()
-{
-    char tip[kTitleSize];
-    RunningTip(tip);
-    SetProgramTrayTip(tip);
-}
-
-void RunningTitle(char (&title)[kTitleSize])
-{
-    if (running.profile[0] == '\0') {
-        std::snprintf(title, kTitleSize, "%s", QUELLPAD_TITLE);
-    } else {
-        std::snprintf(title, kTitleSize, "%s - %s", QUELLPAD_TITLE, running.profile);
-    }
 }

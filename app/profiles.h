@@ -25,21 +25,6 @@ void ForegroundMayHaveChanged();
 // unless something modal is open.
 void SettleTimerFired();
 
-// Menus, dialogs, the editor and message boxes hold switching while they
-// are open; the choice is made once the last of them has closed.
-void HoldSwitching();
-void ReleaseSwitching();
-
 // Load ... and Save as ...: path becomes the base and the current file,
 // and runs until the application in front changes.
 void MakeBase(const char* path);
-
-// What the tray tip and the editor's caption say runs: the product for the
-// base, "product - NAME" while NAME's profile runs.
-constexpr int kTitleSize = kPathSize + 32;
-void RunningTitle(char (&title)[kTitleSize]);
-// The tray tip: the title, or while a program started with /wait has no
-// stick yet, "product - waiting for a joystick".
-void RunningTip(char (&tip)[kTitleSize]);
-// Shows RunningTip on the icon.
-void ShowRunningTip();

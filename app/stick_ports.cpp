@@ -1,7 +1,7 @@
 #include "app/stick_ports.h"
 
 #include "app/messages.h"
-#include "app/profiles.h"
+#include "app/tray_tip.h"
 #include "app/running_config.h"
 #include "engine/engine_state.h"
 #include "engine/held_input.h"

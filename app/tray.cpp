@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "app/messages.h"
-#include "app/profiles.h"
+#include "app/tray_tip.h"
 #include "app/tray_request.h"
 #include "platform/platform_win32.h"
 #include "app/shell.h"

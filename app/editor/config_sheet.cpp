@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "app/editor/editor_changes.h"
-#include "app/profiles.h"
 #include "app/running_config.h"
 #include "app/shell.h"
 #include "app/tray.h"
+#include "app/tray_tip.h"
 #include "config/sheet_pages.h"
 #include "config/vocabulary.h"
 #include "engine/joystick_report.h"

@@ -55,18 +55,3 @@ void StoreShownSource(int port, uint8_t source)
     LetGoOfPort(port);
     running.config.portSource[port] = source;
 }
-
-void EditConfig()
-{
-    const Configuration editorStart = running.config;
-    if (ShowConfigSheet() > 0) {
-        // A profile's edits go back to its own file.
-        if (running.profile[0] == '\0') {
-            DefaultConfigPath(running.configPath);
-            std::memcpy(running.basePath, running.configPath, kPathSize);
-        }
-        if (SaveRunningConfig()) PlatformSendToMainWindow(WM_RELOADCONFIG);
-        return;
-    }
-    ReloadConfig(&editorStart);
-}

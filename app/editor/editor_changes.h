@@ -32,11 +32,3 @@ void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page);
 // The Controllers page: port now reads source. A change lets go of what the
 // port holds; the port reads its new source once the edits run (after OK).
 void StoreShownSource(int port, uint8_t source);
-
-// Config ...: the editor, then the reload that makes the running
-// configuration what the current file holds. OK saves to the profile's file
-// while a profile runs, otherwise to the default file, which becomes the base;
-// when that fails, the edits keep running and no reload throws them away.
-// Cancel reads the current file again, and where it cannot, puts back what
-// the editor started from.
-void EditConfig();

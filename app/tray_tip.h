@@ -1,0 +1,15 @@
+// What the tray tip and the editor's caption say runs. The words are made
+// here; the tray (app/tray.cpp) shows them.
+#pragma once
+
+#include "config/config_path.h"
+
+constexpr int kTitleSize = kPathSize + 32;
+
+// The product for the base, "product - NAME" while NAME's profile runs.
+void RunningTitle(char (&title)[kTitleSize]);
+// The tray tip: the title, or while a program started with /wait has no
+// stick yet, "product - waiting for a joystick".
+void RunningTip(char (&tip)[kTitleSize]);
+// Shows RunningTip on the icon.
+void ShowRunningTip();
