@@ -64,9 +64,18 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION) {
         const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        TestLog("%s %s vk=%lu scan=%lu ext=%d", event->flags & LLKHF_INJECTED ? "key" : "real-key",
+        // With QP_LOG_TIMES set, each key line ends in the microseconds of the
+        // performance counter when the hook saw it, for latency measurements.
+        char at[40] = "";
+        if (GetEnvironmentVariableA("QP_LOG_TIMES", nullptr, 0) != 0) {
+            LARGE_INTEGER count, frequency;
+            QueryPerformanceCounter(&count);
+            QueryPerformanceFrequency(&frequency);
+            snprintf(at, sizeof at, " at=%lld", count.QuadPart / (frequency.QuadPart / 1000000));
+        }
+        TestLog("%s %s vk=%lu scan=%lu ext=%d%s", event->flags & LLKHF_INJECTED ? "key" : "real-key",
                 event->flags & LLKHF_UP ? "up" : "down", event->vkCode, event->scanCode,
-                event->flags & LLKHF_EXTENDED ? 1 : 0);
+                event->flags & LLKHF_EXTENDED ? 1 : 0, at);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

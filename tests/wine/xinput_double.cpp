@@ -10,6 +10,15 @@
 //                 line's values; MASK is XINPUT_GAMEPAD's wButtons, guide 0x400
 //   gone INDEX [reads N]
 //                 controller INDEX is not connected for the next N reads
+//   edges INDEX COUNT MASK
+//                 controller INDEX is connected and driven by the clock, not
+//                 by reads: from 500 ms after its first read its buttons
+//                 MASK go down and up COUNT times in all, each change 30 ms
+//                 plus 0 to 11 ms after the one before, so that the changes
+//                 fall at every phase of the program's reads. The times are
+//                 logged at the first read as "xinput edge INDEX n=K at=US"
+//                 (microseconds of the performance counter), for measuring
+//                 how long a change takes to become a key.
 //
 // Once an index's lines are used up its last state stays; an index the
 // script never names is not connected.
@@ -43,7 +52,12 @@ struct Line {
     int number;  // in the script, for the log
 };
 
+constexpr int kMaxEdges = 1000;
+
 struct Pad {
+    long edgeCount;  // > 0: the pad follows the clock (edges)
+    WORD edgeMask;
+    long long edgeAt[kMaxEdges];
     Line lines[kMaxLines];
     int count;
     int next;
@@ -83,6 +97,14 @@ bool ParseLine(char* text, int number)
     line = pad.count > 0 ? pad.lines[pad.count - 1] : Line{};
     line.reads = 1;
     line.number = number;
+    if (strcmp(command, "edges") == 0) {
+        const char* count = strtok_r(nullptr, " \t\r", &save);
+        const char* mask = strtok_r(nullptr, " \t\r", &save);
+        if (count == nullptr || mask == nullptr) return false;
+        pad.edgeCount = strtol(count, nullptr, 0);
+        pad.edgeMask = WORD(strtol(mask, nullptr, 0));
+        return pad.edgeCount > 0 && pad.edgeCount <= kMaxEdges;
+    }
     if (strcmp(command, "pad") == 0) {
         line.connected = true;
     } else if (strcmp(command, "gone") == 0) {
@@ -120,6 +142,35 @@ const Line* Answer(Pad& pad, DWORD index)
     return pad.current;
 }
 
+long long Microseconds()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return count.QuadPart / (frequency.QuadPart / 1000000);
+}
+
+// A clock-driven pad: the schedule is fixed at its first read.
+void AnswerEdges(Pad& pad, DWORD index, State* state)
+{
+    const long long now = Microseconds();
+    if (pad.edgeAt[0] == 0) {
+        unsigned seed = 12345;
+        long long at = now + 500000;
+        for (long edge = 0; edge < pad.edgeCount; ++edge) {
+            seed = seed * 1103515245u + 12345u;
+            at += 30000 + (seed >> 8) % 11001;
+            pad.edgeAt[edge] = at;
+            TestLog("xinput edge %lu n=%ld at=%lld", index, edge, at);
+        }
+    }
+    long passed = 0;
+    while (passed < pad.edgeCount && pad.edgeAt[passed] <= now) ++passed;
+    state->dwPacketNumber = DWORD(passed + 1);
+    state->Gamepad = Gamepad{};
+    if (passed % 2 == 1) state->Gamepad.wButtons = pad.edgeMask;
+}
+
 }  // namespace
 
 extern "C" DWORD WINAPI XInputGetState(DWORD index, State* state)
@@ -127,6 +178,11 @@ extern "C" DWORD WINAPI XInputGetState(DWORD index, State* state)
     if (index >= kPads || state == nullptr) return ERROR_BAD_ARGUMENTS;
     EnterCriticalSection(&lock);
     LoadScript();
+    if (pads[index].edgeCount > 0) {
+        AnswerEdges(pads[index], index, state);
+        LeaveCriticalSection(&lock);
+        return ERROR_SUCCESS;
+    }
     const Line* line = Answer(pads[index], index);
     const bool connected = line != nullptr && line->connected;
     if (connected) {
