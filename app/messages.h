@@ -14,6 +14,9 @@ constexpr uint32_t WM_SHOWCONFIGMENU = kWmUser + 3;
 // The system says another window came to the front (platform/foreground.h).
 constexpr uint32_t WM_FOREGROUNDCHANGED = kWmUser + 4;
 
+// The Xbox controllers' poll saw a change (app/pad_poll.h).
+constexpr uint32_t WM_PADCHANGED = kWmUser + 5;
+
 // The main window's timers (platform/timers.h), by id.
 constexpr uint32_t kTimerSettleFront = 101;  // the application in front has stayed long enough
 constexpr uint32_t kTimerPollFront = 102;    // a look at the window in front, for what the notices miss

@@ -7,6 +7,7 @@
 #include "platform/foreground.h"
 #include "platform/xinput.h"
 #include "platform/joystick_capture.h"
+#include "platform/pad_timer.h"
 #include "platform/timers.h"
 
 JoyCaps benchCaps[2];
@@ -93,3 +94,5 @@ void PlatformStopWatchingForeground() {}
 void SetProgramTrayTip(const char*) {}
 void ShowTrayBalloon(const char*) {}
 XInputRead PlatformXInputGetState(uint32_t, XInputPad*) { return XINPUT_NO_LIBRARY; }
+bool PlatformStartPadTimer(uint32_t, PadTimerTick, void*) { return false; }
+void PlatformStopPadTimer() {}

@@ -225,6 +225,24 @@ void PlatformJoyReleaseCapture(uint32_t joystickId)
     if (joystickId <= 1) fake.captured[joystickId] = fake.captureSilent[joystickId] = false;
 }
 
+bool PlatformStartPadTimer(uint32_t milliseconds, PadTimerTick tick, void* context)
+{
+    PlatformStopPadTimer();
+    fake.padTimer = {true, milliseconds, tick, context, fake.padTimer.stops};
+    return true;
+}
+
+void PlatformStopPadTimer()
+{
+    if (fake.padTimer.running) ++fake.padTimer.stops;
+    fake.padTimer.running = false;
+}
+
+void FakePadTick()
+{
+    if (fake.padTimer.running) fake.padTimer.tick(fake.padTimer.context);
+}
+
 XInputRead PlatformXInputGetState(uint32_t userIndex, XInputPad* pad)
 {
     if (!fake.xinputLibrary) return XINPUT_NO_LIBRARY;

@@ -14,6 +14,7 @@
 #include "platform/foreground.h"
 #include "platform/input.h"
 #include "platform/joystick.h"
+#include "platform/pad_timer.h"
 #include "platform/window.h"
 #include "platform/xinput.h"
 
@@ -139,6 +140,14 @@ struct FakePlatform {
         uint32_t period;
         uint32_t due;
     } timers[4];  // by id: see FakeTimer
+    // The Xbox controllers' poll: it ticks only when a test calls FakePadTick.
+    struct PadTimer {
+        bool running;
+        uint32_t period;
+        PadTimerTick tick;
+        void* context;
+        uint32_t stops;  // how often a running poll was stopped
+    } padTimer;
     // The window in front, and whether its notices are watched.
     ForegroundWindow foreground;
     uint32_t foregroundMessage;  // 0 while not watched
@@ -150,6 +159,9 @@ void ResetFakePlatform();
 // And the program's own state back to its start values: what runs, the
 // engine's state and the editor's port.
 void ResetProgramState();
+
+// One tick of the Xbox controllers' poll, as its thread would run it.
+void FakePadTick();
 
 // The fake's slot of a timer id, or nullptr for an id it does not know.
 FakePlatform::Timer* FakeTimer(uint32_t id);

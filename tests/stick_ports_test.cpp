@@ -2,10 +2,12 @@
 // fake's clock and its driver standing in for time and the joystick driver.
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/pad_poll.h"
 #include "app/stick_ports.h"
 #include "config/mapping_table.h"
 #include "engine/joystick_report.h"
@@ -224,6 +226,36 @@ TEST(StickPorts, WaitIsAWordOfTheCommandLine)
     } cases[] = {{"", false}, {"/wait", true}, {"/WAIT", true}, {"  x\t/Wait y", true},
                  {"/waiting", false}, {"-wait", false}, {"x/wait", false}};
     for (const auto& c : cases) EXPECT_EQ(WaitForSticksRequested(c.commandLine), c.wait) << c.commandLine;
+}
+
+// The poll thread publishes while the main thread takes: every take is one
+// whole read, never the half of one and the half of the next.
+TEST(StickPorts, AnXboxReadIsNeverTakenHalfWritten)
+{
+    LatestPad latest;
+    constexpr uint32_t kWrites = 200000;
+    std::thread poll([&latest] {
+        for (uint32_t k = 1; k <= kWrites; ++k) {
+            const auto v = int16_t(k);
+            PublishPad(latest, {XINPUT_READ_OK, {uint16_t(k), uint8_t(k), uint8_t(k), v, v, v, v}});
+        }
+    });
+    uint32_t torn = 0, takes = 0, lastSequence = 0;
+    bool backwards = false;
+    for (PadRead read{}; read.pad.wButtons != uint16_t(kWrites); ++takes) {
+        const uint32_t sequence = LoadPad(latest, read);
+        const XInputPad& p = read.pad;
+        const auto v = int16_t(p.wButtons);
+        if (p.bLeftTrigger != uint8_t(p.wButtons) || p.bRightTrigger != uint8_t(p.wButtons) || p.sThumbLX != v ||
+            p.sThumbLY != v || p.sThumbRX != v || p.sThumbRY != v) {
+            ++torn;
+        }
+        backwards = backwards || sequence < lastSequence;
+        lastSequence = sequence;
+    }
+    poll.join();
+    EXPECT_EQ(torn, 0u) << "of " << takes << " takes";
+    EXPECT_FALSE(backwards);
 }
 
 }  // namespace
