@@ -10,16 +10,20 @@
 #   OTHER_EXE  the quellpad.exe to compare with, run with the same double
 #   SECONDS    measured time of each run after 3 s to settle (default 30)
 #   RUNS       runs of each program (default 3)
+#   QP_IDLE_PAD=1  port 1 reads Xbox controller 1 through the XInput
+#              stand-in, connected and at rest, instead of the stick
 # Prints one line per run and the totals, in clock ticks (1/100 s) of user
-# plus system time of the program's process.
+# plus system time of the program's process, and the messages its main thread
+# took from its queue per second over the whole run.
 # The harness starts this script again inside the virtual display with the
 # build folder alone, so the rest travels in the environment.
 if [[ -z ${QP_INSIDE_XVFB:-} ]]; then
-  export QP_OTHER_EXE QP_IDLE_SECONDS=${3:-30} QP_IDLE_RUNS=${4:-3}
+  export QP_OTHER_EXE QP_IDLE_SECONDS=${3:-30} QP_IDLE_RUNS=${4:-3} QP_IDLE_PAD=${QP_IDLE_PAD:-}
   QP_OTHER_EXE=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
   set -- "${1:-build/mingw}"
 fi
 source "$(dirname "$0")/harness.sh"
+export QP_COUNT_MESSAGES=1
 seconds=$QP_IDLE_SECONDS
 runs=$QP_IDLE_RUNS
 
@@ -38,7 +42,14 @@ measure() {  # NAME EXE
   begin "idle-$1"
   cp "$2" "$dir/quellpad.exe"
   new_config "$cfg"
-  echo "$stick0" > "$script"
+  if [[ -n $QP_IDLE_PAD ]]; then
+    cp "$xinput_double" "$dir/"
+    set_key "$cfg" port1.source '"xbox 1"'
+    build_config "$cfg"
+    echo 'pad 0' > "$pads"
+  else
+    echo "$stick0" > "$script"
+  fi
   start_program
   wait_log '^tray add ' 30
   sleep 3
@@ -51,7 +62,8 @@ measure() {  # NAME EXE
   wait_program
   timeout 60 wine "$observer" stop >/dev/null 2>&1
   wait "$observer_pid" 2>/dev/null
-  echo "$1 ($name, $2): $((after - before)) ticks in $seconds s"
+  echo "$1 ($name, $2): $((after - before)) ticks in $seconds s;" \
+    "$(awk '/^joystick messages / { split($3, c, "="); split($4, t, "="); printf "%.1f messages/s", c[2] * 1000 / t[2] }' "$log")"
   totals[$1]=$((${totals[$1]:-0} + after - before))
 }
 

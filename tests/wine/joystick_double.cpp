@@ -461,8 +461,32 @@ DWORD WINAPI PostReports(void*)
 
 }  // namespace
 
+// With QP_COUNT_MESSAGES set, the messages the program's main thread takes
+// from its queue are counted from its first joyGetNumDevs on, and the count
+// is logged as the program ends: "joystick messages count=N ms=T", T the
+// milliseconds counted over. A measure of how often the program wakes.
+HHOOK messageHook;
+volatile LONG messagesTaken;
+DWORD countingSince;
+
+LRESULT CALLBACK CountMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && wParam == PM_REMOVE) InterlockedIncrement(&messagesTaken);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void StartCountingMessages()
+{
+    if (messageHook != nullptr || GetEnvironmentVariableA("QP_COUNT_MESSAGES", nullptr, 0) == 0) return;
+    countingSince = GetTickCount();
+    messageHook = SetWindowsHookExA(WH_GETMESSAGE, CountMessage, nullptr, GetCurrentThreadId());
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
+    if (reason == DLL_PROCESS_DETACH && messageHook != nullptr) {
+        TestLog("joystick messages count=%ld ms=%lu", messagesTaken, GetTickCount() - countingSince);
+    }
     if (reason == DLL_PROCESS_ATTACH) {
         InitializeCriticalSection(&lock);
         // The program's imports are bound before any DllMain runs.
@@ -477,6 +501,7 @@ UINT WINAPI joyGetNumDevs()
 {
     Lock held;
     LoadScript();
+    StartCountingMessages();
     TestLog("joystick devices count=%u", deviceCount);
     return deviceCount;
 }
