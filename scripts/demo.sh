@@ -83,7 +83,9 @@ timeout 60 wine "$observer" stop >/dev/null 2>&1
 wait "$observer_pid" 2>/dev/null
 
 echo
-echo "What the program sent, report by report (one-shot bindings, delay 1 ms):"
+# The demo configuration leaves continuous off and delay at 1 ms.
+echo "What the program sent, report by report (a stick's end: down and up within the report, 1 ms apart;"
+echo "a button or d-pad direction: down when pressed, up when let go):"
 timeout 60 wine "$build/tests/wine/describe.exe" "$(winpath "$log")" 2>/dev/null | tr -d '\r'
 ((${#problems[@]})) && printf 'problem: %s\n' "${problems[@]}" && exit 1
 echo
