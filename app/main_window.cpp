@@ -39,11 +39,11 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kWmDestroy:
         StopWatchingForeground();
         // Every way out passes here: let go of what the bindings hold first.
-        LetGoOfEverything();
+        LetGoOfEverything(running.engine);
         PlatformPostQuit();
         return RUN_DEFAULT;
     case kWmEndSession:
-        if (wParam != 0) LetGoOfEverything();
+        if (wParam != 0) LetGoOfEverything(running.engine);
         return RUN_DEFAULT;
     case kMmJoy1Move:
     case kMmJoy1ButtonDown:

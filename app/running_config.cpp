@@ -12,10 +12,10 @@ void PutConfigInPlace(const Configuration& value, bool computeLimits)
 {
     // Nothing that the old bindings hold may outlive them; a button still
     // held presses its new binding at the next report.
-    LetGoOfEverything();
+    LetGoOfEverything(running.engine);
     running.config = value;
     ApplyPortSources();
-    if (computeLimits) ComputeAxisLimits(running.config.settings);
+    if (computeLimits) ComputeAxisLimits(running.engine, running.config.settings);
 }
 
 DefaultProcessing ReloadConfig(const Configuration* fallback)

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "config/config_path.h"
 #include "config/configuration.h"
+#include "engine/engine_state.h"
 
 struct Running {
     Configuration config;
@@ -15,6 +16,8 @@ struct Running {
     // The application whose profile runs, as its executable's name without
     // extension; empty while the base runs.
     char profile[kPathSize];
+    // The engine's state that the reports act on: the program's one instance.
+    EngineState engine;
 };
 extern Running running;
 

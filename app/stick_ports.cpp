@@ -98,12 +98,12 @@ void SetState(int port, PortState state, uint32_t now)
 bool Capture(int port, uint32_t now)
 {
     if (ReadsPad(port)) {
-        XInputCaps(stickPorts.source[port] - 1u, joyCaps[port]);
+        XInputCaps(stickPorts.source[port] - 1u, running.engine.joyCaps[port]);
         SetState(port, PORT_ANSWERING, now);
         return true;
     }
-    PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
-    const uint32_t period = joyCaps[port].wPeriodMin;
+    PlatformJoyGetDevCaps(uint32_t(port), &running.engine.joyCaps[port]);
+    const uint32_t period = running.engine.joyCaps[port].wPeriodMin;
     if (PlatformJoySetCapture(uint32_t(port), period) != kJoyNoError) return false;
     const uint32_t periods = period > kLongestSilenceMs / 10 ? kLongestSilenceMs : period * 10;
     stickPorts.silenceMs[port] = periods > kSilenceMs ? periods : kSilenceMs;
@@ -118,8 +118,8 @@ bool Capture(int port, uint32_t now)
 void CaptureArrived(int port, uint32_t now)
 {
     if (!Capture(port, now)) return;
-    ComputePortLimits(running.config.settings, port);
-    ForgetPortReport(port);
+    ComputePortLimits(running.engine, running.config.settings, port);
+    ForgetPortReport(running.engine, port);
 }
 
 // Another stick may have come back on the port: a hatless stick where a
@@ -128,12 +128,12 @@ void CaptureArrived(int port, uint32_t now)
 void Return(int port, uint32_t now)
 {
     if (ReadsPad(port)) {
-        XInputCaps(stickPorts.source[port] - 1u, joyCaps[port]);
+        XInputCaps(stickPorts.source[port] - 1u, running.engine.joyCaps[port]);
     } else {
-        PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+        PlatformJoyGetDevCaps(uint32_t(port), &running.engine.joyCaps[port]);
     }
-    ComputePortLimits(running.config.settings, port);
-    ForgetPortReport(port);
+    ComputePortLimits(running.engine, running.config.settings, port);
+    ForgetPortReport(running.engine, port);
     stickPorts.lastReportAt[port] = now;
     SetState(port, PORT_ANSWERING, now);
     stickPorts.returned[port] = true;
@@ -162,7 +162,7 @@ void ProbePorts(uint32_t now)
 void CheckSilence(int port, uint32_t now)
 {
     if (!Answers(port)) {
-        LetGoOfLostStick(port);
+        LetGoOfLostStick(running.engine, port);
         SetState(port, PORT_LOST, now);
     } else if (stickPorts.returned[port]) {
         PlatformJoyReleaseCapture(uint32_t(port));
@@ -259,7 +259,7 @@ bool CaptureSticksAtStart(bool waitForSticks)
     bool any = false;
     for (int port = 0; port < kPortCount; ++port) {
         stickPorts.source[port] = running.config.portSource[port];
-        capsKept[port] = ReadsPad(port);
+        running.engine.capsKept[port] = ReadsPad(port);
         if (!ReadsPad(port)) {
             if (Capture(port, now)) any = true;
             continue;
@@ -300,9 +300,9 @@ void HandleStickReport(int port)
         ShowTip();
         ArmWatch(now);
     }
-    ProcessJoystickReport(running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port);
     // The one thing a report adds: when the stick last answered, for the watch.
-    if (lastReport[port].readOk) {
+    if (running.engine.lastReport[port].readOk) {
         stickPorts.lastReportAt[port] = PlatformTickCount();
         stickPorts.returned[port] = false;
     }
@@ -349,11 +349,11 @@ void HandleXInputReports()
         if (!ReadsPad(port) || stickPorts.state[port] != PORT_ANSWERING) continue;
         JoyInfoEx info = {};
         if (ReadPad(port, info)) {
-            ProcessJoystickState(running.config, port, &info);
+            ProcessJoystickState(running.engine, running.config, port, &info);
             continue;
         }
         // Disconnected: let go at once, and ask again once a second.
-        ProcessJoystickState(running.config, port, nullptr);
+        ProcessJoystickState(running.engine, running.config, port, nullptr);
         SetState(port, PORT_LOST, now);
         lost = true;
     }
@@ -371,10 +371,10 @@ void ApplyPortSources()
         const uint8_t source = running.config.portSource[port];
         if (source == stickPorts.source[port]) continue;
         changed = true;
-        LetGoOfPort(port);
+        LetGoOfPort(running.engine, port);
         if (stickPorts.state[port] != PORT_FREE && !ReadsPad(port)) PlatformJoyReleaseCapture(uint32_t(port));
         stickPorts.source[port] = source;
-        capsKept[port] = source != 0;
+        running.engine.capsKept[port] = source != 0;
         SetState(port, PORT_FREE, now);
     }
     if (!changed) return;

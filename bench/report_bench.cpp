@@ -11,10 +11,12 @@
 
 namespace {
 
-// What the reports act on, as the program's running configuration.
+// What the reports act on, as the program's running configuration, and the
+// engine's state, as the shell's.
 Configuration config;
+EngineState engine;
 
-void SetUpSticks()
+void SetUpSticks(EngineState& state = engine)
 {
     for (JoyCaps& caps : benchCaps) {
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = 65535;
@@ -26,7 +28,8 @@ void SetUpSticks()
         state.dwButtons = 0;
         state.dwPOV = kJoyPovCentered;
     }
-    ComputeAxisLimits(config.settings);
+    state = EngineState{};
+    ComputeAxisLimits(state, config.settings);
 }
 
 // Every slot bound to a key with a modifier, so firing costs real work.
@@ -50,8 +53,8 @@ void BM_IdleReport(benchmark::State& state)
     config = Configuration{};
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(config, 0);
-    for (auto _ : state) ProcessJoystickReport(config, 0);
+    ProcessJoystickReport(engine, config, 0);
+    for (auto _ : state) ProcessJoystickReport(engine, config, 0);
     benchmark::DoNotOptimize(benchKeyEvents);
 }
 BENCHMARK(BM_IdleReport);
@@ -63,7 +66,7 @@ void BM_IdleReportThroughTheShell(benchmark::State& state)
     config = Configuration{};
     BindEverySlot();
     running.config = config;
-    SetUpSticks();
+    SetUpSticks(running.engine);
     HandleStickReport(0);
     for (auto _ : state) HandleStickReport(0);
     benchmark::DoNotOptimize(benchKeyEvents);
@@ -78,11 +81,11 @@ void BM_ReportFiringAllSlots(benchmark::State& state)
     config.settings.continuous = 1;
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(config, 0);
+    ProcessJoystickReport(engine, config, 0);
     const uint32_t before = benchKeyEvents;
     for (auto _ : state) {
         benchState[0].dwButtons = ~benchState[0].dwButtons;
-        ProcessJoystickReport(config, 0);
+        ProcessJoystickReport(engine, config, 0);
     }
     state.counters["events_per_report"] =
         double(benchKeyEvents - before) / double(state.iterations());
@@ -97,14 +100,14 @@ void BM_XInputReport(benchmark::State& state)
     BindEverySlot();
     SetUpSticks();
     XInputCaps(0, benchCaps[0]);
-    ComputeAxisLimits(config.settings);
+    ComputeAxisLimits(engine, config.settings);
     const XInputPad pad = {};
     JoyInfoEx info = {};
     XInputReport(pad, info);
-    ProcessJoystickState(config, 0, &info);
+    ProcessJoystickState(engine, config, 0, &info);
     for (auto _ : state) {
         XInputReport(pad, info);
-        ProcessJoystickState(config, 0, &info);
+        ProcessJoystickState(engine, config, 0, &info);
     }
     benchmark::DoNotOptimize(benchKeyEvents);
 }

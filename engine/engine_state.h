@@ -1,6 +1,6 @@
-// The engine's runtime state, grouped so that one assignment restores the
-// start state. Each part keeps its own name; add new state here, inside
-// EngineState, so that the reset covers it.
+// The engine's runtime state, handed to each of its functions. Whoever runs
+// the engine owns an instance (the shell the program's one); a fresh value is
+// the start state, so add new state here, inside EngineState.
 #pragma once
 
 #include <cstdint>
@@ -71,16 +71,3 @@ struct EngineState {
     ButtonToggle buttonToggle;
     HeldRecord heldRecord;
 };
-extern EngineState engineState;
-
-inline JoyCaps (&joyCaps)[kPortCount] = engineState.joyCaps;
-inline bool (&capsKept)[kPortCount] = engineState.capsKept;
-inline AxisLimits& axisLimits = engineState.axisLimits;
-inline LastReport (&lastReport)[kPortCount] = engineState.lastReport;
-inline MouseSpeed& mouseSpeed = engineState.mouseSpeed;
-inline ButtonToggle& buttonToggle = engineState.buttonToggle;
-inline HeldRecord& heldRecord = engineState.heldRecord;
-
-// The engine's state back to its start value, for tools and tests that run
-// the engine more than once in one process.
-void RestoreStartState();

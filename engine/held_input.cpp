@@ -15,21 +15,21 @@ constexpr MouseButton kButtons[3] = {
 };
 constexpr int kHeldCount = 256 + 3;  // the keys, then the mouse buttons
 
-HeldOutput& Held(int index)
+HeldOutput& Held(HeldRecord& heldRecord, int index)
 {
     return index < 256 ? heldRecord.key[index] : heldRecord.mouse[index - 256];
 }
 
-void SendUp(int index)
+void SendUp(EngineState& engine, int index)
 {
-    const HeldOutput& held = Held(index);
+    const HeldOutput& held = Held(engine.heldRecord, index);
     if (index < 256) {
         PlatformKeyEvent(uint8_t(index), held.scan, held.flags | kKeyEventKeyUp);
         return;
     }
     const MouseButton& button = kButtons[index - 256];
     PlatformMouseEvent(button.up, 0, 0);
-    buttonToggle.*button.toggle = 0;
+    engine.buttonToggle.*button.toggle = 0;
 }
 
 // The holds given up: those of some bindings, or all of everything, or all
@@ -42,14 +42,15 @@ struct Release {
     bool slotButtons;
 };
 
-void LetGo(const Release& release)
+void LetGo(EngineState& engine, const Release& release)
 {
+    HeldRecord& heldRecord = engine.heldRecord;
     int going[kHeldCount];
     int count = 0;
     uint32_t forget[kPortCount] = {};
     uint32_t forgetHats[kPortCount] = {};
     for (int index = 0; index < kHeldCount; ++index) {
-        HeldOutput& held = Held(index);
+        HeldOutput& held = Held(heldRecord, index);
         if (held.order == 0) continue;
         const bool all = release.everything || (release.mouseOnly && index >= 256);
         uint64_t given[kPortCount];
@@ -73,48 +74,48 @@ void LetGo(const Release& release)
         going[count++] = index;
     }
     // Last down first, so modifiers go up after the keys pressed with them.
-    std::sort(going, going + count, [](int a, int b) { return Held(a).order > Held(b).order; });
+    std::sort(going, going + count, [&heldRecord](int a, int b) { return Held(heldRecord, a).order > Held(heldRecord, b).order; });
     for (int i = 0; i < count; ++i) {
-        SendUp(going[i]);
-        RecordUp(Held(going[i]));
+        SendUp(engine, going[i]);
+        RecordUp(Held(heldRecord, going[i]));
     }
     for (int port = 0; port < kPortCount; ++port) {
-        lastReport[port].buttons &= ~forget[port];
-        lastReport[port].hats &= ~forgetHats[port];
+        engine.lastReport[port].buttons &= ~forget[port];
+        engine.lastReport[port].hats &= ~forgetHats[port];
     }
 }
 
 }  // namespace
 
-void LetGoOfEverything()
+void LetGoOfEverything(EngineState& engine)
 {
-    LetGo({{}, true, false, false});
+    LetGo(engine, {{}, true, false, false});
 }
 
-void LetGoOfPort(int port)
+void LetGoOfPort(EngineState& engine, int port)
 {
     Release release = {};
     release.holders[port] = ~uint64_t(0);
-    LetGo(release);
+    LetGo(engine, release);
 }
 
-void LetGoOfSlot(int port, int slot)
+void LetGoOfSlot(EngineState& engine, int port, int slot)
 {
     Release release = {};
     release.holders[port] = uint64_t(1) << slot;
     release.slotButtons = true;
-    LetGo(release);
+    LetGo(engine, release);
 }
 
-void LetGoOfSlots(uint64_t slots)
+void LetGoOfSlots(EngineState& engine, uint64_t slots)
 {
     Release release = {};
     release.holders[0] = release.holders[1] = slots;
     release.slotButtons = true;
-    LetGo(release);
+    LetGo(engine, release);
 }
 
-void LetGoOfMouseButtons()
+void LetGoOfMouseButtons(EngineState& engine)
 {
-    LetGo({{}, false, true, false});
+    LetGo(engine, {{}, false, true, false});
 }

@@ -13,14 +13,14 @@
 // next to nothing more than the events themselves.
 
 // The binding whose events follow, or -1, -1 for none.
-inline void SetActingBinding(int port, int slot)
+inline void SetActingBinding(HeldRecord& heldRecord, int port, int slot)
 {
     heldRecord.actingPort = port;
     heldRecord.actingSlot = slot;
 }
 
 // A repeated down is the last down from now on; its holders add up.
-inline void RecordDown(HeldOutput& held, uint8_t scan, uint32_t flags)
+inline void RecordDown(HeldRecord& heldRecord, HeldOutput& held, uint8_t scan, uint32_t flags)
 {
     held.order = ++heldRecord.downs;
     held.scan = scan;
@@ -35,24 +35,26 @@ inline void RecordUp(HeldOutput& held)
 }
 
 // Sends a key event and keeps the record; flags as keybd_event.
-inline void SendKeyEvent(uint8_t vk, uint8_t scan, uint32_t flags)
+inline void SendKeyEvent(EngineState& engine, uint8_t vk, uint8_t scan, uint32_t flags)
 {
+    HeldRecord& heldRecord = engine.heldRecord;
     PlatformKeyEvent(vk, scan, flags);
     if ((flags & kKeyEventKeyUp) != 0) {
         RecordUp(heldRecord.key[vk]);
     } else {
-        RecordDown(heldRecord.key[vk], scan, flags);
+        RecordDown(heldRecord, heldRecord.key[vk], scan, flags);
     }
 }
 
 // Sends a mouse event and keeps the record of its buttons; flags as mouse_event.
-inline void SendMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
+inline void SendMouseEvent(EngineState& engine, uint32_t flags, int32_t dx, int32_t dy)
 {
+    HeldRecord& heldRecord = engine.heldRecord;
     PlatformMouseEvent(flags, dx, dy);
     constexpr uint32_t kDown[3] = {kMouseLeftDown, kMouseMiddleDown, kMouseRightDown};
     constexpr uint32_t kUp[3] = {kMouseLeftUp, kMouseMiddleUp, kMouseRightUp};
     for (int i = 0; i < 3; ++i) {
-        if ((flags & kDown[i]) != 0) RecordDown(heldRecord.mouse[i], 0, 0);
+        if ((flags & kDown[i]) != 0) RecordDown(heldRecord, heldRecord.mouse[i], 0, 0);
         if ((flags & kUp[i]) != 0) RecordUp(heldRecord.mouse[i]);
     }
 }
@@ -62,12 +64,12 @@ inline void SendMouseEvent(uint32_t flags, int32_t dx, int32_t dy)
 // toggle state, and each port that held something forgets its pressed
 // buttons (a slot only its own), so a button still held presses its current
 // binding again at the next report.
-void LetGoOfEverything();
+void LetGoOfEverything(EngineState& engine);
 // What the port alone holds: a key that the other port holds too stays down.
-void LetGoOfPort(int port);
+void LetGoOfPort(EngineState& engine, int port);
 // What one slot alone holds.
-void LetGoOfSlot(int port, int slot);
+void LetGoOfSlot(EngineState& engine, int port, int slot);
 // What the given slots of both ports alone hold (bit s for slot s).
-void LetGoOfSlots(uint64_t slots);
+void LetGoOfSlots(EngineState& engine, uint64_t slots);
 // Every mouse button that is down: what the toggle lock holds.
-void LetGoOfMouseButtons();
+void LetGoOfMouseButtons(EngineState& engine);

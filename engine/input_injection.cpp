@@ -15,9 +15,9 @@ constexpr ButtonFlags kLeft = {kMouseLeftDown, kMouseLeftUp};
 constexpr ButtonFlags kRight = {kMouseRightDown, kMouseRightUp};
 constexpr ButtonFlags kMiddle = {kMouseMiddleDown, kMouseMiddleUp};
 
-void Move(int32_t dx, int32_t dy)
+void Move(EngineState& engine, int32_t dx, int32_t dy)
 {
-    SendMouseEvent(kMouseMove, dx, dy);
+    SendMouseEvent(engine, kMouseMove, dx, dy);
 }
 
 // Negation that cannot overflow on a step or speed of INT32_MIN.
@@ -26,67 +26,67 @@ int32_t Negate(int32_t value)
     return int32_t(0u - uint32_t(value));
 }
 
-void SingleClick(const ButtonFlags& button, int32_t& toggle, bool toggleLock, ActionPhase phase)
+void SingleClick(EngineState& engine, const ButtonFlags& button, int32_t& toggle, bool toggleLock, ActionPhase phase)
 {
     const bool down = toggle == 1 || !toggleLock;
-    SendMouseEvent(down ? button.down : button.up, 0, 0);
+    SendMouseEvent(engine, down ? button.down : button.up, 0, 0);
     if (phase == PHASE_PRESS) toggle ^= 1;
 }
 
-void DoubleClick(const ButtonFlags& button)
+void DoubleClick(EngineState& engine, const ButtonFlags& button)
 {
-    SendMouseEvent(button.down, 0, 0);
-    SendMouseEvent(button.up, 0, 0);
+    SendMouseEvent(engine, button.down, 0, 0);
+    SendMouseEvent(engine, button.up, 0, 0);
     PlatformSleep(PlatformGetDoubleClickTime() / 2);
-    SendMouseEvent(button.down, 0, 0);
-    SendMouseEvent(button.up, 0, 0);
+    SendMouseEvent(engine, button.down, 0, 0);
+    SendMouseEvent(engine, button.up, 0, 0);
 }
 
 // Without toggle lock a release only lets a single click's button go; moves,
 // double clicks and the wheel act at the press.
-void PlainRelease(int32_t action)
+void PlainRelease(EngineState& engine, int32_t action)
 {
     switch (action) {
-    case MOUSE_LEFT_CLICK: SendMouseEvent(kLeft.up, 0, 0); break;
-    case MOUSE_MIDDLE_CLICK: SendMouseEvent(kMiddle.up, 0, 0); break;
-    case MOUSE_RIGHT_CLICK: SendMouseEvent(kRight.up, 0, 0); break;
+    case MOUSE_LEFT_CLICK: SendMouseEvent(engine, kLeft.up, 0, 0); break;
+    case MOUSE_MIDDLE_CLICK: SendMouseEvent(engine, kMiddle.up, 0, 0); break;
+    case MOUSE_RIGHT_CLICK: SendMouseEvent(engine, kRight.up, 0, 0); break;
     default: break;
     }
 }
 
 }  // namespace
 
-void InjectKey(const Settings& settings, int32_t keyCode, ActionPhase phase)
+void InjectKey(EngineState& engine, const Settings& settings, int32_t keyCode, ActionPhase phase)
 {
     const bool wrap = keyCode > 64 && keyCode < 92 && phase == PHASE_PRESS;
     const uint8_t vk = uint8_t(keyCode);
-    if (wrap) SendKeyEvent(kVkShift, kShiftScan, 0);
+    if (wrap) SendKeyEvent(engine, kVkShift, kShiftScan, 0);
     const uint32_t scan = settings.dosMode != 0 ? PlatformOemKeyScan(vk)
                                                 : PlatformMapVirtualKey(vk, kMapVkToChar);
-    SendKeyEvent(vk, uint8_t(scan), phase);
-    if (wrap) SendKeyEvent(kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
+    SendKeyEvent(engine, vk, uint8_t(scan), phase);
+    if (wrap) SendKeyEvent(engine, kVkShift, kShiftScan, kKeyEventKeyUp | kKeyEventExtendedKey);
 }
 
-void InjectMouseAction(const Settings& settings, int32_t action, ActionPhase phase)
+void InjectMouseAction(EngineState& engine, const Settings& settings, int32_t action, ActionPhase phase)
 {
     const bool toggleLock = settings.toggleLock != 0;
     if (phase != PHASE_PRESS && settings.toggleLock != 1) {
-        PlainRelease(action);
+        PlainRelease(engine, action);
         return;
     }
-    const int32_t x = settings.dynamic != 0 ? mouseSpeed.horizontal : settings.xStep;
-    const int32_t y = settings.dynamic != 0 ? mouseSpeed.vertical : settings.yStep;
+    const int32_t x = settings.dynamic != 0 ? engine.mouseSpeed.horizontal : settings.xStep;
+    const int32_t y = settings.dynamic != 0 ? engine.mouseSpeed.vertical : settings.yStep;
     switch (action) {
-    case MOUSE_MOVE_UP: Move(0, Negate(y)); break;
-    case MOUSE_MOVE_DOWN: Move(0, y); break;
-    case MOUSE_MOVE_LEFT: Move(Negate(x), 0); break;
-    case MOUSE_MOVE_RIGHT: Move(x, 0); break;
-    case MOUSE_LEFT_CLICK: SingleClick(kLeft, buttonToggle.left, toggleLock, phase); break;
-    case MOUSE_LEFT_DOUBLE_CLICK: DoubleClick(kLeft); break;
-    case MOUSE_MIDDLE_CLICK: SingleClick(kMiddle, buttonToggle.middle, toggleLock, phase); break;
-    case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(kMiddle); break;
-    case MOUSE_RIGHT_CLICK: SingleClick(kRight, buttonToggle.right, toggleLock, phase); break;
-    case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(kRight); break;
+    case MOUSE_MOVE_UP: Move(engine, 0, Negate(y)); break;
+    case MOUSE_MOVE_DOWN: Move(engine, 0, y); break;
+    case MOUSE_MOVE_LEFT: Move(engine, Negate(x), 0); break;
+    case MOUSE_MOVE_RIGHT: Move(engine, x, 0); break;
+    case MOUSE_LEFT_CLICK: SingleClick(engine, kLeft, engine.buttonToggle.left, toggleLock, phase); break;
+    case MOUSE_LEFT_DOUBLE_CLICK: DoubleClick(engine, kLeft); break;
+    case MOUSE_MIDDLE_CLICK: SingleClick(engine, kMiddle, engine.buttonToggle.middle, toggleLock, phase); break;
+    case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(engine, kMiddle); break;
+    case MOUSE_RIGHT_CLICK: SingleClick(engine, kRight, engine.buttonToggle.right, toggleLock, phase); break;
+    case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(engine, kRight); break;
     case MOUSE_WHEEL_UP: PlatformMouseWheel(kMouseWheel, kWheelDelta); break;
     case MOUSE_WHEEL_DOWN: PlatformMouseWheel(kMouseWheel, -kWheelDelta); break;
     case MOUSE_WHEEL_LEFT: PlatformMouseWheel(kMouseHWheel, -kWheelDelta); break;

@@ -5,6 +5,7 @@
 
 #include "config/settings.h"
 #include "engine/action_phase.h"
+#include "engine/engine_state.h"
 
 // Mouse action codes as stored in a binding.
 enum MouseAction : int32_t {
@@ -26,5 +27,5 @@ enum MouseAction : int32_t {
 
 // Sends a key transition: the low 8 bits are the virtual key, and a press of
 // a code from 65 to 91 is wrapped in Shift.
-void InjectKey(const Settings& settings, int32_t keyCode, ActionPhase phase);
-void InjectMouseAction(const Settings& settings, int32_t action, ActionPhase phase);
+void InjectKey(EngineState& engine, const Settings& settings, int32_t keyCode, ActionPhase phase);
+void InjectMouseAction(EngineState& engine, const Settings& settings, int32_t action, ActionPhase phase);

@@ -18,33 +18,33 @@ uint32_t Distance(uint32_t a, uint32_t b)
 }
 
 // The span of an axis; a device without the axis reports min = max, so 0.
-uint32_t Range(int port, int axis)
+uint32_t Range(const EngineState& engine, int port, int axis)
 {
-    return joyCaps[port].*kAxes[axis].max - joyCaps[port].*kAxes[axis].min;
+    return engine.joyCaps[port].*kAxes[axis].max - engine.joyCaps[port].*kAxes[axis].min;
 }
 
-bool EndZonesOverlap(int port, int axis, uint32_t threshold)
+bool EndZonesOverlap(const EngineState& engine, int port, int axis, uint32_t threshold)
 {
-    return uint64_t(threshold) * 2 > Range(port, axis);
+    return uint64_t(threshold) * 2 > Range(engine, port, axis);
 }
 
-void ComputeThresholds(const Settings& settings, int port)
+void ComputeThresholds(EngineState& engine, const Settings& settings, int port)
 {
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        axisLimits.threshold[axis][port] = Range(port, axis) * uint32_t(settings.sensitivity) / 100;
+        engine.axisLimits.threshold[axis][port] = Range(engine, port, axis) * uint32_t(settings.sensitivity) / 100;
     }
 }
 
-void ComputeCentres(int port)
+void ComputeCentres(EngineState& engine, int port)
 {
-    for (int axis = 0; axis < kAxisCount; ++axis) axisLimits.centre[axis][port] = Range(port, axis) >> 1;
+    for (int axis = 0; axis < kAxisCount; ++axis) engine.axisLimits.centre[axis][port] = Range(engine, port, axis) >> 1;
 }
 
-void RefreshCapsAndThresholds(const Settings& settings)
+void RefreshCapsAndThresholds(EngineState& engine, const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
-        if (!capsKept[port]) PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
-        ComputeThresholds(settings, port);
+        if (!engine.capsKept[port]) PlatformJoyGetDevCaps(uint32_t(port), &engine.joyCaps[port]);
+        ComputeThresholds(engine, settings, port);
     }
 }
 
@@ -63,34 +63,34 @@ void UpdateMouseSpeed(const Settings& settings, int32_t& speed, int32_t step, bo
     }
 }
 
-void FireEnd(const Configuration& config, int port, int slot)
+void FireEnd(EngineState& engine, const Configuration& config, int port, int slot)
 {
     const Settings& settings = config.settings;
-    ExecuteBinding(config, port, slot, PHASE_PRESS);
+    ExecuteBinding(engine, config, port, slot, PHASE_PRESS);
     if (settings.continuous != 0) return;
     // A file's delay is used as it stands within 0..1000 ms; a negative one
     // would be an endless wait, and a huge one would hold the key for days
     // with the program deaf to Exit.
     const int32_t delay = settings.delay < 0 ? 0 : settings.delay > kMaxDelay ? kMaxDelay : settings.delay;
     PlatformSleep(uint32_t(delay));
-    ExecuteBinding(config, port, slot, PHASE_RELEASE);
+    ExecuteBinding(engine, config, port, slot, PHASE_RELEASE);
 }
 
-void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t pos)
+void ProcessAxis(EngineState& engine, const Configuration& config, int port, int axisIndex, uint32_t pos)
 {
     const Settings& settings = config.settings;
     const AxisWiring& axis = kAxes[axisIndex];
-    const JoyCaps& caps = joyCaps[port];
-    const uint32_t threshold = axisLimits.threshold[axisIndex][port];
-    uint32_t& previous = lastReport[port].position[axisIndex];
+    const JoyCaps& caps = engine.joyCaps[port];
+    const uint32_t threshold = engine.axisLimits.threshold[axisIndex][port];
+    uint32_t& previous = engine.lastReport[port].position[axisIndex];
     const bool steady = Distance(pos, previous) < threshold;
 
     if (axisIndex == kAxisX || axisIndex == kAxisY) {
-        const uint32_t fromCentre = Distance(pos, axisLimits.centre[axisIndex][port]);
+        const uint32_t fromCentre = Distance(pos, engine.axisLimits.centre[axisIndex][port]);
         if (axisIndex == kAxisX) {
-            UpdateMouseSpeed(settings, mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
+            UpdateMouseSpeed(settings, engine.mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
         } else {
-            UpdateMouseSpeed(settings, mouseSpeed.vertical, settings.yStep, steady, fromCentre);
+            UpdateMouseSpeed(settings, engine.mouseSpeed.vertical, settings.yStep, steady, fromCentre);
         }
     }
 
@@ -100,14 +100,14 @@ void ProcessAxis(const Configuration& config, int port, int axisIndex, uint32_t 
         // what the other end holds, and a key never stays down for good.
         // Asked only at an end, so a stick at rest pays nothing for it.
         if (Distance(pos, caps.*axis.max) < threshold) {
-            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.minSlot);
-            FireEnd(config, port, axis.maxSlot);
+            if (EndZonesOverlap(engine, port, axisIndex, threshold)) LetGoOfSlot(engine, port, axis.minSlot);
+            FireEnd(engine, config, port, axis.maxSlot);
         } else if (Distance(pos, caps.*axis.min) < threshold) {
-            if (EndZonesOverlap(port, axisIndex, threshold)) LetGoOfSlot(port, axis.maxSlot);
-            FireEnd(config, port, axis.minSlot);
+            if (EndZonesOverlap(engine, port, axisIndex, threshold)) LetGoOfSlot(engine, port, axis.maxSlot);
+            FireEnd(engine, config, port, axis.minSlot);
         } else if (settings.continuous == 1) {
-            ExecuteBinding(config, port, axis.maxSlot, PHASE_RELEASE);
-            ExecuteBinding(config, port, axis.minSlot, PHASE_RELEASE);
+            ExecuteBinding(engine, config, port, axis.maxSlot, PHASE_RELEASE);
+            ExecuteBinding(engine, config, port, axis.minSlot, PHASE_RELEASE);
         }
     }
     previous = pos;
@@ -130,80 +130,80 @@ uint32_t HatDirections(uint32_t angle)
 
 // The one body of both kinds of report, inlined into each so that the
 // driver's report pays no extra call.
-[[gnu::always_inline]] inline void ProcessState(const Configuration& config, int port, const JoyInfoEx* report)
+[[gnu::always_inline]] inline void ProcessState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report)
 {
-    LastReport& last = lastReport[port];
+    LastReport& last = engine.lastReport[port];
 
     // A failed read is no report of zero positions: an unplugged stick must
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
     if (report == nullptr) {
-        LetGoOfLostStick(port);
+        LetGoOfLostStick(engine, port);
         return;
     }
     last.readOk = true;
     const JoyInfoEx& info = *report;
 
     if (info.dwButtons != last.buttons) {
-        ExecuteButtons(config, port, info.dwButtons & ~last.buttons, PHASE_PRESS);
-        ExecuteButtons(config, port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
+        ExecuteButtons(engine, config, port, info.dwButtons & ~last.buttons, PHASE_PRESS);
+        ExecuteButtons(engine, config, port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
         last.buttons = info.dwButtons;
     }
-    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(config, port, axis, info.*kAxes[axis].position);
+    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(engine, config, port, axis, info.*kAxes[axis].position);
 
     // Hat directions act like buttons, after the axes. A stick without a hat
     // may report anything in the field.
-    const uint32_t hats = (joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
+    const uint32_t hats = (engine.joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
     if (hats != last.hats) {
-        ExecuteHats(config, port, hats & ~last.hats, PHASE_PRESS);
-        ExecuteHats(config, port, last.hats & ~hats, PHASE_RELEASE);
+        ExecuteHats(engine, config, port, hats & ~last.hats, PHASE_PRESS);
+        ExecuteHats(engine, config, port, last.hats & ~hats, PHASE_RELEASE);
         last.hats = hats;
     }
 }
 
 }  // namespace
 
-void ComputeAxisLimits(const Settings& settings)
+void ComputeAxisLimits(EngineState& engine, const Settings& settings)
 {
-    RefreshCapsAndThresholds(settings);
-    for (int port = 0; port < kPortCount; ++port) ComputeCentres(port);
+    RefreshCapsAndThresholds(engine, settings);
+    for (int port = 0; port < kPortCount; ++port) ComputeCentres(engine, port);
 }
 
-void ComputeAxisThresholds(const Settings& settings)
+void ComputeAxisThresholds(EngineState& engine, const Settings& settings)
 {
-    RefreshCapsAndThresholds(settings);
+    RefreshCapsAndThresholds(engine, settings);
 }
 
-void ProcessJoystickReport(const Configuration& config, int port)
+void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port)
 {
     JoyInfoEx info = {};
     info.dwSize = sizeof info;
     info.dwFlags = kJoyReturnAll;
     const bool read = PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
-    ProcessState(config, port, read ? &info : nullptr);
+    ProcessState(engine, config, port, read ? &info : nullptr);
 }
 
-void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report)
+void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report)
 {
-    ProcessState(config, port, report);
+    ProcessState(engine, config, port, report);
 }
 
 
-void ComputePortLimits(const Settings& settings, int port)
+void ComputePortLimits(EngineState& engine, const Settings& settings, int port)
 {
-    ComputeThresholds(settings, port);
-    ComputeCentres(port);
+    ComputeThresholds(engine, settings, port);
+    ComputeCentres(engine, port);
 }
 
-void ForgetPortReport(int port)
+void ForgetPortReport(EngineState& engine, int port)
 {
-    lastReport[port] = LastReport{};
+    engine.lastReport[port] = LastReport{};
 }
 
-void LetGoOfLostStick(int port)
+void LetGoOfLostStick(EngineState& engine, int port)
 {
-    LastReport& last = lastReport[port];
-    if (last.readOk) LetGoOfPort(port);
+    LastReport& last = engine.lastReport[port];
+    if (last.readOk) LetGoOfPort(engine, port);
     last.buttons = 0;
     last.hats = 0;
     last.readOk = false;

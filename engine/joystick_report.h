@@ -5,24 +5,24 @@
 #include "engine/engine_state.h"
 
 // Refreshes both capability records and computes thresholds and centres.
-void ComputeAxisLimits(const Settings& settings);
+void ComputeAxisLimits(EngineState& engine, const Settings& settings);
 // Refreshes both capability records and recomputes the thresholds only.
-void ComputeAxisThresholds(const Settings& settings);
+void ComputeAxisThresholds(EngineState& engine, const Settings& settings);
 // Reads the port's joystick and executes the bindings of config that its
 // changes fire.
-void ProcessJoystickReport(const Configuration& config, int port);
+void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port);
 // The same for a state read elsewhere (an Xbox controller's); nullptr for a
 // read that failed.
-void ProcessJoystickState(const Configuration& config, int port, const JoyInfoEx* report);
+void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report);
 
 // For a stick that comes or comes back on one port, which may be another
 // stick than the one before: that port's thresholds and centres from its
 // capability record as it stands (the caller has just filled it).
-void ComputePortLimits(const Settings& settings, int port);
+void ComputePortLimits(EngineState& engine, const Settings& settings, int port);
 // The port's next report compares against zero positions with nothing
 // pressed, as the very first report does.
-void ForgetPortReport(int port);
+void ForgetPortReport(EngineState& engine, int port);
 // What a failed read does to the port: the first failure after a good read
 // lets go of what the stick held, and a stick that answers again presses its
 // held buttons and hat anew.
-void LetGoOfLostStick(int port);
+void LetGoOfLostStick(EngineState& engine, int port);

@@ -67,10 +67,10 @@ TEST(ExecuteAction, PressAndReleaseSendTheBindingInOrder)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         UseDistinctCharLookups();
-        ExecuteAction(c.record, running.config.settings, PHASE_PRESS);
+        ExecuteAction(running.engine, c.record, running.config.settings, PHASE_PRESS);
         EXPECT_EQ(Events(), c.press);
         ClearEvents();
-        ExecuteAction(c.record, running.config.settings, PHASE_RELEASE);
+        ExecuteAction(running.engine, c.record, running.config.settings, PHASE_RELEASE);
         EXPECT_EQ(Events(), c.release);
     }
 }
@@ -100,7 +100,7 @@ TEST(ExecuteAction, TextFilledToTheLastByteStopsAtTheField)
         record.text[sizeof record.text - 1] = c.last;
         std::memcpy(&record.sendMouse, "aaaa", 4);
         std::memcpy(&record.mouseAction, "aaaa", 4);
-        ExecuteAction(record, running.config.settings, PHASE_PRESS);
+        ExecuteAction(running.engine, record, running.config.settings, PHASE_PRESS);
         EventList expected;
         for (int i = 0; i < kTextSize - 1; ++i) AppendEvents(expected, Tap(65));
         AppendEvents(expected, c.tail);

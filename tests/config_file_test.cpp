@@ -113,8 +113,8 @@ void Fresh()
     ResetProgramState();
     std::strcpy(running.configPath, kPath.c_str());
     fake.caps[0].wXmax = 65535;
-    axisLimits.threshold[0][0] = kOldThreshold;
-    axisLimits.centre[0][0] = kOldCentre;
+    running.engine.axisLimits.threshold[0][0] = kOldThreshold;
+    running.engine.axisLimits.centre[0][0] = kOldCentre;
 }
 
 // A table and settings unlike the defaults: every byte random, each text
@@ -243,8 +243,8 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
         break;
     }
     EXPECT_EQ(CurrentSettings(), c.settingsAfter);
-    EXPECT_EQ(axisLimits.threshold[0][0], c.xThreshold);
-    EXPECT_EQ(axisLimits.centre[0][0], c.recomputed ? 32767u : kOldCentre);
+    EXPECT_EQ(running.engine.axisLimits.threshold[0][0], c.xThreshold);
+    EXPECT_EQ(running.engine.axisLimits.centre[0][0], c.recomputed ? 32767u : kOldCentre);
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(fake.openHandles, 0);
     if (c.fileSize >= 0) {
@@ -380,10 +380,10 @@ TEST(ConfigLoad, FirstStartWithoutFileKeepsDefaultsAndComputesLimits)
     EXPECT_EQ((FileSettings{s.xStep, s.yStep, s.continuous, s.dynamic, s.toggleLock, s.digital, s.dosMode,
                             s.sensitivity, s.delay}),
               (FileSettings{8, 8, 0, 0, 0, 0, 0, 20, 1}));
-    EXPECT_EQ(axisLimits.threshold[0][0], 13107u);
-    EXPECT_EQ(axisLimits.centre[0][0], 32767u);
-    EXPECT_EQ(axisLimits.threshold[1][1], 200u);  // Y of the second stick
-    EXPECT_EQ(axisLimits.centre[1][1], 500u);
+    EXPECT_EQ(running.engine.axisLimits.threshold[0][0], 13107u);
+    EXPECT_EQ(running.engine.axisLimits.centre[0][0], 32767u);
+    EXPECT_EQ(running.engine.axisLimits.threshold[1][1], 200u);  // Y of the second stick
+    EXPECT_EQ(running.engine.axisLimits.centre[1][1], 500u);
 }
 
 TEST(ConfigLoad, ReadFaults)
@@ -413,8 +413,8 @@ TEST(ConfigLoad, ReadFaults)
             EXPECT_EQ(Events(), std::vector<Event>{Message("error", kCannotRead)});
             EXPECT_TRUE(SameBytes(TableBytes(), std::vector<uint8_t>(kTableSize, 0)));
             EXPECT_EQ(CurrentSettings(), kBefore);
-            EXPECT_EQ(axisLimits.threshold[0][0], kOldThreshold);
-            EXPECT_EQ(axisLimits.centre[0][0], kOldCentre);
+            EXPECT_EQ(running.engine.axisLimits.threshold[0][0], kOldThreshold);
+            EXPECT_EQ(running.engine.axisLimits.centre[0][0], kOldCentre);
         } else {
             // A bad read among the settings is silent and keeps that value.
             EXPECT_TRUE(result);
@@ -422,7 +422,7 @@ TEST(ConfigLoad, ReadFaults)
             EXPECT_TRUE(
                 SameBytes(TableBytes(), std::vector<uint8_t>(file.begin(), file.begin() + kTableSize)));
             EXPECT_EQ(CurrentSettings()[size_t(f.call - 1)], kBefore[size_t(f.call - 1)]);
-            EXPECT_EQ(axisLimits.centre[0][0], 32767u);
+            EXPECT_EQ(running.engine.axisLimits.centre[0][0], 32767u);
         }
     }
 }

@@ -109,7 +109,6 @@ void ResetProgramState()
 {
     StopWatchingForeground();
     ResetFakePlatform();
-    RestoreStartState();
     running = Running{};
     selectedPort = 0;
     stickPorts = StickPorts{};

@@ -48,7 +48,7 @@ TEST(InjectKey, ShiftWrapAndScanByte)
         fake.mapType2[255] = 0x1FE;
         fake.oemScan[81] = 0xFFFFFFFF;
         running.config.settings.dosMode = c.dosMode;
-        InjectKey(running.config.settings, c.keyCode, c.phase);
+        InjectKey(running.engine, running.config.settings, c.keyCode, c.phase);
         EXPECT_EQ(Events(), c.expected);
     }
 }
@@ -112,11 +112,11 @@ TEST(InjectMouseAction, MovesClicksAndToggleLock)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         running.config.settings = c.settings;
-        mouseSpeed = c.speed;
+        running.engine.mouseSpeed = c.speed;
         fake.doubleClickTime = c.doubleClickTime;
         for (const char* p = c.phases; *p != '\0'; ++p) {
             if (*p == 'L') running.config.settings.toggleLock = 1;
-            else InjectMouseAction(running.config.settings, c.action, *p == 'P' ? PHASE_PRESS : PHASE_RELEASE);
+            else InjectMouseAction(running.engine, running.config.settings, c.action, *p == 'P' ? PHASE_PRESS : PHASE_RELEASE);
         }
         EXPECT_EQ(Events(), c.expected);
     }
@@ -137,7 +137,7 @@ TEST(InjectMouseAction, ClickBindingsShareTheirButtonsToggle)
         {&left1, PHASE_PRESS}, {&right, PHASE_PRESS},   {&left2, PHASE_PRESS}, {&left2, PHASE_RELEASE},
         {&left1, PHASE_RELEASE}, {&left2, PHASE_PRESS}, {&left2, PHASE_RELEASE},
     };
-    for (const auto& [record, phase] : steps) ExecuteAction(*record, running.config.settings, phase);
+    for (const auto& [record, phase] : steps) ExecuteAction(running.engine, *record, running.config.settings, phase);
     EXPECT_EQ(Events(), EventList({MouseFlag(LEFTUP), MouseFlag(RIGHTUP), MouseFlag(LEFTDOWN), MouseFlag(LEFTUP),
                                    MouseFlag(LEFTUP), MouseFlag(LEFTUP), MouseFlag(LEFTDOWN)}));
 }

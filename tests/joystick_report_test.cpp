@@ -40,7 +40,7 @@ void SetRanges(uint32_t range, bool allAxes, bool hat = false)
         caps.wXmax = caps.wYmax = range;
         if (allAxes) caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = range;
     }
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
 }
 
 struct Stick {
@@ -60,7 +60,7 @@ void Report(const Stick& s, int port = 0)
     st.dwButtons = s.buttons;
     st.dwXpos = s.x, st.dwYpos = s.y, st.dwZpos = s.z, st.dwRpos = s.r, st.dwUpos = s.u, st.dwVpos = s.v;
     st.dwPOV = s.hat;
-    ProcessJoystickReport(running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port);
 }
 
 struct ReportCase {
@@ -155,14 +155,14 @@ TEST(JoystickReport, EachPortReadsAndFiresOnlyItsOwn)
     BindAll();
     SetRanges(kMax, true);
     Report({.buttons = 1}, 0);
-    const LastReport port0 = lastReport[0];
+    const LastReport port0 = running.engine.lastReport[0];
     ClearEvents();
 
     Report({.buttons = 3, .x = kMax}, 1);
     Report({.buttons = 3, .x = kMax}, 1);
     Report(kLost, 1);
     EXPECT_EQ(Events(), Seq(P(0, 1), P(1, 1), Fire(32, 1, 1), R(1, 1), R(0, 1)));
-    EXPECT_EQ(std::memcmp(&lastReport[0], &port0, sizeof port0), 0);
+    EXPECT_EQ(std::memcmp(&running.engine.lastReport[0], &port0, sizeof port0), 0);
     EXPECT_EQ(fake.posReads[0], 1u);
     EXPECT_EQ(fake.posReads[1], 3u);
     // The whole state is asked for, with nothing else filled in.
@@ -195,13 +195,13 @@ TEST(JoystickReport, LimitsAreTakenFromEachPortsRanges)
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = c.max;
         fake.caps[1].wXmax = fake.caps[1].wYmax = fake.caps[1].wZmax = 1000;
         fake.caps[1].wRmax = fake.caps[1].wUmax = fake.caps[1].wVmax = 1000;
-        ComputeAxisLimits(running.config.settings);
-        EXPECT_EQ(std::memcmp(&joyCaps[0], &fake.caps[0], sizeof(JoyCaps)), 0);
+        ComputeAxisLimits(running.engine, running.config.settings);
+        EXPECT_EQ(std::memcmp(&running.engine.joyCaps[0], &fake.caps[0], sizeof(JoyCaps)), 0);
         for (int axis = 0; axis < kAxisCount; ++axis) {
-            EXPECT_EQ(axisLimits.threshold[axis][0], c.threshold) << "axis " << axis;
-            EXPECT_EQ(axisLimits.centre[axis][0], c.centre) << "axis " << axis;
-            EXPECT_EQ(axisLimits.threshold[axis][1], uint32_t(1000 * c.sensitivity / 100)) << "axis " << axis;
-            EXPECT_EQ(axisLimits.centre[axis][1], 500u) << "axis " << axis;
+            EXPECT_EQ(running.engine.axisLimits.threshold[axis][0], c.threshold) << "axis " << axis;
+            EXPECT_EQ(running.engine.axisLimits.centre[axis][0], c.centre) << "axis " << axis;
+            EXPECT_EQ(running.engine.axisLimits.threshold[axis][1], uint32_t(1000 * c.sensitivity / 100)) << "axis " << axis;
+            EXPECT_EQ(running.engine.axisLimits.centre[axis][1], 500u) << "axis " << axis;
         }
     }
 }
@@ -210,13 +210,13 @@ TEST(JoystickReport, ThresholdsAloneLeaveTheCentres)
 {
     ResetProgramState();
     fake.caps[1].wYmax = 1000;
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     fake.caps[1].wYmax = 2000;
     running.config.settings.sensitivity = 50;
-    ComputeAxisThresholds(running.config.settings);
-    EXPECT_EQ(joyCaps[1].wYmax, 2000u);
-    EXPECT_EQ(axisLimits.threshold[1][1], 1000u);
-    EXPECT_EQ(axisLimits.centre[1][1], 500u);
+    ComputeAxisThresholds(running.engine, running.config.settings);
+    EXPECT_EQ(running.engine.joyCaps[1].wYmax, 2000u);
+    EXPECT_EQ(running.engine.axisLimits.threshold[1][1], 1000u);
+    EXPECT_EQ(running.engine.axisLimits.centre[1][1], 500u);
 }
 
 // With dynamic moves, X+ pushes the pointer by the speed its own report set.
@@ -226,8 +226,8 @@ TEST(JoystickReport, MoveFiredByAnAxisUsesTheSpeedOfThatReport)
     running.config.settings.dynamic = 1;
     running.config.MappingTable[0][SLOT_X_PLUS] = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 3};
     SetRanges(kMax, false);
-    EXPECT_EQ(axisLimits.threshold[0][0], 13107u);
-    EXPECT_EQ(axisLimits.centre[0][0], kMid);
+    EXPECT_EQ(running.engine.axisLimits.threshold[0][0], 13107u);
+    EXPECT_EQ(running.engine.axisLimits.centre[0][0], kMid);
     for (uint32_t x : {kMax, kMax, 52429u, 52428u}) Report({.x = x});
     EXPECT_EQ(Events(), Seq(MouseMove(262, 0), Slept(1), MouseMove(157, 0), Slept(1)));
 }
@@ -264,11 +264,11 @@ TEST(JoystickReport, MouseSpeedFollowsTheStick)
         SCOPED_TRACE(c.name);
         ResetProgramState();
         running.config.settings = Settings{.xStep = c.xStep, .yStep = c.yStep, .digital = c.digital, .sensitivity = c.sensitivity};
-        mouseSpeed = c.start;
+        running.engine.mouseSpeed = c.start;
         SetRanges(kMax, false);
         for (const auto& [x, y] : c.xy) Report({.x = x, .y = y}, c.port);
-        EXPECT_EQ(mouseSpeed.horizontal, c.expected.horizontal);
-        EXPECT_EQ(mouseSpeed.vertical, c.expected.vertical);
+        EXPECT_EQ(running.engine.mouseSpeed.horizontal, c.expected.horizontal);
+        EXPECT_EQ(running.engine.mouseSpeed.vertical, c.expected.vertical);
     }
 }
 

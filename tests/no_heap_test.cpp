@@ -33,7 +33,7 @@ TEST(ReportPath, AllocatesNothingWhileFiringEveryKindOfBinding)
             record = ActionRecord{1, 1, 1, 1, 1, 65 + slot % 30, 1, "^aB1%x", 1, slot % 10};
         }
     }
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
 
     const long before = allocations.load();
     for (int round = 0; round < 50; ++round) {
@@ -45,8 +45,8 @@ TEST(ReportPath, AllocatesNothingWhileFiringEveryKindOfBinding)
             fake.state[port].dwXpos = fake.state[port].dwYpos = fake.state[port].dwZpos = pos;
             fake.state[port].dwRpos = fake.state[port].dwUpos = fake.state[port].dwVpos = pos;
             fake.posResult[port] = round % 7 == 6 ? 167u : 0u;  // an unplugged stick too
-            ProcessJoystickReport(running.config, port);
-            ProcessJoystickReport(running.config, port);
+            ProcessJoystickReport(running.engine, running.config, port);
+            ProcessJoystickReport(running.engine, running.config, port);
             ClearEvents();
         }
     }

@@ -242,7 +242,7 @@ TEST_F(Shell, CreationLoadsTheDefaultFileAndOnlyAShortFileSkipsDefaultProcessing
     EXPECT_TRUE(Send(kWmCreate));
     EXPECT_STREQ(running.configPath, "C:\\Tools\\quellpad.CFG");
     EXPECT_EQ(Events(), EventList{Message("error", "config file could not be opened\nplease configure first")});
-    EXPECT_EQ(axisLimits.threshold[0][0], 20u);
+    EXPECT_EQ(running.engine.axisLimits.threshold[0][0], 20u);
 
     PutFakeFile("C:\\Tools\\quellpad.CFG", std::vector<uint8_t>(100, 1));
     EXPECT_FALSE(Send(WM_RELOADCONFIG));
@@ -267,7 +267,7 @@ TEST_F(Shell, ARestartedTaskbarGetsTheIconBack)
 void HoldEverything()
 {
     fake.caps[0].wXmax = fake.caps[0].wYmax = 65535;
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     running.config.settings.continuous = 1;
     running.config.settings.toggleLock = 1;
     ActionRecord& button = running.config.MappingTable[0][2];
@@ -283,11 +283,11 @@ void HoldEverything()
     fake.state[0].dwXpos = 65535;
     fake.state[0].dwYpos = 32767;
     fake.state[0].dwButtons = 1u << 5;
-    ProcessJoystickReport(running.config, 0);  // toggle: up at the press
+    ProcessJoystickReport(running.engine, running.config, 0);  // toggle: up at the press
     fake.state[0].dwButtons = 0;
-    ProcessJoystickReport(running.config, 0);  // and down at the release: now held
+    ProcessJoystickReport(running.engine, running.config, 0);  // and down at the release: now held
     fake.state[0].dwButtons = 1u << 2;
-    ProcessJoystickReport(running.config, 0);  // button 3 and X+ pressed and held
+    ProcessJoystickReport(running.engine, running.config, 0);  // button 3 and X+ pressed and held
     ClearEvents();
 }
 
@@ -332,11 +332,11 @@ TEST_F(Shell, APlainClickLeavesNothingToReleaseAtExit)
     click.on = click.sendMouse = 1;
     click.mouseAction = MOUSE_RIGHT_CLICK;
     fake.state[1].dwButtons = 1;
-    ProcessJoystickReport(running.config, 1);
+    ProcessJoystickReport(running.engine, running.config, 1);
     fake.state[1].dwButtons = 0;
-    ProcessJoystickReport(running.config, 1);
+    ProcessJoystickReport(running.engine, running.config, 1);
     ASSERT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(RIGHTUP)}));
-    ASSERT_EQ(buttonToggle.right, 1);
+    ASSERT_EQ(running.engine.buttonToggle.right, 1);
     ClearEvents();
     Send(kWmDestroy);
     EXPECT_EQ(Events(), EventList{::Shell("quit")});
@@ -357,7 +357,7 @@ const EventList kShiftRightUp = {KeyUp(39, 0), KeyUp(16, 42)};  // last down fir
 void Buttons(int port, uint32_t mask)
 {
     fake.state[port].dwButtons = mask;
-    ProcessJoystickReport(running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port);
 }
 
 // The configuration file changed by edit, then reloaded; the live state is
@@ -431,7 +431,7 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              Bind(1, 0, {.shift = 1, .sendKey = 1, .keyCode = 96});
              Buttons(1, 1);
              fake.posResult[1] = 167;  // JOYERR_UNPLUGGED
-             ProcessJoystickReport(running.config, 1);
+             ProcessJoystickReport(running.engine, running.config, 1);
              Send(kWmDestroy);
          },
          {KeyDown(16, 42), KeyDown(96, 0), KeyUp(96, 0), KeyUp(16, 42), KeyUp(39, 0), ::Shell("quit")}},
@@ -440,8 +440,8 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              running.config.settings.continuous = 2;
              Bind(0, SLOT_X_PLUS, kNumpad0);
              fake.state[0].dwXpos = 65535;
-             ProcessJoystickReport(running.config, 0);
-             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
              Send(kWmDestroy);
          },
          {KeyDown(96, 0), KeyUp(96, 0), KeyUp(39, 0), KeyUp(16, 42), ::Shell("quit")}},
@@ -474,13 +474,13 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              running.config.settings.continuous = 1;
              Bind(0, SLOT_X_PLUS, kNumpad0);
              fake.state[0].dwXpos = 65535;
-             ProcessJoystickReport(running.config, 0);
-             ProcessJoystickReport(running.config, 0);
-             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
              FlipCommonOption(IDC_CONTINUOUS);
              fake.state[0].dwXpos = 32767;
-             ProcessJoystickReport(running.config, 0);
-             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
          },
          {KeyDown(96, 0), KeyDown(96, 0), KeyUp(96, 0)}},
         {"a delay of 2147483647 waits 1000 ms",
@@ -488,8 +488,8 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              running.config.settings.delay = INT32_MAX;
              Bind(0, SLOT_X_PLUS, kNumpad0);
              fake.state[0].dwXpos = 65535;
-             ProcessJoystickReport(running.config, 0);
-             ProcessJoystickReport(running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
+             ProcessJoystickReport(running.engine, running.config, 0);
          },
          {KeyDown(96, 0), Slept(1000), KeyUp(96, 0)}},
     };
@@ -499,8 +499,8 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
         std::strcpy(running.configPath, "C:\\Tools\\quellpad.CFG");
         fake.caps[0].wXmax = fake.caps[0].wYmax = 65535;
         fake.state[0].dwXpos = fake.state[0].dwYpos = 32767;
-        ComputeAxisLimits(running.config.settings);
-        ProcessJoystickReport(running.config, 0);  // at rest: positions known
+        ComputeAxisLimits(running.engine, running.config.settings);
+        ProcessJoystickReport(running.engine, running.config, 0);  // at rest: positions known
         Bind(0, 0, kShiftRight);
         Buttons(0, 1);
         ASSERT_EQ(Events(), (EventList{KeyDown(16, 42), KeyDown(39, 0)}));
@@ -513,17 +513,17 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
 TEST_F(Shell, AReloadWithNothingHeldKeepsTheEnginesMemory)
 {
     fake.caps[0].wXmax = 65535;
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     Bind(0, 3, kLeftClick);
     fake.state[0].dwXpos = 60000;
     Buttons(0, 8 | 16);  // a plain click pressed and let go flips the toggle
     Buttons(0, 16);
     ClearEvents();
-    const EngineState before = engineState;
+    const EngineState before = running.engine;
     Send(WM_RELOADCONFIG);
-    EXPECT_EQ(std::memcmp(&engineState, &before, sizeof before), 0);
-    EXPECT_EQ(lastReport[0].buttons, 16u);
-    EXPECT_EQ(buttonToggle.left, 1);
+    EXPECT_EQ(std::memcmp(&running.engine, &before, sizeof before), 0);
+    EXPECT_EQ(running.engine.lastReport[0].buttons, 16u);
+    EXPECT_EQ(running.engine.buttonToggle.left, 1);
 }
 
 struct Shown {
@@ -534,13 +534,13 @@ struct Shown {
 
 void RecordShown(void* log, int control, int32_t value)
 {
-    static_cast<std::vector<Shown>*>(log)->push_back({control, value, axisLimits.threshold[0][0]});
+    static_cast<std::vector<Shown>*>(log)->push_back({control, value, running.engine.axisLimits.threshold[0][0]});
 }
 
 TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
 {
     fake.caps[0].wXmax = 1000;
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     fake.caps[0].wXmax = 2000;
     std::vector<Shown> shown;
     SpinCommonSetting(IDC_SENSITIVITY_SPIN, -1, RecordShown, &shown);
@@ -548,8 +548,8 @@ TEST_F(Shell, ASensitivityArrowRecomputesTheThresholdsNotTheCentres)
     EXPECT_EQ(shown[0].control, IDC_SENSITIVITY_VALUE);
     EXPECT_EQ(shown[0].value, 21);
     EXPECT_EQ(shown[0].thresholdThen, 200u) << "the new value is shown first";
-    EXPECT_EQ(axisLimits.threshold[0][0], 420u);  // then 21 % of the new span
-    EXPECT_EQ(axisLimits.centre[0][0], 500u);
+    EXPECT_EQ(running.engine.axisLimits.threshold[0][0], 420u);  // then 21 % of the new span
+    EXPECT_EQ(running.engine.axisLimits.centre[0][0], 500u);
 }
 
 void EditWhileOpen()

@@ -226,7 +226,7 @@ class Soak {
         }
         if (Below(100) < 2) ChangeFront();
         fake.posResult[port] = lost ? kJoyErrUnplugged : 0;
-        ProcessJoystickReport(running.config, port);
+        ProcessJoystickReport(running.engine, running.config, port);
         ++done_;
         if (fake.eventCount > 8192) failure_ = "one report overflowed the fake's log";
         for (uint32_t i = 0; i < fake.eventCount; ++i) {
@@ -305,7 +305,7 @@ class Soak {
     bool RestIsBetweenEnds(int port) const
     {
         for (int axis = 0; axis < kAxisCount; ++axis) {
-            const uint32_t threshold = axisLimits.threshold[axis][port];
+            const uint32_t threshold = running.engine.axisLimits.threshold[axis][port];
             const uint32_t rest = ports_[port].rest[axis];
             const uint32_t min = fake.caps[port].*kAxes[axis].min, max = fake.caps[port].*kAxes[axis].max;
             if (threshold != 0 && (rest - min < threshold || max - rest < threshold)) return false;

@@ -84,7 +84,7 @@ void Unplug(int port)
 
 void Start()
 {
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     CaptureSticksAtStart(false);
 }
 

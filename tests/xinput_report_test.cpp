@@ -70,11 +70,11 @@ TEST(XInputReport, BothTriggersHeldAtOnce)
     running.config.settings.continuous = 1;
     Binding(running.config, 0, SLOT_Z_PLUS) = {.on = 1, .sendMouse = 1, .mouseAction = 8};  // right click
     Binding(running.config, 0, SLOT_V_PLUS) = {.on = 1, .sendMouse = 1, .mouseAction = 4};  // left click
-    ComputeAxisLimits(running.config.settings);
+    ComputeAxisLimits(running.engine, running.config.settings);
     JoyInfoEx info = {};
     for (const uint8_t pull : {0, 255, 255, 0, 0}) {  // an end counts once the trigger rests there
         XInputReport({0, pull, pull}, info);
-        ProcessJoystickState(running.config, 0, &info);
+        ProcessJoystickState(running.engine, running.config, 0, &info);
     }
     EXPECT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(LEFTDOWN), MouseFlag(RIGHTUP), MouseFlag(LEFTUP)}));
 }

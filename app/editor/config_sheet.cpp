@@ -262,7 +262,7 @@ int ShowConfigSheet()
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS};
     LateInitCommonControlsEx(&classes);
     SheetPage pages[kMaxPages];
-    const int count = BuildPageList(joyCaps, pages);
+    const int count = BuildPageList(running.engine.joyCaps, pages);
     PageEntry entries[kMaxPages] = {};
     for (int i = 0; i < count; ++i) {
         PageEntry& entry = entries[i];

@@ -25,7 +25,7 @@ void StoreShownActionPage(int slot, const ActionPageState& page)
     ActionRecord stored = record;
     StoreActionPage(page, stored);
     if (std::memcmp(&stored, &record, sizeof record) == 0) return;
-    LetGoOfSlot(selectedPort, slot);
+    LetGoOfSlot(running.engine, selectedPort, slot);
     record = stored;
 }
 
@@ -33,10 +33,10 @@ void FlipCommonOption(int control)
 {
     int32_t* option = CommonOption(running.config.settings, control);
     if (option == nullptr) return;
-    if (control == IDC_TOGGLE_LOCK) LetGoOfMouseButtons();
+    if (control == IDC_TOGGLE_LOCK) LetGoOfMouseButtons(running.engine);
     // continuous decides when an axis end lets go (buttons and hats let go
     // at their edge either way): what the ends hold would outlast the change.
-    if (control == IDC_CONTINUOUS) LetGoOfSlots(kAxisEndSlots);
+    if (control == IDC_CONTINUOUS) LetGoOfSlots(running.engine, kAxisEndSlots);
     *option ^= 1;
 }
 
@@ -46,12 +46,12 @@ void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
     for (const SpinControl& spin : kSpins) {
         if (spin.value == shown) show(page, shown, running.config.settings.*spin.setting);
     }
-    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.config.settings);
+    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.engine, running.config.settings);
 }
 
 void StoreShownSource(int port, uint8_t source)
 {
     if (running.config.portSource[port] == source) return;
-    LetGoOfPort(port);
+    LetGoOfPort(running.engine, port);
     running.config.portSource[port] = source;
 }

@@ -70,7 +70,7 @@ uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previo
 
 void Report(int port)
 {
-    ProcessJoystickReport(running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port);
     // One report can log thousands of events (32 buttons typing macros); the
     // fake keeps 8192, so start each report afresh.
     ClearEvents();
@@ -85,7 +85,7 @@ void ChangeSetting(Cursor& in)
     int32_t* setting = &(running.config.settings.*kSettingLayout[which % kSettingCount].member);
     *setting = kValues[value % 16];
     // The editor recomputes the thresholds right after a new sensitivity.
-    if (setting == &running.config.settings.sensitivity) ComputeAxisThresholds(running.config.settings);
+    if (setting == &running.config.settings.sensitivity) ComputeAxisThresholds(running.engine, running.config.settings);
 }
 
 // What a load must leave, checked where the outcome is plain from the file alone.
@@ -195,7 +195,7 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             break;
         case OP_NEW_CAPS:
             SetCaps(fake.caps[port], in.Byte());
-            ComputeAxisLimits(running.config.settings);
+            ComputeAxisLimits(running.engine, running.config.settings);
             break;
         case OP_SETTING:
             ChangeSetting(in);
@@ -204,13 +204,13 @@ const char* RunFuzzInput(const uint8_t* data, size_t size)
             if (port == 0) {
                 ReloadConfig();
             } else {
-                LetGoOfEverything();
+                LetGoOfEverything(running.engine);
             }
             ClearEvents();
             break;
         }
     }
-    LetGoOfEverything();
+    LetGoOfEverything(running.engine);
     ClearEvents();
     return nullptr;
 }

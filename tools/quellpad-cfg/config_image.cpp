@@ -3,8 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/joystick_report.h"
-
 namespace {
 
 // Every byte of the file after the 6724, and its length.
@@ -38,8 +36,6 @@ LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
     LoadOutcome outcome = {};
     if (path.empty() || path.find('\0') != std::string::npos) return outcome;  // NOT_OPENED
     outcome = LoadConfig(path.c_str(), image);
-    // As the program does after a load: limits follow the settings.
-    if (outcome.kind != LoadOutcome::TABLE_SHORT) ComputeAxisLimits(image.settings);
     if (outcome.kind == LoadOutcome::READ) {
         // When the file goes on with the chunks the writer writes for these
         // sources and hats, they are what was read; every other byte after

@@ -29,8 +29,7 @@ struct ConfigImage : Configuration {
 // the HATS chunk when there are hat bindings.
 std::string WrittenChunks(const Configuration& config);
 
-// Reads path as the program does at start-up: the start state, then the
-// load, and the axis limits unless the load was abandoned.
+// Reads path as the program does at start-up: the start state, then the load.
 LoadOutcome LoadImage(const std::string& path, ConfigImage& image);
 
 // Writes image to path through the program's save: beside the target first,

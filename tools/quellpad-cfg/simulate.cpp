@@ -58,7 +58,6 @@ std::string FormatEvent(const ToolEvent& event)
 
 bool Simulate(const std::string& configPath, const Trace& trace, uint32_t doubleClickTime, std::ostream& out)
 {
-    ResetProgramState();
     ResetToolPlatform();
     toolPlatform.doubleClickTime = doubleClickTime;
     for (int port = 0; port < kPortCount; ++port) toolPlatform.caps[port] = trace.caps[port];
@@ -67,6 +66,9 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
     const LoadOutcome outcome = LoadImage(configPath, image);
     if (outcome.kind == LoadOutcome::NOT_OPENED) return false;
     if (const char* message = OutcomeText(outcome)) out << "message " << QuoteBytes(message) << '\n';
+    // The engine as at start-up, with the limits the program computes after a load.
+    EngineState engine = {};
+    if (outcome.kind != LoadOutcome::TABLE_SHORT) ComputeAxisLimits(engine, image.settings);
 
     for (const TraceStep& step : trace.steps) {
         toolPlatform.events.clear();
@@ -78,13 +80,13 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
             toolPlatform.state[step.port].dwPOV = step.hat;
-            ProcessJoystickReport(image, step.port);
+            ProcessJoystickReport(engine, image, step.port);
             break;
         case TraceStep::Lost:
             toolPlatform.lost[step.port] = true;
-            ProcessJoystickReport(image, step.port);
+            ProcessJoystickReport(engine, image, step.port);
             break;
-        case TraceStep::Exit: LetGoOfEverything(); break;
+        case TraceStep::Exit: LetGoOfEverything(engine); break;
         }
         out << "line " << step.line << ": " << EscapeControls(step.text) << '\n';
         for (const ToolEvent& event : toolPlatform.events) out << "  " << FormatEvent(event) << '\n';

@@ -11,8 +11,6 @@
 #include <sys/stat.h>
 #endif
 
-#include "engine/engine_state.h"
-
 ToolPlatform toolPlatform;
 
 void ResetToolPlatform()
@@ -22,11 +20,6 @@ void ResetToolPlatform()
     std::memset(toolPlatform.state, 0, sizeof toolPlatform.state);
     toolPlatform.lost[0] = toolPlatform.lost[1] = false;
     toolPlatform.doubleClickTime = 500;
-}
-
-void ResetProgramState()
-{
-    RestoreStartState();
 }
 
 // --- input: recorded, never sent --------------------------------------------

@@ -33,9 +33,6 @@ extern ToolPlatform toolPlatform;
 // A machine with no joystick, a 500 ms double-click time and an empty log.
 void ResetToolPlatform();
 
-// The program's process-wide state back to what it holds at start-up.
-void ResetProgramState();
-
 // Whether a and b name one existing file, also through another path or a
 // hard link: the same device and file number.
 bool SameFile(const std::string& a, const std::string& b);

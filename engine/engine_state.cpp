@@ -1,8 +1,0 @@
-#include "engine/engine_state.h"
-
-EngineState engineState;
-
-void RestoreStartState()
-{
-    engineState = EngineState{};
-}
