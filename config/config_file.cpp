@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "config/config_path.h"
 #include "platform/files.h"
@@ -12,11 +11,20 @@ namespace {
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNames = 16;
 
+// The longest temporary name, with its terminator. The program's paths are
+// Windows paths of kPathSize bytes, and the temporary file's name fits
+// wherever its target does; only quellpad-cfg on Linux writes longer ones.
+#ifdef _WIN32
+constexpr size_t kTemporarySize = kPathSize;
+#else
+constexpr size_t kTemporarySize = 4096;  // PATH_MAX
+#endif
+
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
 // "~3" and "3" there is room for in a Windows path, so it fits wherever the
-// target does. Empty when that name is the target's own.
-std::string TemporaryName(const char* target, int n)
+// target does. False when that name is the target's own, or too long.
+bool TemporaryName(const char* target, int n, char (&name)[kTemporarySize])
 {
     const size_t nameStart = NameStart(target);
     const size_t room = nameStart < size_t(kPathSize - 1) ? kPathSize - 1 - nameStart : 0;
@@ -32,18 +40,21 @@ std::string TemporaryName(const char* target, int n)
     } else {
         std::snprintf(chosen, sizeof chosen, "%c", digit);
     }
-    if (SameName(chosen, target + nameStart)) return {};
-    return std::string(target, nameStart) + chosen;
+    if (SameName(chosen, target + nameStart)) return false;
+    const size_t length = std::strlen(chosen);
+    if (nameStart + length >= kTemporarySize) return false;
+    std::memcpy(name, target, nameStart);
+    std::memcpy(name + nameStart, chosen, length + 1);
+    return true;
 }
 
 // Never an existing name: a file or link planted there stays as it is, and
 // the next name is tried.
-PlatformFile CreateTemporary(const char* target, std::string& name)
+PlatformFile CreateTemporary(const char* target, char (&name)[kTemporarySize])
 {
     for (int n = 0; n < kTemporaryNames; ++n) {
-        name = TemporaryName(target, n);
-        if (name.empty()) continue;
-        const PlatformFile file = PlatformFileCreateNew(name.c_str());
+        if (!TemporaryName(target, n, name)) continue;
+        const PlatformFile file = PlatformFileCreateNew(name);
         if (file != PLATFORM_BAD_FILE) return file;
     }
     return PLATFORM_BAD_FILE;
@@ -208,7 +219,7 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
     // Write beside the target and swap it in at the end, so a full disk or a
     // pulled stick never leaves a half-written configuration behind.
     SaveOutcome outcome = {};
-    std::string temporary;
+    char temporary[kTemporarySize];
     const bool named = path[NameStart(path)] != '\0';
     const PlatformFile file = named ? CreateTemporary(path, temporary) : PLATFORM_BAD_FILE;
     if (file == PLATFORM_BAD_FILE) {
@@ -234,11 +245,11 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
     if (tailSize > 0 && end >= kConfigFileSize) WritePart(file, tail, tailSize, outcome);
     PlatformFileClose(file);
     if (outcome.kind == SaveOutcome::NOT_WRITTEN) {
-        PlatformFileDelete(temporary.c_str());
+        PlatformFileDelete(temporary);
         return outcome;
     }
-    if (!PlatformFileReplace(temporary.c_str(), path)) {
-        PlatformFileDelete(temporary.c_str());
+    if (!PlatformFileReplace(temporary, path)) {
+        PlatformFileDelete(temporary);
         outcome.kind = SaveOutcome::NOT_REPLACED;
     }
     return outcome;

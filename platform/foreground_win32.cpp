@@ -76,10 +76,17 @@ int Elevation(HANDLE process)
     return known ? (elevated != 0 ? 1 : 0) : -1;
 }
 
+// Our own elevation, asked once: it cannot change while we run.
+bool elevationAsked;
+int ourElevation;
+
 bool WeAreElevated()
 {
-    static const int ours = Elevation(GetCurrentProcess());
-    return ours == 1;
+    if (!elevationAsked) {
+        elevationAsked = true;
+        ourElevation = Elevation(GetCurrentProcess());
+    }
+    return ourElevation == 1;
 }
 
 // The executable's path, or at least its file name. The limited query right

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "config/config_file.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -53,4 +54,26 @@ TEST(ReportPath, AllocatesNothingWhileFiringEveryKindOfBinding)
     EXPECT_EQ(allocations.load() - before, 0);
     // Make sure the loop really fired bindings, or the count proves nothing.
     EXPECT_GT(fake.posReads[0], 90u);
+}
+
+// Saving happens from the editor and the menu, but the program has no heap
+// to fall back on: the temporary name beside the target is built in place.
+TEST(SaveConfig, AllocatesNothingWritingEveryPart)
+{
+    ResetProgramState();
+    Configuration config;
+    config.MappingTable[1][43].on = 1;
+    config.HatTable[0][2].sendKey = 1;
+    config.portSource[1] = 2;
+    const char* path = "C:\\Tools\\quellpad.CFG";
+    PutFakeFile(path, {1, 2, 3});  // an old file, replaced
+
+    const long before = allocations.load();
+    const SaveOutcome outcome = SaveConfig(path, config);
+    EXPECT_EQ(allocations.load() - before, 0);
+
+    EXPECT_EQ(outcome.kind, SaveOutcome::WRITTEN);
+    // The 6724 bytes, the port sources' chunk and the hats' chunk.
+    ASSERT_NE(FindFakeFile(path), nullptr);
+    EXPECT_EQ(FindFakeFile(path)->size, 6724u + 8 + 2 + 8 + 608);
 }
