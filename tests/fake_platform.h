@@ -68,7 +68,7 @@ struct FakeFile {
     bool readOnly;  // a save must not replace it
     char name[300];
     uint32_t size;
-    uint8_t data[16384];
+    uint8_t data[131072];  // room for every layer and behaviour
 };
 
 struct FakePlatform {
