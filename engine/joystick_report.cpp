@@ -43,7 +43,11 @@ void ComputeCentres(int port)
 void RefreshCapsAndThresholds(const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
-        if (!capsKept[port]) PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+        if (engineState.readCaps != nullptr) {
+            engineState.readCaps(port, joyCaps[port]);
+        } else {
+            PlatformJoyGetDevCaps(uint32_t(port), &joyCaps[port]);
+        }
         ComputeThresholds(settings, port);
     }
 }
