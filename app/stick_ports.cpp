@@ -2,6 +2,7 @@
 
 #include "app/messages.h"
 #include "app/running_config.h"
+#include "config/config_file.h"
 #include "engine/engine_state.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
@@ -239,6 +240,20 @@ bool WaitForSticksRequested(const char* commandLine)
         if (end != at && SameWordIgnoringCase(at, end, "/wait")) return true;
         at = end;
     }
+    return false;
+}
+
+bool GameDevicePresent(const char* configPath)
+{
+    // Every port reads the driver unless its file says otherwise: the file
+    // matters only without one.
+    if (kControllerSources[SOURCE_DRIVER].present()) return true;
+    Configuration config{};
+    LoadConfig(configPath, config);
+    for (int port = 0; port < kPortCount; ++port) {
+        if (KindOf(SourceOfByte(port, config.portSource[port])).present()) return true;
+    }
+    PlatformMessageBox("no game-device installed", "ERROR!");
     return false;
 }
 

@@ -48,6 +48,12 @@ bool WaitingForSticks();
 // "/wait" among the words of the command line, in any case.
 bool WaitForSticksRequested(const char* commandLine);
 
+// Start-up, before the window: without a joystick driver ("no game-device
+// installed" otherwise) the program runs only when a port of the
+// configuration at configPath reads a kind of controller that this system
+// has. The file is read quietly; its messages come with the window's load.
+bool GameDevicePresent(const char* configPath);
+
 // Start-up: each port's record, then its capture at its own period. False
 // when no port was captured and the program was not told to wait; the
 // message has been shown then. The tray icon, added after, takes its tip
