@@ -250,8 +250,11 @@ bool GameDevicePresent(const char* configPath)
     if (kControllerSources[SOURCE_DRIVER].present()) return true;
     Configuration config{};
     LoadConfig(configPath, config);
-    for (int port = 0; port < kPortCount; ++port) {
-        if (KindOf(SourceOfByte(port, config.portSource[port])).present()) return true;
+    // Each other kind that a port reads is asked once.
+    for (int kind = SOURCE_DRIVER + 1; kind < kSourceKindCount; ++kind) {
+        bool read = false;
+        for (int port = 0; port < kPortCount; ++port) read |= SourceOfByte(port, config.portSource[port]).kind == kind;
+        if (read && kControllerSources[kind].present()) return true;
     }
     PlatformMessageBox("no game-device installed", "ERROR!");
     return false;
