@@ -15,7 +15,6 @@ StickPorts stickPorts;
 namespace {
 
 constexpr uint32_t kLongestSilenceMs = 60000;  // a driver's odd period must not stop the watch
-constexpr uint32_t kLongestProbeMs = 2000;
 
 // Ticks wrap after 49 days; their difference tells which comes first.
 bool Due(uint32_t at, uint32_t now)
@@ -50,9 +49,10 @@ void ReadPortCaps(int port, JoyCaps& caps)
 // the soonest of them.
 uint32_t NextProbe(uint32_t now)
 {
-    uint32_t period = kLongestProbeMs;
+    uint32_t period = 0;
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] != PORT_ANSWERING && Kind(port).probeMs < period) period = Kind(port).probeMs;
+        if (stickPorts.state[port] == PORT_ANSWERING) continue;
+        if (period == 0 || Kind(port).probeMs < period) period = Kind(port).probeMs;
     }
     return now + period;
 }
