@@ -2,13 +2,13 @@
 // run: device check, class, window, capture, tray, loop, shutdown. Which
 // ports hold a stick, then and later, is app/stick_ports.cpp's business.
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/shell.h"
 #include "app/stick_ports.h"
 #include "app/tray.h"
+#include "config/config_path.h"
 #include "platform/platform_win32.h"
 #include "platform/window.h"
 
@@ -23,13 +23,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (message == WM_CREATE) platformMainWindow = window;
     if (HandleMainWindowMessage(message, UINT(wParam), UINT(lParam)) == SKIP_DEFAULT) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool DeviceDriverPresent()
-{
-    if (joyGetNumDevs() != 0) return true;
-    PlatformMessageBox("no game-device installed", kCaption);
-    return false;
 }
 
 bool RegisterMainWindowClass(HINSTANCE instance)
@@ -75,7 +68,10 @@ void Shutdown(HWND window, HINSTANCE instance)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    if (!DeviceDriverPresent()) return 0;
+    // A port that reads an Xbox controller needs no joystick driver.
+    char configPath[kPathSize];
+    DefaultConfigPath(configPath);
+    if (!GameDevicePresent(configPath)) return 0;
     if (!RegisterMainWindowClass(instance)) return 0;
     HWND window = CreateMainWindow(instance);
 

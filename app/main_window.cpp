@@ -5,6 +5,7 @@
 #include "app/commands.h"
 #include "app/messages.h"
 #include "app/profiles.h"
+#include "app/tray_tip.h"
 #include "app/running_config.h"
 #include "app/shell.h"
 #include "app/stick_ports.h"
@@ -15,7 +16,9 @@
 
 uint32_t taskbarCreatedMessage;
 
-DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
+namespace {
+
+DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     switch (message) {
     case kWmCreate: {
@@ -34,7 +37,7 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
-        if (wParam == XINPUT_REPORT_TIMER_ID) HandleXInputReports();
+        if (wParam == XINPUT_REPORT_TIMER_ID) HandlePolledReports();
         return RUN_DEFAULT;
     case kWmDestroy:
         StopWatchingForeground();
@@ -78,4 +81,18 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
         if (message != 0 && message == taskbarCreatedMessage) AddProgramTrayIcon();
         return RUN_DEFAULT;
     }
+}
+
+}  // namespace
+
+DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
+{
+    const DefaultProcessing processing = Dispatch(message, wParam, lParam);
+    // The ports say when a stick's coming or going changed the tip; what the
+    // tip says is the shell's.
+    if (stickPorts.tipChanged) {
+        stickPorts.tipChanged = false;
+        ShowRunningTip();
+    }
+    return processing;
 }

@@ -1,19 +1,14 @@
 #include "app/stick_ports.h"
 
 #include "app/messages.h"
-#include "app/tray_tip.h"
 #include "app/running_config.h"
+#include "config/config_file.h"
 #include "engine/engine_state.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
-#include "engine/xinput_report.h"
 #include "platform/clock.h"
-#include "platform/joystick_capture.h"
-#include "platform/joystick.h"
 #include "platform/timers.h"
 #include "platform/window.h"
-#include "platform/xinput.h"
-#include "quellpad_version.h"
 
 StickPorts stickPorts;
 
@@ -27,46 +22,37 @@ bool Due(uint32_t at, uint32_t now)
     return int32_t(now - at) >= 0;
 }
 
-bool ReadsPad(int port)
+const ControllerSource& Kind(int port)
 {
-    return stickPorts.source[port] != 0;
+    return KindOf(stickPorts.source[port]);
 }
 
-// An Xbox controller's state, turned into the report the driver would give.
-bool ReadPad(int port, JoyInfoEx& info)
+uint32_t Index(int port)
 {
-    XInputPad pad = {};
-    if (PlatformXInputGetState(stickPorts.source[port] - 1u, &pad) != XINPUT_READ_OK) return false;
-    XInputReport(pad, info);
-    return true;
+    return stickPorts.source[port].index;
 }
 
-// joyGetPosEx is cheap; joyGetDevCapsA is not and is read only once a
-// stick has answered.
 bool Answers(int port)
 {
-    if (ReadsPad(port)) {
-        JoyInfoEx info = {};
-        return ReadPad(port, info);
-    }
-    JoyInfoEx info = {};
-    info.dwSize = sizeof info;
-    info.dwFlags = kJoyReturnAll;
-    return PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
+    JoyInfoEx report;
+    return Kind(port).read(Index(port), report);
 }
 
-uint32_t ProbePeriod(int port)
+// The limits are computed from what the port reads, never from a driver it
+// does not use.
+void ReadPortCaps(int port, JoyCaps& caps)
 {
-    return ReadsPad(port) ? kFreePadProbeMs : kFreePortProbeMs;
+    Kind(port).caps(Index(port), caps);
 }
 
-// When the ports without a stick are asked next: a free Xbox controller
-// every second, a driver's port every 2 s.
+// When the ports without a stick are asked next: each kind at its own pace,
+// the soonest of them.
 uint32_t NextProbe(uint32_t now)
 {
-    uint32_t period = kFreePortProbeMs;
+    uint32_t period = 0;
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] != PORT_ANSWERING && ProbePeriod(port) < period) period = ProbePeriod(port);
+        if (stickPorts.state[port] == PORT_ANSWERING) continue;
+        if (period == 0 || Kind(port).probeMs < period) period = Kind(port).probeMs;
     }
     return now + period;
 }
@@ -84,27 +70,23 @@ bool AnyPortWithoutStick()
 void SetState(int port, PortState state, uint32_t now)
 {
     if (state != PORT_ANSWERING) {
-        // The first port without a stick starts the probes; an Xbox
-        // controller is asked sooner than the driver.
-        const uint32_t at = now + ProbePeriod(port);
+        // The first port without a stick starts the probes; a kind that is
+        // asked sooner moves them closer.
+        const uint32_t at = now + Kind(port).probeMs;
         if (!AnyPortWithoutStick() || int32_t(at - stickPorts.probeAt) < 0) stickPorts.probeAt = at;
     }
     stickPorts.state[port] = state;
     stickPorts.returned[port] = false;
 }
 
-// Reports at every polling period, changed or not, so held ends repeat. An
-// Xbox controller has no capture: the report timer reads it.
+// A driver's stick reports at every polling period, changed or not, so held
+// ends repeat; a polled kind is read by the report timer at its own period.
 bool Capture(int port, uint32_t now)
 {
-    if (ReadsPad(port)) {
-        XInputCaps(stickPorts.source[port] - 1u, running.engine.joyCaps[port]);
-        SetState(port, PORT_ANSWERING, now);
-        return true;
-    }
-    PlatformJoyGetDevCaps(uint32_t(port), &running.engine.joyCaps[port]);
+    const ControllerSource& kind = Kind(port);
+    kind.caps(Index(port), running.engine.joyCaps[port]);
     const uint32_t period = running.engine.joyCaps[port].wPeriodMin;
-    if (PlatformJoySetCapture(uint32_t(port), period) != kJoyNoError) return false;
+    if (!kind.open(Index(port), period)) return false;
     const uint32_t periods = period > kLongestSilenceMs / 10 ? kLongestSilenceMs : period * 10;
     stickPorts.silenceMs[port] = periods > kSilenceMs ? periods : kSilenceMs;
     stickPorts.lastReportAt[port] = now;
@@ -124,19 +106,17 @@ void CaptureArrived(int port, uint32_t now)
 
 // Another stick may have come back on the port: a hatless stick where a
 // gamepad was would otherwise press "hat up" from the 0 its driver leaves in
-// the hat field.
+// the hat field. Its capture stays; whether it still delivers is seen at the
+// end of a silence. A polled kind has no capture to doubt: what answers is
+// read at the next poll, once.
 void Return(int port, uint32_t now)
 {
-    if (ReadsPad(port)) {
-        XInputCaps(stickPorts.source[port] - 1u, running.engine.joyCaps[port]);
-    } else {
-        PlatformJoyGetDevCaps(uint32_t(port), &running.engine.joyCaps[port]);
-    }
+    ReadPortCaps(port, running.engine.joyCaps[port]);
     ComputePortLimits(running.engine, running.config.settings, port);
     ForgetPortReport(running.engine, port);
     stickPorts.lastReportAt[port] = now;
     SetState(port, PORT_ANSWERING, now);
-    stickPorts.returned[port] = true;
+    stickPorts.returned[port] = Kind(port).posts;
 }
 
 // Free ports capture a stick that answers, lost ones take theirs back.
@@ -154,18 +134,18 @@ void ProbePorts(uint32_t now)
     }
 }
 
-// A stick that has sent nothing for its silence. Unplugged, it no longer
-// answers: some drivers (Wine's) then skip it instead of reporting a failed
-// read, and what it held must not stay down. A stick that came back but
-// whose capture delivers nothing is captured anew, once; otherwise it only
-// rests under a quiet driver and is looked at again a silence later.
+// A captured stick that has posted nothing for its silence. Unplugged, it no
+// longer answers: some drivers (Wine's) then skip it instead of reporting a
+// failed read, and what it held must not stay down. A stick that came back
+// but whose capture delivers nothing is captured anew, once; otherwise it
+// only rests under a quiet driver and is looked at again a silence later.
 void CheckSilence(int port, uint32_t now)
 {
     if (!Answers(port)) {
         LetGoOfLostStick(running.engine, port);
         SetState(port, PORT_LOST, now);
     } else if (stickPorts.returned[port]) {
-        PlatformJoyReleaseCapture(uint32_t(port));
+        Kind(port).close(Index(port));
         SetState(port, PORT_FREE, now);
         CaptureArrived(port, now);
     } else {
@@ -173,12 +153,21 @@ void CheckSilence(int port, uint32_t now)
     }
 }
 
-void ShowTip()
+// Only silence tells of a stick whose driver posts; a polled one says so at
+// its next read.
+bool Silent(int port, uint32_t now)
+{
+    return stickPorts.state[port] == PORT_ANSWERING && Kind(port).posts &&
+           Due(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now);
+}
+
+// The ports only say that the tip changed; the shell shows it.
+void NoteTip()
 {
     const bool waiting = WaitingForSticks();
     if (waiting == stickPorts.waitingTip) return;
     stickPorts.waitingTip = waiting;
-    ShowRunningTip();
+    stickPorts.tipChanged = true;
 }
 
 void Sooner(uint32_t at, uint32_t now, bool& armed, uint32_t& wait)
@@ -191,7 +180,8 @@ void Sooner(uint32_t at, uint32_t now, bool& armed, uint32_t& wait)
 // One timer wakes the watch for whatever is due first: a check after a
 // device change, the next probe, or the end of a stick's silence. It is set
 // here, not at each report: a report only moves a silence's end later, and
-// the watch then sleeps on.
+// the watch then sleeps on. Another reads the polled ports, at the shortest
+// period among them.
 void ArmWatch(uint32_t now)
 {
     bool armed = false;
@@ -200,13 +190,13 @@ void ArmWatch(uint32_t now)
         if (stickPorts.checkPending[i]) Sooner(stickPorts.checkAt[i], now, armed, wait);
     }
     if (AnyPortWithoutStick()) Sooner(stickPorts.probeAt, now, armed, wait);
-    bool padsReport = false;
+    uint32_t pollMs = 0;
     for (int port = 0; port < kPortCount; ++port) {
         if (stickPorts.state[port] != PORT_ANSWERING) continue;
-        if (ReadsPad(port)) {
-            padsReport = true;
-        } else {
+        if (Kind(port).posts) {
             Sooner(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now, armed, wait);
+        } else if (pollMs == 0 || Kind(port).pollMs < pollMs) {
+            pollMs = Kind(port).pollMs;
         }
     }
     if (armed) {
@@ -215,9 +205,9 @@ void ArmWatch(uint32_t now)
         PlatformKillTimer(STICK_WATCH_TIMER_ID);
     }
     // Set only when it starts, so that its period stays steady.
-    if (padsReport && !stickPorts.padTimer) PlatformSetTimer(XINPUT_REPORT_TIMER_ID, kPadReportMs);
-    if (!padsReport && stickPorts.padTimer) PlatformKillTimer(XINPUT_REPORT_TIMER_ID);
-    stickPorts.padTimer = padsReport;
+    if (pollMs != 0 && !stickPorts.pollTimer) PlatformSetTimer(XINPUT_REPORT_TIMER_ID, pollMs);
+    if (pollMs == 0 && stickPorts.pollTimer) PlatformKillTimer(XINPUT_REPORT_TIMER_ID);
+    stickPorts.pollTimer = pollMs != 0;
 }
 
 bool SameWordIgnoringCase(const char* word, const char* end, const char* expected)
@@ -253,31 +243,47 @@ bool WaitForSticksRequested(const char* commandLine)
     return false;
 }
 
+bool GameDevicePresent(const char* configPath)
+{
+    // Every port reads the driver unless its file says otherwise: the file
+    // matters only without one.
+    if (kControllerSources[SOURCE_DRIVER].present()) return true;
+    Configuration config{};
+    LoadConfig(configPath, config);
+    // Each other kind that a port reads is asked once.
+    for (int kind = SOURCE_DRIVER + 1; kind < kSourceKindCount; ++kind) {
+        bool read = false;
+        for (int port = 0; port < kPortCount; ++port) read |= SourceOfByte(port, config.portSource[port]).kind == kind;
+        if (read && kControllerSources[kind].present()) return true;
+    }
+    PlatformMessageBox("no game-device installed", "ERROR!");
+    return false;
+}
+
 bool CaptureSticksAtStart(bool waitForSticks)
 {
     const uint32_t now = PlatformTickCount();
     bool any = false;
     for (int port = 0; port < kPortCount; ++port) {
-        stickPorts.source[port] = running.config.portSource[port];
-        running.engine.capsKept[port] = ReadsPad(port);
-        if (!ReadsPad(port)) {
+        stickPorts.source[port] = SourceOfByte(port, running.config.portSource[port]);
+        if (Kind(port).posts) {
             if (Capture(port, now)) any = true;
             continue;
         }
-        // Counts as captured where XInput can be read at all; the controller
-        // itself may come later.
-        XInputPad pad;
-        if (PlatformXInputGetState(0, &pad) != XINPUT_NO_LIBRARY) any = true;
+        // Counts as captured where the kind can be read at all; the
+        // controller itself may come later.
+        if (Kind(port).present()) any = true;
         if (Answers(port)) CaptureArrived(port, now);
     }
     if (!any && !waitForSticks) {
         PlatformMessageBox("could not capture game-device", "ERROR!");
         return false;
     }
+    running.engine.readCaps = ReadPortCaps;
     stickPorts.waitForSticks = waitForSticks;
     stickPorts.started = true;
     stickPorts.probeAt = NextProbe(now);
-    ShowTip();
+    stickPorts.waitingTip = WaitingForSticks();
     ArmWatch(now);
     return true;
 }
@@ -285,24 +291,26 @@ bool CaptureSticksAtStart(bool waitForSticks)
 void ReleaseSticks()
 {
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] != PORT_FREE && !ReadsPad(port)) PlatformJoyReleaseCapture(uint32_t(port));
+        if (stickPorts.state[port] != PORT_FREE) Kind(port).close(Index(port));
         stickPorts.state[port] = PORT_FREE;
     }
 }
 
 void HandleStickReport(int port)
 {
-    // A driver's report that was on its way when the port turned to a pad.
-    if (ReadsPad(port)) return;
+    // A driver's report that was on its way when the port turned to another kind.
+    if (stickPorts.source[port].kind != SOURCE_DRIVER) return;
     if (stickPorts.state[port] == PORT_LOST) {
         const uint32_t now = PlatformTickCount();
         Return(port, now);
-        ShowTip();
+        NoteTip();
         ArmWatch(now);
     }
-    ProcessJoystickReport(running.engine, running.config, port);
+    JoyInfoEx report;
+    const bool read = Kind(port).read(Index(port), report);
+    ProcessJoystickState(running.engine, running.config, port, read ? &report : nullptr);
     // The one thing a report adds: when the stick last answered, for the watch.
-    if (running.engine.lastReport[port].readOk) {
+    if (read) {
         stickPorts.lastReportAt[port] = PlatformTickCount();
         stickPorts.returned[port] = false;
     }
@@ -316,7 +324,7 @@ void CheckSticksSoon()
         stickPorts.checkAt[i] = now + kStickCheckDelays[i];
     }
     ProbePorts(now);
-    ShowTip();
+    NoteTip();
     ArmWatch(now);
 }
 
@@ -324,10 +332,7 @@ void HandleStickWatch()
 {
     const uint32_t now = PlatformTickCount();
     for (int port = 0; port < kPortCount; ++port) {
-        if (stickPorts.state[port] == PORT_ANSWERING &&
-            Due(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now)) {
-            CheckSilence(port, now);
-        }
+        if (Silent(port, now)) CheckSilence(port, now);
     }
     bool probe = AnyPortWithoutStick() && Due(stickPorts.probeAt, now);
     for (int i = 0; i < 2; ++i) {
@@ -337,28 +342,28 @@ void HandleStickWatch()
         }
     }
     if (probe) ProbePorts(now);
-    ShowTip();
+    NoteTip();
     ArmWatch(now);
 }
 
-void HandleXInputReports()
+void HandlePolledReports()
 {
     const uint32_t now = PlatformTickCount();
     bool lost = false;
     for (int port = 0; port < kPortCount; ++port) {
-        if (!ReadsPad(port) || stickPorts.state[port] != PORT_ANSWERING) continue;
-        JoyInfoEx info = {};
-        if (ReadPad(port, info)) {
-            ProcessJoystickState(running.engine, running.config, port, &info);
+        if (Kind(port).posts || stickPorts.state[port] != PORT_ANSWERING) continue;
+        JoyInfoEx report;
+        if (Kind(port).read(Index(port), report)) {
+            ProcessJoystickState(running.engine, running.config, port, &report);
             continue;
         }
-        // Disconnected: let go at once, and ask again once a second.
+        // Disconnected: let go at once, and ask again at the kind's pace.
         ProcessJoystickState(running.engine, running.config, port, nullptr);
         SetState(port, PORT_LOST, now);
         lost = true;
     }
     if (!lost) return;
-    ShowTip();
+    NoteTip();
     ArmWatch(now);
 }
 
@@ -368,17 +373,16 @@ void ApplyPortSources()
     bool changed = false;
     const uint32_t now = PlatformTickCount();
     for (int port = 0; port < kPortCount; ++port) {
-        const uint8_t source = running.config.portSource[port];
+        const PortSource source = SourceOfByte(port, running.config.portSource[port]);
         if (source == stickPorts.source[port]) continue;
         changed = true;
         LetGoOfPort(running.engine, port);
-        if (stickPorts.state[port] != PORT_FREE && !ReadsPad(port)) PlatformJoyReleaseCapture(uint32_t(port));
+        if (stickPorts.state[port] != PORT_FREE) Kind(port).close(Index(port));
         stickPorts.source[port] = source;
-        running.engine.capsKept[port] = source != 0;
         SetState(port, PORT_FREE, now);
     }
     if (!changed) return;
     ProbePorts(now);
-    ShowTip();
+    NoteTip();
     ArmWatch(now);
 }

@@ -40,6 +40,8 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
     return 0;
 }
 
+uint32_t PlatformJoyGetNumDevs() { return 16; }
+
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size)
 {
     static const char kPath[] = "C:\\Tools\\quellpad.exe";

@@ -113,21 +113,6 @@ bool ExclusionPartners(int control, bool ticked, int (&partners)[2])
     return false;
 }
 
-int SourceChoices(int port, bool xinputPresent, const bool (&connected)[4],
-                  SourceChoice (&choices)[kMaxSourceChoices])
-{
-    std::snprintf(choices[0].text, sizeof choices[0].text, "Joystick %d (driver)", port + 1);
-    choices[0].source = 0;
-    if (!xinputPresent) return 1;
-    for (int pad = 0; pad < 4; ++pad) {
-        SourceChoice& choice = choices[pad + 1];
-        std::snprintf(choice.text, sizeof choice.text, "Xbox controller %d (%s)", pad + 1,
-                      connected[pad] ? "connected" : "not connected");
-        choice.source = uint8_t(pad + 1);
-    }
-    return kMaxSourceChoices;
-}
-
 ActionPageState ReadActionRecord(const ActionRecord& record)
 {
     ActionPageState page = {};

@@ -62,19 +62,6 @@ struct ActionPageState {
 
 ActionPageState ReadActionRecord(const ActionRecord& record);
 
-// One entry of a port's list on the Controllers page: the text shown and the
-// source it stands for (0 the driver, 1 to 4 an Xbox controller).
-struct SourceChoice {
-    char text[40];
-    uint8_t source;
-};
-constexpr int kMaxSourceChoices = 1 + 4;
-
-// The entries of a port's list: its joystick of the driver, then each Xbox
-// controller with whether it is connected now; without an XInput library
-// only the driver.
-int SourceChoices(int port, bool xinputPresent, const bool (&connected)[4],
-                  SourceChoice (&choices)[kMaxSourceChoices]);
 // Stores a page into its record; the text keeps at most 39 characters, and
 // bytes after its terminator stay as they were.
 void StoreActionPage(const ActionPageState& page, ActionRecord& record);

@@ -60,11 +60,14 @@ struct HeldRecord {
     int32_t actingSlot = -1;
 };
 
+// Fills a port's capability record anew.
+using CapsReader = void (*)(int port, JoyCaps& caps);
+
 struct EngineState {
-    JoyCaps joyCaps[kPortCount];  // as joyGetDevCapsA last filled them
-    // The shell filled the port's record itself (an Xbox controller's), so a
-    // refresh from the driver keeps it.
-    bool capsKept[kPortCount];
+    JoyCaps joyCaps[kPortCount];  // as the port's controller last filled them
+    // How the limits refresh a port's record: the shell points it at what the
+    // port reads; unset, the joystick driver's record is read.
+    CapsReader readCaps;
     AxisLimits axisLimits;
     LastReport lastReport[kPortCount];
     MouseSpeed mouseSpeed;

@@ -43,7 +43,11 @@ void ComputeCentres(EngineState& engine, int port)
 void RefreshCapsAndThresholds(EngineState& engine, const Settings& settings)
 {
     for (int port = 0; port < kPortCount; ++port) {
-        if (!engine.capsKept[port]) PlatformJoyGetDevCaps(uint32_t(port), &engine.joyCaps[port]);
+        if (engine.readCaps != nullptr) {
+            engine.readCaps(port, engine.joyCaps[port]);
+        } else {
+            PlatformJoyGetDevCaps(uint32_t(port), &engine.joyCaps[port]);
+        }
         ComputeThresholds(engine, settings, port);
     }
 }

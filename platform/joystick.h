@@ -45,3 +45,5 @@ constexpr uint32_t kJoyNoError = 0;  // JOYERR_NOERROR
 // joyGetPosEx / joyGetDevCapsA: kJoyNoError (JOYERR_NOERROR) or the driver's error code.
 uint32_t PlatformJoyGetPosEx(uint32_t joystickId, JoyInfoEx* info);
 uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps);
+// joyGetNumDevs: how many joysticks the driver supports; 0 without a driver.
+uint32_t PlatformJoyGetNumDevs();

@@ -119,6 +119,11 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
     return joyGetDevCapsA(joystickId, reinterpret_cast<JOYCAPSA*>(caps), sizeof(JOYCAPSA));
 }
 
+uint32_t PlatformJoyGetNumDevs()
+{
+    return joyGetNumDevs();
+}
+
 // Folders whose names the ANSI code page cannot spell are found through the
 // wide calls; the logic keeps their names in UTF-8.
 const UINT platformPathCodePage = CP_UTF8;

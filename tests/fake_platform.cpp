@@ -206,6 +206,8 @@ uint32_t PlatformJoyGetDevCaps(uint32_t joystickId, JoyCaps* caps)
     return 0;
 }
 
+uint32_t PlatformJoyGetNumDevs() { return fake.noJoystickDriver ? 0 : 16; }
+
 uint32_t PlatformJoySetCapture(uint32_t joystickId, uint32_t periodMs)
 {
     RecordDriver("capture %u at %u", joystickId, periodMs);

@@ -81,6 +81,7 @@ struct FakePlatform {
     uint32_t oemScan[256];
     uint32_t doubleClickTime;
 
+    bool noJoystickDriver;  // joyGetNumDevs answers 0
     JoyCaps caps[2];
     JoyInfoEx state[2];
     uint32_t posResult[2];     // what joyGetPosEx answers per port

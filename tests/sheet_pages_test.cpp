@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controller_sources.h"
 #include "config/sheet_pages.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
@@ -100,9 +101,11 @@ TEST(PageList, ButtonPagesServeSlotsInButtonOrder)
 
 TEST(ControllersPage, EachPortOffersItsDriverThenTheXboxControllers)
 {
-    const bool connected[4] = {true, false, false, true};
+    ResetProgramState();
+    fake.xinputLibrary = true;
+    fake.padConnected[0] = fake.padConnected[3] = true;
     SourceChoice choices[kMaxSourceChoices];
-    ASSERT_EQ(SourceChoices(1, true, connected, choices), 5);
+    ASSERT_EQ(SourceChoices(1, choices), 5);
     const char* const kTexts[] = {"Joystick 2 (driver)", "Xbox controller 1 (connected)",
                                   "Xbox controller 2 (not connected)", "Xbox controller 3 (not connected)",
                                   "Xbox controller 4 (connected)"};
@@ -110,7 +113,8 @@ TEST(ControllersPage, EachPortOffersItsDriverThenTheXboxControllers)
         EXPECT_STREQ(choices[i].text, kTexts[i]);
         EXPECT_EQ(choices[i].source, i);
     }
-    ASSERT_EQ(SourceChoices(0, false, connected, choices), 1);  // without an XInput library
+    fake.xinputLibrary = false;
+    ASSERT_EQ(SourceChoices(0, choices), 1);  // without an XInput library
     EXPECT_STREQ(choices[0].text, "Joystick 1 (driver)");
 }
 

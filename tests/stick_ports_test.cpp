@@ -5,10 +5,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/editor/editor_changes.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/pad_poll.h"
 #include "app/stick_ports.h"
+#include "config/config_file.h"
 #include "config/mapping_table.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
@@ -133,9 +135,9 @@ TEST(StickPorts, ArrivalLossAndReturn)
     const PortsCase cases[] = {
         {"/wait with no stick: both ports probed every 2 s, a stick captured at its own period, lost again",
          false, true,
-         {{[] { EXPECT_TRUE(CaptureSticksAtStart(true)); },
-           {::Shell("caps 0"), ::Shell("capture 0 at 0"), ::Shell("caps 1"), ::Shell("capture 1 at 0"),
-            ::Shell(kWaiting)}},
+         // The icon, added after, takes the waiting tip with it.
+         {{[] { EXPECT_TRUE(CaptureSticksAtStart(true)); EXPECT_TRUE(WaitingForSticks()); },
+           {::Shell("caps 0"), ::Shell("capture 0 at 0"), ::Shell("caps 1"), ::Shell("capture 1 at 0")}},
           {[] { Pass(1999); }, {}},
           {[] { Pass(1); }, {::Shell("read 0"), ::Shell("read 1")}},
           {[] { Plug(1, kHatless); Pass(2000); },
@@ -190,6 +192,56 @@ TEST(StickPorts, ArrivalLossAndReturn)
           {[] { fake.padConnected[0] = false; Pass(10); }, {MouseFlag(LEFTUP), MouseFlag(RIGHTUP), KeyUp(150, 0)}},
           {[] { fake.padConnected[0] = true; fake.pads[0] = {kPadA}; Pass(990); }, {}},
           {[] { Pass(20); }, {KeyDown(130, 0)}}}},
+        {"a pad back with A held presses once; its port never reaches the joystick driver", false, true,
+         {{[] {
+               ReadXboxController(true);
+               running.config.settings.continuous = 0;
+               Start();
+               fake.pads[0] = {kPadA};
+               Pass(10);
+           },
+           {::Shell("caps 0"), ::Shell("caps 1"), ::Shell("caps 1"), ::Shell("capture 1 at 0"), KeyDown(130, 0)}},
+          {[] { fake.padConnected[0] = false; Pass(10); }, {KeyUp(130, 0)}},
+          {[] { fake.padConnected[0] = true; Pass(4000); ReleaseSticks(); },
+           {::Shell("read 1"), KeyDown(130, 0), ::Shell("read 1"), ::Shell("read 1")}}}},
+        {"no joystick driver: a port reading an Xbox controller is enough to start; none, and the program ends",
+         false, false,
+         {{[] {
+               fake.noJoystickDriver = fake.xinputLibrary = true;
+               Configuration pads{};
+               pads.portSource[1] = 4;
+               SaveConfig("C:\\Tools\\quellpad.CFG", pads);
+               EXPECT_TRUE(GameDevicePresent("C:\\Tools\\quellpad.CFG"));
+               SaveConfig("C:\\Tools\\quellpad.CFG", Configuration{});
+               EXPECT_FALSE(GameDevicePresent("C:\\Tools\\quellpad.CFG"));
+           },
+           {Message("ERROR!", "no game-device installed")}}}},
+        {"a source chosen on the Controllers page with a button held: let go once, for good; Cancel moves back",
+         true, false,
+         {{[] { Start(); Hold(0, 1, 32767, 0xFFFF); Pass(10); },
+           {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), KeyDown(130, 0)}},
+          {[] {
+               fake.xinputLibrary = true;
+               fake.whileModal = [] { StoreShownSource(0, 1); Pass(40); };
+               Send(kWmCommand, IDM_CONFIG);
+               Pass(10);
+           },
+           {::Shell("sheet"), KeyUp(130, 0), ::Shell("release 0"),
+            Message("error", "config file could not be opened\nplease configure first"), ::Shell("capture 0 at 10"),
+            KeyDown(130, 0)}}}},
+        {"OK whose save fails: the edits run on, the port on its new source", true, false,
+         {{[] {
+               Start();
+               fake.xinputLibrary = fake.padConnected[0] = true;
+               fake.pads[0] = {kPadA};
+               fake.failCreate = true;
+               fake.sheetResult = 1;
+               fake.whileModal = [] { StoreShownSource(0, 1); };
+               Send(kWmCommand, IDM_CONFIG);
+               Pass(10);
+           },
+           {::Shell("capture 0 at 10"), ::Shell("capture 1 at 0"), ::Shell("sheet"), ::Shell("release 0"),
+            Message("error", "file could not be created"), KeyDown(130, 0)}}}},
         {"a port set to an Xbox controller without an XInput library reads nothing", false, false,
          {{[] { ReadXboxController(false); EXPECT_FALSE(CaptureSticksAtStart(false)); },
            {::Shell("capture 1 at 0"), Message("ERROR!", "could not capture game-device")}}}},

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "app/controller_sources.h"
 #include "app/editor/editor_changes.h"
 #include "app/running_config.h"
 #include "app/shell.h"
@@ -16,7 +17,6 @@
 #include "engine/joystick_report.h"
 #include "platform/on_first_use_win32.h"
 #include "platform/platform_win32.h"
-#include "platform/xinput.h"
 
 namespace {
 
@@ -193,24 +193,17 @@ namespace {
 
 constexpr int kSourceLists[kPortCount] = {IDC_PORT1_SOURCE, IDC_PORT2_SOURCE};
 
-// Each port's list, with whether each Xbox controller answers right now.
+// Each port's list, as the table of sources offers it now.
 void FillControllersPage(HWND page)
 {
-    bool connected[4] = {};
-    bool present = true;
-    for (uint32_t pad = 0; pad < 4; ++pad) {
-        XInputPad state;
-        const XInputRead read = PlatformXInputGetState(pad, &state);
-        present = read != XINPUT_NO_LIBRARY;
-        connected[pad] = read == XINPUT_READ_OK;
-    }
+    const bool present = kControllerSources[SOURCE_XINPUT].present();
     SetDlgItemTextA(page, IDC_XINPUT_NOTE,
                     present ? "An Xbox controller read through XInput has both triggers on axes of their own "
                               "(Z and V) and a guide button (11)."
                             : "No XInput library was found on this system, so only the joystick driver can be read.");
     for (int port = 0; port < kPortCount; ++port) {
         SourceChoice choices[kMaxSourceChoices];
-        const int count = SourceChoices(port, present, connected, choices);
+        const int count = SourceChoices(port, choices);
         SendDlgItemMessageA(page, kSourceLists[port], CB_RESETCONTENT, 0, 0);
         for (int i = 0; i < count; ++i) {
             const LRESULT index = SendDlgItemMessageA(page, kSourceLists[port], CB_ADDSTRING, 0, LPARAM(choices[i].text));

@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "app/running_config.h"
 #include "app/shell.h"
+#include "app/stick_ports.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
 #include "platform/window.h"
@@ -52,6 +53,9 @@ void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
 void StoreShownSource(int port, uint8_t source)
 {
     if (running.config.portSource[port] == source) return;
+    // At once and whole: what the port held is let go of, and the old source,
+    // no longer read, cannot press it again.
     LetGoOfPort(running.engine, port);
     running.config.portSource[port] = source;
+    ApplyPortSources();
 }

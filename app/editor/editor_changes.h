@@ -29,6 +29,8 @@ using ShowValue = void (*)(void* page, int control, int32_t value);
 // centres stay). Nothing happens for a control that is no arrow.
 void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page);
 
-// The Controllers page: port now reads source. A change lets go of what the
-// port holds; the port reads its new source once the edits run (after OK).
+// The Controllers page, as the page is left: port now reads source (the
+// file's byte). A change lets go of what the port holds and moves the port to
+// its new source at once, as every edit runs at once; OK keeps it, Cancel's
+// reload moves it back.
 void StoreShownSource(int port, uint8_t source);

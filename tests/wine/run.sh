@@ -514,6 +514,35 @@ program exit=0
 EOF
 }
 
+# No joystick driver at all, but port 1 reads Xbox controller 1: the program
+# starts without a word about game-devices, and the pad's A types Escape.
+case_xbox_controller_without_joystick_driver() {
+  begin xbox-controller-without-joystick-driver
+  cp "$xinput_double" "$dir/"
+  new_config "$cfg"
+  set_key "$cfg" port1.source '"xbox 1"'
+  bind "$cfg" 0 0 key=27      # button 1, A: "escape"
+  keep='^(joystick (devices|capture)|xinput|key|box|tray) '
+  echo 'devices 0' > "$script"
+  printf '%s\n' 'pad 0 reads 4' 'pad 0 buttons 0x1000 reads 3' 'pad 0 buttons 0 reads 3' 'gone 0' > "$pads"
+  start_program
+  wait_log '^xinput gone 0 ' && exit_program
+  wait_program
+  check <<'EOF'
+joystick devices count=0
+xinput pad 0 line=1
+joystick capture port=1 period=0 changed=0 result=167
+tray add size=88 window=other id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+xinput pad 0 line=2
+key down vk=27 scan=27 ext=0
+xinput pad 0 line=3
+key up vk=27 scan=27 ext=0
+xinput gone 0 line=4
+tray delete size=88 window=other id=2000
+program exit=0
+EOF
+}
+
 # --- the editor, driven as a user would: clicks and keys on the X display ----
 
 # where WHAT: screen position of a tray icon, menu item, tab or control.
