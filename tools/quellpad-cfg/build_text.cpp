@@ -407,8 +407,11 @@ public:
     {
         const uint32_t end = image.fileEnd;
         const std::string ends = std::string(kFileEnd) + " = " + std::to_string(end);
-        if (!image.fileTail.empty() || AnyHatBinding(image.HatTable) || AnyPadSource(image)) {
-            const char* after = !image.fileTail.empty() ? kFileTail : AnyPadSource(image) ? "port sources" : "hat bindings";
+        const char* after = !image.fileTail.empty() ? kFileTail : nullptr;
+        for (const FileChunk& chunk : kFileChunks) {
+            if (after == nullptr && chunk.written(image)) after = chunk.holds;
+        }
+        if (after != nullptr) {
             Error(fileEnd.source(), ends + " ends the file inside the settings, but " + after + " would follow them");
         }
         const Settings initial;
