@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "config/binding_fields.h"
+
 namespace {
 
 // --- PADS: what each port reads, one byte a port ---------------------------
@@ -78,8 +80,10 @@ bool AnyPadSource(const Configuration& config)
 
 bool HatBound(const ActionRecord& record)
 {
-    return record.on != 0 || record.shift == 1 || record.control == 1 || record.alt == 1 || record.sendKey == 1 ||
-           record.sendText == 1 || record.sendMouse == 1;
+    for (const BindingField& field : kBindingFields) {
+        if (field.kind == FieldKind::Flag && FlagCounts(field, record.*field.member)) return true;
+    }
+    return false;
 }
 
 bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount])

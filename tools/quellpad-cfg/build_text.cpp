@@ -259,11 +259,11 @@ public:
         const toml::node* tailNode = nullptr;
         for (const auto& [key, node] : table) {
             const std::string fieldName = name + "." + std::string(key.str());
-            const RecordField* field = FindRecordField(key.str());
+            const BindingField* field = FindBindingField(key.str());
             if (field == nullptr) {
                 Error(key.source(), [&, typed = key.str()] {
                     std::vector<std::string> names;
-                    for (const RecordField& f : kRecordFields) names.push_back(f.name);
+                    for (const BindingField& f : kBindingFields) names.push_back(f.name);
                     return "unknown field " + QuoteForMessage(typed) + " in " + name + "; nearest is " +
                            QuoteBytes(NearestName(typed, names));
                 });

@@ -40,11 +40,11 @@ void CheckSize(uint64_t size, Findings& out)
 
 void CheckBinding(const std::string& name, const ActionRecord& r, Findings& out)
 {
-    for (const RecordField& field : kRecordFields) {
+    for (const BindingField& field : kBindingFields) {
         if (field.kind != FieldKind::Flag) continue;
         const int32_t value = r.*field.member;
         if (value == 0 || value == 1) continue;
-        const char* effect = field.member == &ActionRecord::on ? "counts as on" : "counts as off";
+        const char* effect = FlagCounts(field, value) ? "counts as on" : "counts as off";
         out.Add(name + "." + field.name + ": " + std::to_string(value) + " is neither 0 nor 1 (" + effect + ")");
     }
     // 0 and -1 are what the editor leaves when no entry was chosen; they only

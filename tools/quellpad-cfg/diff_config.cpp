@@ -5,7 +5,7 @@
 
 namespace {
 
-std::string FieldText(const ActionRecord& r, const RecordField& field)
+std::string FieldText(const ActionRecord& r, const BindingField& field)
 {
     switch (field.kind) {
     case FieldKind::Flag: return FlagText(r.*field.member);
@@ -44,7 +44,7 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
             const ActionRecord& before = Binding(a, port, slot);
             const ActionRecord& after = Binding(b, port, slot);
-            for (const RecordField& field : kRecordFields) {
+            for (const BindingField& field : kBindingFields) {
                 const std::string was = FieldText(before, field), is = FieldText(after, field);
                 if (was == is) continue;
                 out.push_back(BindingName(port, slot) + "." + field.name + ": " + was + " -> " + is);
