@@ -20,7 +20,10 @@
 
 namespace {
 
-constexpr UINT WM_REFRESHPAGE = WM_USER;
+// The page's own message: refill from the stored binding. Private values of a
+// dialog start at WM_APP, as the dialog manager's own (DM_GETDEFID is
+// WM_USER) would otherwise refill the page and lose the user's edits.
+constexpr UINT WM_REFRESHPAGE = WM_APP;
 
 ActionRecord& ShownRecord(int slot)
 {
