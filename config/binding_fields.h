@@ -31,25 +31,27 @@ struct BindingField {
     int32_t ActionRecord::*member;  // null for the text fields
     int checkBox;                   // a flag's check box on the action page, 0 otherwise
     bool ActionPageState::*ticked;  // what the page holds of that check box
+    int32_t leftOut;                // what a text that leaves the field out gives it
 };
 
 inline constexpr BindingField kBindingFields[] = {
-    {"on", FieldKind::Flag, offsetof(ActionRecord, on), &ActionRecord::on, IDC_ON, &ActionPageState::on},
-    {"shift", FieldKind::Flag, offsetof(ActionRecord, shift), &ActionRecord::shift, IDC_SHIFT, &ActionPageState::shift},
+    // A binding written at all is meant to do something: `on` left out is on.
+    {"on", FieldKind::Flag, offsetof(ActionRecord, on), &ActionRecord::on, IDC_ON, &ActionPageState::on, 1},
+    {"shift", FieldKind::Flag, offsetof(ActionRecord, shift), &ActionRecord::shift, IDC_SHIFT, &ActionPageState::shift, 0},
     {"control", FieldKind::Flag, offsetof(ActionRecord, control), &ActionRecord::control, IDC_CONTROL,
-     &ActionPageState::control},
-    {"alt", FieldKind::Flag, offsetof(ActionRecord, alt), &ActionRecord::alt, IDC_ALT, &ActionPageState::alt},
+     &ActionPageState::control, 0},
+    {"alt", FieldKind::Flag, offsetof(ActionRecord, alt), &ActionRecord::alt, IDC_ALT, &ActionPageState::alt, 0},
     {"sendKey", FieldKind::Flag, offsetof(ActionRecord, sendKey), &ActionRecord::sendKey, IDC_SEND_KEY,
-     &ActionPageState::sendKey},
-    {"keyCode", FieldKind::KeyCode, offsetof(ActionRecord, keyCode), &ActionRecord::keyCode, 0, nullptr},
+     &ActionPageState::sendKey, 0},
+    {"keyCode", FieldKind::KeyCode, offsetof(ActionRecord, keyCode), &ActionRecord::keyCode, 0, nullptr, 0},
     {"sendText", FieldKind::Flag, offsetof(ActionRecord, sendText), &ActionRecord::sendText, IDC_SEND_TEXT,
-     &ActionPageState::sendText},
-    {"text", FieldKind::Text, offsetof(ActionRecord, text), nullptr, 0, nullptr},
-    {"textTail", FieldKind::TextTail, offsetof(ActionRecord, text), nullptr, 0, nullptr},
+     &ActionPageState::sendText, 0},
+    {"text", FieldKind::Text, offsetof(ActionRecord, text), nullptr, 0, nullptr, 0},
+    {"textTail", FieldKind::TextTail, offsetof(ActionRecord, text), nullptr, 0, nullptr, 0},
     {"sendMouse", FieldKind::Flag, offsetof(ActionRecord, sendMouse), &ActionRecord::sendMouse, IDC_SEND_MOUSE,
-     &ActionPageState::sendMouse},
+     &ActionPageState::sendMouse, 0},
     {"mouseAction", FieldKind::MouseAction, offsetof(ActionRecord, mouseAction), &ActionRecord::mouseAction, 0,
-     nullptr},
+     nullptr, 0},
 };
 
 // The record on disk is its fields one after another, 32 bits each but the

@@ -254,7 +254,9 @@ public:
     void ReadBinding(const toml::table& table, const std::string& name, ActionRecord& record)
     {
         record = {};
-        record.on = 1;
+        for (const BindingField& field : kBindingFields) {
+            if (field.member != nullptr) record.*field.member = field.leftOut;
+        }
         std::string text, tail;
         const toml::node* tailNode = nullptr;
         for (const auto& [key, node] : table) {

@@ -1,23 +1,8 @@
 #include "tools/quellpad-cfg/diff_config.h"
 
 #include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/show_text.h"
 #include "tools/quellpad-cfg/toml_text.h"
-
-namespace {
-
-std::string FieldText(const ActionRecord& r, const BindingField& field)
-{
-    switch (field.kind) {
-    case FieldKind::Flag: return FlagText(r.*field.member);
-    case FieldKind::KeyCode: return KeyCodeText(r.keyCode);
-    case FieldKind::MouseAction: return MouseActionText(r.mouseAction);
-    case FieldKind::Text: return QuoteBytes(TextBytes(r));
-    case FieldKind::TextTail: return QuoteBytes(TailHex(r));
-    }
-    return {};
-}
-
-}  // namespace
 
 std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
 {
