@@ -11,14 +11,11 @@ namespace {
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNames = 16;
 
-// The longest temporary name, with its terminator. The program's paths are
-// Windows paths of kPathSize bytes, and the temporary file's name fits
-// wherever its target does; only quellpad-cfg on Linux writes longer ones.
-#ifdef _WIN32
-constexpr size_t kTemporarySize = kPathSize;
-#else
-constexpr size_t kTemporarySize = 4096;  // PATH_MAX
-#endif
+// The longest temporary name, with its terminator. The program's own paths
+// hold kPathSize bytes and the temporary file's name fits wherever its target
+// does; quellpad-cfg may be given longer ones, as long as the system takes.
+constexpr size_t kTemporarySize = kPlatformPathSize;
+static_assert(kTemporarySize >= size_t(kPathSize));
 
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",

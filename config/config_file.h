@@ -1,6 +1,6 @@
 // The configuration file: the MappingTable, then nine settings (6724 bytes),
-// then the chunks of config/file_chunks.h that have something to say. Loads and saves work on
-// values and say what happened; they show nothing, so a file can be read
+// then the chunks of config/file_chunks.h that have something to say. Loads
+// and saves work on values and say what happened; they show nothing, so a file can be read
 // without a box popping up over a game and without touching what runs.
 #pragma once
 
