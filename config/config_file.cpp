@@ -11,14 +11,11 @@ namespace {
 // How many names a save tries for its temporary file before it gives up.
 constexpr int kTemporaryNames = 16;
 
-// The longest temporary name, with its terminator. The program's paths are
-// Windows paths of kPathSize bytes, and the temporary file's name fits
-// wherever its target does; only quellpad-cfg on Linux writes longer ones.
-#ifdef _WIN32
-constexpr size_t kTemporarySize = kPathSize;
-#else
-constexpr size_t kTemporarySize = 4096;  // PATH_MAX
-#endif
+// The longest temporary name, with its terminator. The program's own paths
+// hold kPathSize bytes and the temporary file's name fits wherever its target
+// does; quellpad-cfg may be given longer ones, as long as the system takes.
+constexpr size_t kTemporarySize = kPlatformPathSize;
+static_assert(kTemporarySize >= size_t(kPathSize));
 
 // Name number n for the temporary file: in the target's own folder, so the
 // swap at the end stays on one volume, and the longest of "~qp3.tmp", "~qp3",
@@ -81,56 +78,37 @@ bool Skip(PlatformFile file, uint32_t count)
     return true;
 }
 
-// The first PADS chunk, of one byte a port: a byte past 4, like a chunk of
-// another length or one cut short, leaves the driver.
-bool ReadPads(PlatformFile file, uint32_t length, Configuration& config, LoadOutcome& outcome)
-{
-    uint8_t sources[kPadsChunkSize];
-    if (length != kPadsChunkSize) {
-        outcome.chunkDamaged = true;
-        return Skip(file, length);
-    }
-    if (PlatformFileRead(file, sources, sizeof sources) != int32_t(sizeof sources)) {
-        outcome.chunkDamaged = true;
-        return false;
-    }
-    for (int port = 0; port < kPortCount; ++port) {
-        const bool known = sources[port] <= kMaxPadSource;
-        config.portSource[port] = known ? sources[port] : 0;
-        outcome.chunkDamaged = outcome.chunkDamaged || !known;
-    }
-    return true;
-}
-
-// The chunks after the settings, up to the first HATS chunk, which decides:
-// the hat bindings come from it when it holds 608 bytes, and are off
-// otherwise, as they are without one. The first PADS chunk before it says
-// what the ports read. Other chunks are passed over by their length. A chunk
-// cut short by the end of the file is no chunk. Nothing here is worth a
-// message: the bindings of the 6724 bytes stand either way.
+// The chunks after the settings, each tag's first wherever it sits: a chunk
+// of a known tag is read whole before any of it is taken, one of another
+// length is damaged, and a later chunk of the same tag or one of a tag this
+// version does not know is passed over by its length. A chunk cut short by
+// the end of the file is no chunk. What the file has no usable chunk for is
+// as without one. Nothing here is worth a message: the bindings of the 6724
+// bytes stand either way.
 void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
 {
-    std::memset(config.HatTable, 0, sizeof config.HatTable);
-    std::memset(config.portSource, 0, sizeof config.portSource);
-    bool padsRead = false;
+    bool seen[kFileChunkCount] = {};
+    for (const FileChunk& chunk : kFileChunks) chunk.clear(config);
     uint8_t header[kChunkHeaderSize];
+    uint8_t payload[kMaxChunkLength];
     while (PlatformFileRead(file, header, sizeof header) == int32_t(sizeof header)) {
         const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
                                 uint32_t(header[7]) << 24;
-        if (!padsRead && std::memcmp(header, kPadsChunkHeader, kChunkTagSize) == 0) {
-            padsRead = true;
-            if (!ReadPads(file, length, config, outcome)) return;
-            continue;
-        }
-        if (std::memcmp(header, kHatsChunkHeader, kChunkTagSize) == 0) {
-            if (length != kHatsChunkSize ||
-                PlatformFileRead(file, config.HatTable, sizeof config.HatTable) != int32_t(sizeof config.HatTable)) {
-                std::memset(config.HatTable, 0, sizeof config.HatTable);
-                outcome.chunkDamaged = true;
+        const FileChunk* chunk = FindFileChunk(header);
+        if (chunk != nullptr && !seen[chunk - kFileChunks]) {
+            seen[chunk - kFileChunks] = true;
+            if (length == chunk->length) {
+                if (PlatformFileRead(file, payload, length) != int32_t(length)) {
+                    outcome.chunkDamaged = true;
+                    return;
+                }
+                if (!chunk->read(payload, config)) outcome.chunkDamaged = true;
+                continue;
             }
-            return;
+            outcome.chunkDamaged = true;  // another length: as without it
+        } else if (chunk == nullptr) {
+            outcome.chunkUnknown = true;
         }
-        outcome.chunkUnknown = true;
         if (!Skip(file, length)) {
             outcome.chunkDamaged = true;
             return;
@@ -160,30 +138,6 @@ const char* OutcomeText(const SaveOutcome& outcome)
     case SaveOutcome::WRITTEN:
     default: return nullptr;
     }
-}
-
-bool AnyPadSource(const Configuration& config)
-{
-    for (const uint8_t source : config.portSource) {
-        if (source != 0) return true;
-    }
-    return false;
-}
-
-bool HatBound(const ActionRecord& record)
-{
-    return record.on != 0 || record.shift == 1 || record.control == 1 || record.alt == 1 || record.sendKey == 1 ||
-           record.sendText == 1 || record.sendMouse == 1;
-}
-
-bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount])
-{
-    for (const auto& port : hats) {
-        for (const ActionRecord& record : port) {
-            if (HatBound(record)) return true;
-        }
-    }
-    return false;
 }
 
 LoadOutcome LoadConfig(const char* path, Configuration& config)
@@ -232,15 +186,14 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
         const uint32_t bytes = end - setting.offset < sizeof(int32_t) ? end - setting.offset : sizeof(int32_t);
         WritePart(file, &(config.settings.*setting.member), bytes, outcome);
     }
-    // Without Xbox controllers or hat bindings the file stays byte for byte
-    // what it always was.
-    if (AnyPadSource(config) && end >= kConfigFileSize) {
-        WritePart(file, kPadsChunkHeader, kChunkHeaderSize, outcome);
-        WritePart(file, config.portSource, sizeof config.portSource, outcome);
-    }
-    if (AnyHatBinding(config.HatTable) && end >= kConfigFileSize) {
-        WritePart(file, kHatsChunkHeader, kChunkHeaderSize, outcome);
-        WritePart(file, config.HatTable, sizeof config.HatTable, outcome);
+    // A configuration that needs no chunk is the file it always was; one cut
+    // inside the settings has no room for any.
+    for (const FileChunk& chunk : kFileChunks) {
+        if (end < kConfigFileSize || !chunk.written(config)) continue;
+        uint8_t header[kChunkHeaderSize];
+        ChunkHeader(chunk, header);
+        WritePart(file, header, kChunkHeaderSize, outcome);
+        WritePart(file, chunk.bytes(config), chunk.length, outcome);
     }
     if (tailSize > 0 && end >= kConfigFileSize) WritePart(file, tail, tailSize, outcome);
     PlatformFileClose(file);

@@ -1,12 +1,13 @@
 // The configuration file: the MappingTable, then nine settings (6724 bytes),
-// then the hat bindings' chunk when there are any. Loads and saves work on
-// values and say what happened; they show nothing, so a file can be read
+// then the chunks of config/file_chunks.h that have something to say. Loads
+// and saves work on values and say what happened; they show nothing, so a file can be read
 // without a box popping up over a game and without touching what runs.
 #pragma once
 
 #include <cstdint>
 
 #include "config/configuration.h"
+#include "config/file_chunks.h"
 #include "config/file_layout.h"
 
 struct LoadOutcome {
@@ -16,7 +17,7 @@ struct LoadOutcome {
         READ,         // the table, and settingsRead of the settings
     } kind;
     uint8_t settingsRead;  // 0..9, in file order; the rest keep their values
-    bool chunkDamaged;     // a chunk cut short, a HATS or PADS chunk of another length, or a PADS byte past 4
+    bool chunkDamaged;     // a chunk cut short, a known tag's first chunk of another length or with a value it cannot use
     bool chunkUnknown;     // a chunk of a tag this version does not know
 };
 
@@ -36,20 +37,13 @@ struct SaveOutcome {
 const char* OutcomeText(const LoadOutcome& outcome);
 const char* OutcomeText(const SaveOutcome& outcome);
 
-// Whether a hat record binds anything: on, or a modifier, key, text or
-// mouse action ticked. Only then does a file carry the hats' chunk.
-bool HatBound(const ActionRecord& record);
-bool AnyHatBinding(const ActionRecord (&hats)[kPortCount][kHatSlotCount]);
-// Whether some port reads another source than the driver: only then does a
-// file carry the PADS chunk.
-bool AnyPadSource(const Configuration& config);
-
 // Reads the file at path into config. What the file lacks keeps config's
 // values, so a reload starts from what runs; an abandoned load clears the
 // bindings and keeps the settings.
 LoadOutcome LoadConfig(const char* path, Configuration& config);
 
-// Writes config to path, then tailSize bytes of tail (chunks quellpad-cfg
+// Writes config to path: the 6724 bytes, the chunks that have something to
+// say in the table's order, then tailSize bytes of tail (chunks quellpad-cfg
 // keeps byte for byte). The old file is replaced only once every byte of the
 // new one was written, and never when it is read-only; the new one is written
 // under a name nothing had before. An end from 6688 to 6723 instead ends the

@@ -36,7 +36,9 @@ static_assert(kSettingLayout[kSettingCount - 1].offset + 4 == kConfigFileSize);
 
 // After the 6724 bytes a file may carry chunks: a 4-byte ASCII tag, the
 // payload's length (32 bits, little-endian), the payload. Readers that know
-// only the 6724 bytes never look further, so they load any newer file.
+// only the 6724 bytes never look further, so they load any newer file. Each
+// tag's chunk is found wherever it sits, the first of a tag decides, and
+// unknown tags are passed over (config/file_chunks.h).
 constexpr uint32_t kChunkHeaderSize = 8;
 constexpr uint32_t kChunkTagSize = 4;
 // HATS: the hat slots, ports 1 and 2, each up, right, down, left: 608 bytes.
@@ -48,10 +50,9 @@ static_assert(sizeof(Configuration::HatTable) == kHatsChunkSize && kHatsChunkSiz
 
 // PADS: what each port reads, one byte a port (0 the driver, 1 to 4 the
 // Xbox controller of that XInput user index). Written only when a port does
-// not read the driver, and before HATS: a reader stops at the first HATS.
+// not read the driver, and before HATS, as older versions read it only there.
 constexpr uint32_t kPadsChunkSize = kPortCount;
 constexpr uint8_t kMaxPadSource = 4;
-inline constexpr uint8_t kPadsChunkHeader[kChunkHeaderSize] = {'P', 'A', 'D', 'S', uint8_t(kPadsChunkSize), 0, 0, 0};
 
 // The layout entry of one setting.
 constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)

@@ -116,13 +116,9 @@ bool ExclusionPartners(int control, bool ticked, int (&partners)[2])
 ActionPageState ReadActionRecord(const ActionRecord& record)
 {
     ActionPageState page = {};
-    page.on = record.on != 0;
-    page.shift = record.shift == 1;
-    page.control = record.control == 1;
-    page.alt = record.alt == 1;
-    page.sendKey = record.sendKey == 1;
-    page.sendText = record.sendText == 1;
-    page.sendMouse = record.sendMouse == 1;
+    for (const BindingField& field : kBindingFields) {
+        if (field.ticked != nullptr) page.*field.ticked = FlagCounts(field, record.*field.member);
+    }
     page.keyCode = record.keyCode;
     page.mouseAction = record.mouseAction;
     // A file may hold a text without terminator; show its 40 bytes.
@@ -133,16 +129,12 @@ ActionPageState ReadActionRecord(const ActionRecord& record)
 
 void StoreActionPage(const ActionPageState& page, ActionRecord& record)
 {
-    record.on = page.on ? 1 : 0;
-    record.shift = page.shift ? 1 : 0;
-    record.control = page.control ? 1 : 0;
-    record.alt = page.alt ? 1 : 0;
-    record.sendKey = page.sendKey ? 1 : 0;
+    for (const BindingField& field : kBindingFields) {
+        if (field.ticked != nullptr) record.*field.member = page.*field.ticked ? 1 : 0;
+    }
     record.keyCode = page.keyCode;
-    record.sendText = page.sendText ? 1 : 0;
     const size_t length = strnlen(page.text, kTextSize - 1);
     std::memcpy(record.text, page.text, length);
     record.text[length] = '\0';
-    record.sendMouse = page.sendMouse ? 1 : 0;
     record.mouseAction = page.mouseAction;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "config/binding_fields.h"
 #include "config/configuration.h"
 #include "config/resource_ids.h"
 #include "platform/joystick.h"
@@ -51,14 +52,6 @@ int ApplySpinDelta(Settings& settings, int control, int32_t iDelta);
 // other, and so do key, text and mouse). Returns false for a box without
 // partners, and for any box that was unticked.
 bool ExclusionPartners(int control, bool ticked, int (&partners)[2]);
-
-// What an action page shows, as read from or written to its controls.
-struct ActionPageState {
-    bool on, shift, control, alt, sendKey, sendText, sendMouse;
-    int32_t keyCode;      // item data of the chosen key, -1 for none
-    int32_t mouseAction;  // item data of the chosen mouse action, -1 for none
-    char text[kTextSize + 1];  // whatever the edit box holds, cut to fit
-};
 
 ActionPageState ReadActionRecord(const ActionRecord& record);
 

@@ -11,6 +11,15 @@ constexpr PlatformFile PLATFORM_BAD_FILE = -1;
 // name; on Windows they reach the system's wide calls behind the seam.
 // (quellpad-cfg on Windows keeps the ANSI code page of its command line.)
 
+// The longest path in bytes, with its terminator, that the file calls below
+// take: Windows' 260 characters at up to three bytes each (UTF-8, or
+// quellpad-cfg's ANSI code page), or Linux's PATH_MAX for quellpad-cfg there.
+#ifdef _WIN32
+constexpr int kPlatformPathSize = 260 * 3;
+#else
+constexpr int kPlatformPathSize = 4096;
+#endif
+
 // The program's own executable path; returns its length, or size when it was
 // cut short (as GetModuleFileNameA does).
 uint32_t PlatformGetModuleFileName(char* buffer, uint32_t size);

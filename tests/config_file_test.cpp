@@ -313,6 +313,12 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
     std::vector<uint8_t> padsThenHats = xbox2, hatsThenPads = whole;
     padsThenHats.insert(padsThenHats.end(), whole.begin(), whole.end());
     hatsThenPads.insert(hatsThenPads.end(), xbox2.begin(), xbox2.end());
+    std::vector<uint8_t> unknownBetween = whole, twoPads = xbox2;
+    const std::vector<uint8_t> unknown = Chunk("LYR9", 3, {7, 7, 7}), xbox1 = Chunk("PADS", 2, {1, 0});
+    unknownBetween.insert(unknownBetween.end(), unknown.begin(), unknown.end());
+    unknownBetween.insert(unknownBetween.end(), xbox2.begin(), xbox2.end());
+    twoPads.insert(twoPads.end(), xbox1.begin(), xbox1.end());
+    twoPads.insert(twoPads.end(), whole.begin(), whole.end());
     const struct {
         const char* name;
         std::vector<uint8_t> after;  // the bytes after the settings
@@ -330,7 +336,9 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         {"hat records that bind nothing are read, and saved as the 6724 bytes alone", Chunk("HATS", 608, unbound), unbound, false, false, false},
         {"PADS, then HATS: port 2 reads Xbox controller 2", padsThenHats, hats, true, false, false, {0, 2}},
         {"PADS alone", xbox2, {}, false, false, false, {0, 2}},
-        {"PADS after HATS is never read", hatsThenPads, hats, true, false, false},
+        {"PADS after HATS is read, and saved before it", hatsThenPads, hats, true, false, false, {0, 2}},
+        {"HATS, an unknown chunk, PADS", unknownBetween, hats, true, false, true, {0, 2}},
+        {"two PADS: the first decides", twoPads, hats, true, false, false, {0, 2}},
         {"a PADS byte past 4 reads the driver", Chunk("PADS", 2, {3, 5}), {}, false, true, false, {3, 0}},
         {"a PADS of another length reads the driver", Chunk("PADS", 3, {1, 1, 1}), {}, false, true, false},
     };

@@ -20,7 +20,10 @@
 
 namespace {
 
-constexpr UINT WM_REFRESHPAGE = WM_USER;
+// The page's own message: refill from the stored binding. Private values of a
+// dialog start at WM_APP, as the dialog manager's own (DM_GETDEFID is
+// WM_USER) would otherwise refill the page and lose the user's edits.
+constexpr UINT WM_REFRESHPAGE = WM_APP;
 
 ActionRecord& ShownRecord(int slot)
 {
@@ -55,13 +58,9 @@ void FillActionPage(HWND page, int slot)
 {
     const ActionRecord& record = ShownRecord(slot);
     const ActionPageState state = ReadActionRecord(record);
-    CheckDlgButton(page, IDC_ON, state.on ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_SHIFT, state.shift ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_CONTROL, state.control ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_ALT, state.alt ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_SEND_KEY, state.sendKey ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_SEND_TEXT, state.sendText ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(page, IDC_SEND_MOUSE, state.sendMouse ? BST_CHECKED : BST_UNCHECKED);
+    for (const BindingField& field : kBindingFields) {
+        if (field.checkBox != 0) CheckDlgButton(page, field.checkBox, state.*field.ticked ? BST_CHECKED : BST_UNCHECKED);
+    }
     SetDlgItemTextA(page, IDC_TEXT, state.text);
     SendDlgItemMessageA(page, IDC_KEY_LIST, CB_RESETCONTENT, 0, 0);
     SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_RESETCONTENT, 0, 0);
@@ -78,13 +77,9 @@ int32_t ChosenCode(HWND page, int list)
 void StorePage(HWND page, int slot)
 {
     ActionPageState state = {};
-    state.on = IsDlgButtonChecked(page, IDC_ON) == BST_CHECKED;
-    state.shift = IsDlgButtonChecked(page, IDC_SHIFT) == BST_CHECKED;
-    state.control = IsDlgButtonChecked(page, IDC_CONTROL) == BST_CHECKED;
-    state.alt = IsDlgButtonChecked(page, IDC_ALT) == BST_CHECKED;
-    state.sendKey = IsDlgButtonChecked(page, IDC_SEND_KEY) == BST_CHECKED;
-    state.sendText = IsDlgButtonChecked(page, IDC_SEND_TEXT) == BST_CHECKED;
-    state.sendMouse = IsDlgButtonChecked(page, IDC_SEND_MOUSE) == BST_CHECKED;
+    for (const BindingField& field : kBindingFields) {
+        if (field.checkBox != 0) state.*field.ticked = IsDlgButtonChecked(page, field.checkBox) == BST_CHECKED;
+    }
     state.keyCode = ChosenCode(page, IDC_KEY_LIST);
     state.mouseAction = ChosenCode(page, IDC_MOUSE_LIST);
     GetDlgItemTextA(page, IDC_TEXT, state.text, kTextSize);

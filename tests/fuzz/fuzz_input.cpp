@@ -109,17 +109,20 @@ const char* CheckLoad(const uint8_t* file, size_t size, bool exists)
         std::memcmp(running.config.HatTable, file + kConfigFileSize + kChunkHeaderSize, kHatsChunkSize) != 0)
         return "the hats' chunk after the settings was not read";
     // A whole file must come back byte for byte, whatever it holds, followed
-    // by the hats' chunk when there are hat bindings and by nothing else.
+    // by the port sources' chunk when a port reads an Xbox controller, the
+    // hats' chunk when there are hat bindings, and nothing else.
     std::strcpy(running.configPath, kCopyName);
     SaveRunningConfig();
     std::strcpy(running.configPath, kConfigName);
     const FakeFile* copy = FindFakeFile(kCopyName);
-    if (copy == nullptr || copy->size != (hats ? chunkEnd : kConfigFileSize))
+    const uint32_t padsSize = AnyPadSource(running.config) ? kChunkHeaderSize + kPadsChunkSize : 0;
+    const uint32_t hatsAt = kConfigFileSize + padsSize;
+    if (copy == nullptr || copy->size != hatsAt + (hats ? kChunkHeaderSize + kHatsChunkSize : 0))
         return "the saved copy is missing or of the wrong size";
     if (std::memcmp(copy->data, file, kConfigFileSize) != 0)
         return "the saved copy differs from the loaded file";
-    if (hats && (std::memcmp(copy->data + kConfigFileSize, kHatsChunkHeader, kChunkHeaderSize) != 0 ||
-                 std::memcmp(copy->data + kConfigFileSize + kChunkHeaderSize, running.config.HatTable, kHatsChunkSize) != 0))
+    if (hats && (std::memcmp(copy->data + hatsAt, kHatsChunkHeader, kChunkHeaderSize) != 0 ||
+                 std::memcmp(copy->data + hatsAt + kChunkHeaderSize, running.config.HatTable, kHatsChunkSize) != 0))
         return "the saved hats' chunk differs from the hat bindings";
     PlatformFileDelete(kCopyName);
     return nullptr;

@@ -514,6 +514,41 @@ program exit=0
 EOF
 }
 
+# The same controller, from a file whose PADS chunk comes after its HATS
+# chunk (as another writer may order them): port 1 still reads Xbox
+# controller 1, and its guide button types Escape.
+case_xbox_port_from_pads_after_hats() {
+  begin xbox-port-from-pads-after-hats
+  cp "$xinput_double" "$dir/"
+  new_config "$cfg"
+  set_key "$cfg" port1.source '"xbox 1"'
+  setting "$cfg" continuous true
+  bind "$cfg" 0 44 key=38     # hat up: only so that the file has a HATS chunk
+  bind "$cfg" 0 10 key=27     # button 11, guide: "escape"
+  # quellpad-cfg writes PADS (10 bytes) then HATS (616): swap them.
+  { head -c 6724 "$cfg"; tail -c 616 "$cfg"; head -c 6734 "$cfg" | tail -c 10; } > "$dir/swapped" &&
+    mv "$dir/swapped" "$cfg"
+  [[ $(tail -c 626 "$cfg" | head -c 4) == HATS && $(tail -c 10 "$cfg" | head -c 4) == PADS ]] ||
+    problems+=("the file does not have PADS after HATS")
+  keep='^(joystick capture|xinput|key|mouse|box|tray) '
+  printf '%s\n' 'pad 0 reads 2' 'pad 0 buttons 0x400' 'pad 0 buttons 0' 'gone 0' > "$pads"
+  start_program
+  wait_log '^xinput gone 0 ' && exit_program
+  wait_program
+  check <<'EOF'
+xinput pad 0 line=1
+joystick capture port=1 period=0 changed=0 result=167
+tray add size=88 window=other id=2000 flags=7 message=1025 icon=1 tip="Quellpad 2.5"
+xinput pad 0 line=2
+key down vk=27 scan=27 ext=0
+xinput pad 0 line=3
+key up vk=27 scan=27 ext=0
+xinput gone 0 line=4
+tray delete size=88 window=other id=2000
+program exit=0
+EOF
+}
+
 # No joystick driver at all, but port 1 reads Xbox controller 1: the program
 # starts without a word about game-devices, and the pad's A types Escape.
 case_xbox_controller_without_joystick_driver() {

@@ -254,16 +254,18 @@ public:
     void ReadBinding(const toml::table& table, const std::string& name, ActionRecord& record)
     {
         record = {};
-        record.on = 1;
+        for (const BindingField& field : kBindingFields) {
+            if (field.member != nullptr) record.*field.member = field.leftOut;
+        }
         std::string text, tail;
         const toml::node* tailNode = nullptr;
         for (const auto& [key, node] : table) {
             const std::string fieldName = name + "." + std::string(key.str());
-            const RecordField* field = FindRecordField(key.str());
+            const BindingField* field = FindBindingField(key.str());
             if (field == nullptr) {
                 Error(key.source(), [&, typed = key.str()] {
                     std::vector<std::string> names;
-                    for (const RecordField& f : kRecordFields) names.push_back(f.name);
+                    for (const BindingField& f : kBindingFields) names.push_back(f.name);
                     return "unknown field " + QuoteForMessage(typed) + " in " + name + "; nearest is " +
                            QuoteBytes(NearestName(typed, names));
                 });
@@ -407,8 +409,11 @@ public:
     {
         const uint32_t end = image.fileEnd;
         const std::string ends = std::string(kFileEnd) + " = " + std::to_string(end);
-        if (!image.fileTail.empty() || AnyHatBinding(image.HatTable) || AnyPadSource(image)) {
-            const char* after = !image.fileTail.empty() ? kFileTail : AnyPadSource(image) ? "port sources" : "hat bindings";
+        const char* after = !image.fileTail.empty() ? kFileTail : nullptr;
+        for (const FileChunk& chunk : kFileChunks) {
+            if (after == nullptr && chunk.written(image)) after = chunk.holds;
+        }
+        if (after != nullptr) {
             Error(fileEnd.source(), ends + " ends the file inside the settings, but " + after + " would follow them");
         }
         const Settings initial;

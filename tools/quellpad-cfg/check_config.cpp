@@ -40,11 +40,11 @@ void CheckSize(uint64_t size, Findings& out)
 
 void CheckBinding(const std::string& name, const ActionRecord& r, Findings& out)
 {
-    for (const RecordField& field : kRecordFields) {
+    for (const BindingField& field : kBindingFields) {
         if (field.kind != FieldKind::Flag) continue;
         const int32_t value = r.*field.member;
         if (value == 0 || value == 1) continue;
-        const char* effect = field.member == &ActionRecord::on ? "counts as on" : "counts as off";
+        const char* effect = FlagCounts(field, value) ? "counts as on" : "counts as off";
         out.Add(name + "." + field.name + ": " + std::to_string(value) + " is neither 0 nor 1 (" + effect + ")");
     }
     // 0 and -1 are what the editor leaves when no entry was chosen; they only
@@ -72,14 +72,39 @@ uint32_t LittleEndian32(const std::string& bytes, size_t at)
     return value;
 }
 
+// The port sources the program cannot use: a byte past 4 names no source.
+void CheckPadSources(const std::string& chunk, const std::string& payload, Findings& out)
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        const uint8_t source = uint8_t(payload[size_t(port)]);
+        if (source <= kMaxPadSource) continue;
+        out.Add(chunk + " gives " + PortName(port) + " the source " + std::to_string(source) +
+                ", which is none; the program reads the driver there");
+    }
+}
+
+// The first chunk of a known tag, of its length: what the program cannot
+// use in it, and whether the writer would write it at all.
+void CheckPayload(const FileChunk& known, const std::string& chunk, const std::string& payload, Findings& out)
+{
+    Configuration read;
+    known.clear(read);
+    if (!known.read(reinterpret_cast<const uint8_t*>(payload.data()), read) &&
+        std::memcmp(known.tag, "PADS", kChunkTagSize) == 0) {
+        CheckPadSources(chunk, payload, out);
+    }
+    if (known.empty != nullptr && !known.written(read)) {
+        out.Add(chunk + " " + known.empty + "; the program writes no chunk then");
+    }
+}
+
 // The chunks after the settings, walked as the program's reader walks them:
-// the first PADS chunk, up to the first HATS chunk, past others by their
-// length, stopping at one that the file cuts short.
+// each tag's first chunk wherever it sits, later ones of the same tag and
+// unknown ones passed over by their length, stopping at one that the file
+// cuts short.
 void CheckChunks(const std::string& tail, Findings& out)
 {
-    const std::string hats(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkTagSize);
-    const std::string pads(reinterpret_cast<const char*>(kPadsChunkHeader), kChunkTagSize);
-    bool padsSeen = false;
+    bool seen[kFileChunkCount] = {};
     size_t at = 0;
     while (at < tail.size()) {
         const size_t left = tail.size() - at;
@@ -89,55 +114,33 @@ void CheckChunks(const std::string& tail, Findings& out)
             return;
         }
         const std::string tag = tail.substr(at, kChunkTagSize);
+        const FileChunk* known = FindFileChunk(tag.data());
+        const bool first = known != nullptr && !seen[known - kFileChunks];
+        if (known != nullptr) seen[known - kFileChunks] = true;
         const uint64_t length = LittleEndian32(tail, at + kChunkTagSize);
         const size_t next = at + kChunkHeaderSize + size_t(std::min<uint64_t>(length, left - kChunkHeaderSize));
         // A chunk passed over, once twenty findings are made, is only counted.
-        if (out.Full() && length <= left - kChunkHeaderSize && tag != hats && (tag != pads || padsSeen)) {
+        if (out.Full() && length <= left - kChunkHeaderSize && !first) {
             ++out.more;
             at = next;
             continue;
         }
-        const std::string where = " at byte " + std::to_string(kConfigFileSize + at);
-        const std::string chunk = "chunk " + QuoteBytes(tag) + where;
+        const std::string chunk = "chunk " + QuoteBytes(tag) + " at byte " + std::to_string(kConfigFileSize + at);
         if (length > left - kChunkHeaderSize) {
-            out.Add(chunk + " says " + Bytes(length) + ", but the file ends " +
-                          Bytes(left - kChunkHeaderSize) + " after its header; the program ignores it" +
-                          (tag == hats ? " and turns the hat bindings off"
-                           : tag == pads && !padsSeen ? " and reads the driver on both ports" : ""));
+            out.Add(chunk + " says " + Bytes(length) + ", but the file ends " + Bytes(left - kChunkHeaderSize) +
+                    " after its header; the program ignores it" + (first ? std::string(" and ") + known->without : ""));
             return;
         }
-        if (tag == pads && !padsSeen) {
-            padsSeen = true;
-            if (length != kPadsChunkSize) {
-                out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kPadsChunkSize) +
-                              "; the program reads the driver on both ports");
-            }
-            for (int port = 0; length == kPadsChunkSize && port < kPortCount; ++port) {
-                const uint8_t source = uint8_t(tail[at + kChunkHeaderSize + size_t(port)]);
-                if (source <= kMaxPadSource) continue;
-                out.Add(chunk + " gives " + PortName(port) + " the source " + std::to_string(source) +
-                              ", which is none; the program reads the driver there");
-            }
-            at = next;
-            continue;
+        if (first && length != known->length) {
+            out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(known->length) + "; the program " +
+                    known->without);
+        } else if (first) {
+            CheckPayload(*known, chunk, tail.substr(at + kChunkHeaderSize, length), out);
+        } else if (known != nullptr) {
+            out.Add(chunk + " comes after another " + QuoteBytes(tag) + " chunk; the program ignores it");
+        } else {
+            out.Add(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
         }
-        if (tag == hats) {
-            // The first HATS chunk decides, whatever follows it.
-            ActionRecord records[kPortCount][kHatSlotCount] = {};
-            if (length == kHatsChunkSize) std::memcpy(records, tail.data() + at + kChunkHeaderSize, sizeof records);
-            if (length != kHatsChunkSize) {
-                out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(kHatsChunkSize) +
-                        "; the program turns the hat bindings off");
-            } else if (!AnyHatBinding(records)) {
-                out.Add(chunk + " holds no hat binding; the program writes no chunk then");
-            }
-            if (next < tail.size()) {
-                out.Add("file: the program never reads the " + Bytes(tail.size() - next) + " after the HATS chunk" +
-                        where);
-            }
-            return;
-        }
-        out.Add(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
         at = next;
     }
 }

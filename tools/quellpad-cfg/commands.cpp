@@ -96,7 +96,14 @@ int RunBuild(const std::string& textFile, const std::string& output, std::ostrea
     }
     const SaveOutcome saved = SaveImage(built.image, output);
     if (saved.kind != SaveOutcome::WRITTEN) {
-        err << Shown(output) << ": " << OutcomeText(saved) << "\n";
+        err << Shown(output) << ": " << OutcomeText(saved);
+        // The program's words do not say why; a folder not made yet is the usual one.
+        const std::filesystem::path folder = std::filesystem::path(output).parent_path();
+        std::error_code error;
+        if (saved.kind == SaveOutcome::NOT_CREATED && !folder.empty() && !std::filesystem::exists(folder, error)) {
+            err << ", as the folder " << Shown(folder.string()) << " does not exist";
+        }
+        err << "\n";
         return kExitTrouble;
     }
     return kExitOk;

@@ -19,13 +19,12 @@ std::string BytesAfterSettings(const std::string& path, uint64_t& length)
 std::string WrittenChunks(const Configuration& config)
 {
     std::string chunks;
-    if (AnyPadSource(config)) {
-        chunks.append(reinterpret_cast<const char*>(kPadsChunkHeader), kChunkHeaderSize);
-        chunks.append(reinterpret_cast<const char*>(config.portSource), kPadsChunkSize);
-    }
-    if (AnyHatBinding(config.HatTable)) {
-        chunks.append(reinterpret_cast<const char*>(kHatsChunkHeader), kChunkHeaderSize);
-        chunks.append(reinterpret_cast<const char*>(config.HatTable), kHatsChunkSize);
+    for (const FileChunk& chunk : kFileChunks) {
+        if (!chunk.written(config)) continue;
+        uint8_t header[kChunkHeaderSize];
+        ChunkHeader(chunk, header);
+        chunks.append(reinterpret_cast<const char*>(header), kChunkHeaderSize);
+        chunks.append(static_cast<const char*>(chunk.bytes(config)), chunk.length);
     }
     return chunks;
 }
@@ -55,8 +54,7 @@ SaveOutcome SaveImage(const ConfigImage& image, const std::string& path)
     if (path.empty() || path.find('\0') != std::string::npos) return {SaveOutcome::NOT_CREATED, 0};
     Configuration written = image;
     if (image.chunksInFileTail) {
-        std::fill(&written.HatTable[0][0], &written.HatTable[0][0] + kPortCount * kHatSlotCount, ActionRecord{});
-        std::fill(written.portSource, written.portSource + kPortCount, uint8_t(0));
+        for (const FileChunk& chunk : kFileChunks) chunk.clear(written);
     }
     // The chunks the program does not know go into the same file, which
     // takes the target's place only once it is complete.

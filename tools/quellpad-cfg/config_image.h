@@ -11,12 +11,12 @@
 
 struct ConfigImage : Configuration {
     // The file's bytes after what the program's writer writes for this
-    // configuration (the 6724 bytes, then the hats' chunk when there are
-    // hat bindings), kept as they are so that every file comes back whole.
+    // configuration (the 6724 bytes, then its chunks), kept as they are so
+    // that every file comes back whole.
     std::string fileTail;
     // The port sources and hat bindings were read from chunks inside
-    // fileTail rather than from those the writer puts first; writing then
-    // leaves them to it.
+    // fileTail rather than from those the writer puts first (another order,
+    // or other chunks among them); writing then leaves them to it.
     bool chunksInFileTail = false;
     // The length of a file that ends inside the settings, 6688 to 6723 bytes
     // (its settings past the end keep their initial values); 0 for a file of
@@ -25,8 +25,8 @@ struct ConfigImage : Configuration {
 };
 
 // What the program's writer puts after the 6724 bytes for this
-// configuration: the PADS chunk when a port reads an Xbox controller, then
-// the HATS chunk when there are hat bindings.
+// configuration: each chunk of the table that has something to say, in the
+// table's order.
 std::string WrittenChunks(const Configuration& config);
 
 // Reads path as the program does at start-up: the start state, then the load.

@@ -20,20 +20,6 @@ const SettingField* const kSettingFields[kSettingCount] = {
     &SettingLayoutOf(&Settings::delay),
 };
 
-const RecordField kRecordFields[11] = {
-    {"on", FieldKind::Flag, &ActionRecord::on},
-    {"shift", FieldKind::Flag, &ActionRecord::shift},
-    {"control", FieldKind::Flag, &ActionRecord::control},
-    {"alt", FieldKind::Flag, &ActionRecord::alt},
-    {"sendKey", FieldKind::Flag, &ActionRecord::sendKey},
-    {"keyCode", FieldKind::KeyCode, &ActionRecord::keyCode},
-    {"sendText", FieldKind::Flag, &ActionRecord::sendText},
-    {"text", FieldKind::Text, nullptr},
-    {"textTail", FieldKind::TextTail, nullptr},
-    {"sendMouse", FieldKind::Flag, &ActionRecord::sendMouse},
-    {"mouseAction", FieldKind::MouseAction, &ActionRecord::mouseAction},
-};
-
 std::string SlotName(int slot)
 {
     if (slot < kButtonSlotCount) return "button" + std::to_string(slot + 1);
@@ -91,9 +77,9 @@ const SettingField* FindSettingField(std::string_view name)
     return nullptr;
 }
 
-const RecordField* FindRecordField(std::string_view name)
+const BindingField* FindBindingField(std::string_view name)
 {
-    for (const RecordField& field : kRecordFields) {
+    for (const BindingField& field : kBindingFields) {
         if (name == field.name) return &field;
     }
     return nullptr;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/binding_fields.h"
 #include "config/file_layout.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
@@ -36,12 +37,5 @@ using SettingField = SettingLayout;
 extern const SettingField* const kSettingFields[kSettingCount];
 const SettingField* FindSettingField(std::string_view name);
 
-enum class FieldKind : uint8_t { Flag, KeyCode, MouseAction, Text, TextTail };
-struct RecordField {
-    const char* name;
-    FieldKind kind;
-    int32_t ActionRecord::*member;  // null for the text fields
-};
-// In the order of the record on disk.
-extern const RecordField kRecordFields[11];
-const RecordField* FindRecordField(std::string_view name);
+// A binding's field by the name the text form gives it, or nullptr.
+const BindingField* FindBindingField(std::string_view name);

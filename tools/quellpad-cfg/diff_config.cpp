@@ -1,23 +1,8 @@
 #include "tools/quellpad-cfg/diff_config.h"
 
 #include "tools/quellpad-cfg/config_names.h"
+#include "tools/quellpad-cfg/show_text.h"
 #include "tools/quellpad-cfg/toml_text.h"
-
-namespace {
-
-std::string FieldText(const ActionRecord& r, const RecordField& field)
-{
-    switch (field.kind) {
-    case FieldKind::Flag: return FlagText(r.*field.member);
-    case FieldKind::KeyCode: return KeyCodeText(r.keyCode);
-    case FieldKind::MouseAction: return MouseActionText(r.mouseAction);
-    case FieldKind::Text: return QuoteBytes(TextBytes(r));
-    case FieldKind::TextTail: return QuoteBytes(TailHex(r));
-    }
-    return {};
-}
-
-}  // namespace
 
 std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
 {
@@ -44,7 +29,7 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
         for (int slot = 0; slot < kAllSlotCount; ++slot) {
             const ActionRecord& before = Binding(a, port, slot);
             const ActionRecord& after = Binding(b, port, slot);
-            for (const RecordField& field : kRecordFields) {
+            for (const BindingField& field : kBindingFields) {
                 const std::string was = FieldText(before, field), is = FieldText(after, field);
                 if (was == is) continue;
                 out.push_back(BindingName(port, slot) + "." + field.name + ": " + was + " -> " + is);

@@ -21,23 +21,40 @@ void Line(std::string& out, const char* name, const std::string& value)
     out += '\n';
 }
 
+// Whether the field says something: it differs from what leaving it out
+// gives, or the binding sends it.
+bool FieldShown(const ActionRecord& r, const BindingField& field)
+{
+    switch (field.kind) {
+    case FieldKind::Flag: return r.*field.member != field.leftOut;
+    case FieldKind::KeyCode: return r.keyCode != field.leftOut || r.sendKey == 1;
+    case FieldKind::MouseAction: return r.mouseAction != field.leftOut || r.sendMouse == 1;
+    case FieldKind::Text: return !TextBytes(r).empty() || !TailHex(r).empty() || r.sendText == 1;
+    case FieldKind::TextTail: return !TailHex(r).empty();
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string FieldText(const ActionRecord& r, const BindingField& field)
+{
+    switch (field.kind) {
+    case FieldKind::Flag: return FlagText(r.*field.member);
+    case FieldKind::KeyCode: return KeyCodeText(r.keyCode);
+    case FieldKind::MouseAction: return MouseActionText(r.mouseAction);
+    case FieldKind::Text: return QuoteBytes(TextBytes(r));
+    case FieldKind::TextTail: return QuoteBytes(TailHex(r));
+    }
+    return {};
+}
 
 std::string ShowBinding(const ActionRecord& r)
 {
     std::string out;
-    if (r.on != 1) Line(out, "on", FlagText(r.on));
-    if (r.shift != 0) Line(out, "shift", FlagText(r.shift));
-    if (r.control != 0) Line(out, "control", FlagText(r.control));
-    if (r.alt != 0) Line(out, "alt", FlagText(r.alt));
-    if (r.sendKey != 0) Line(out, "sendKey", FlagText(r.sendKey));
-    if (r.keyCode != 0 || r.sendKey == 1) Line(out, "keyCode", KeyCodeText(r.keyCode));
-    if (r.sendText != 0) Line(out, "sendText", FlagText(r.sendText));
-    const std::string tail = TailHex(r);
-    if (!TextBytes(r).empty() || !tail.empty() || r.sendText == 1) Line(out, "text", QuoteBytes(TextBytes(r)));
-    if (!tail.empty()) Line(out, "textTail", QuoteBytes(tail));
-    if (r.sendMouse != 0) Line(out, "sendMouse", FlagText(r.sendMouse));
-    if (r.mouseAction != 0 || r.sendMouse == 1) Line(out, "mouseAction", MouseActionText(r.mouseAction));
+    for (const BindingField& field : kBindingFields) {
+        if (FieldShown(r, field)) Line(out, field.name, FieldText(r, field));
+    }
     return out;
 }
 

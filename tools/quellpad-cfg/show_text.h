@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/binding_fields.h"
 #include "tools/quellpad-cfg/config_image.h"
 
 // The nine settings, where a file that ends inside them ends (fileEnd), the
@@ -17,3 +18,6 @@ std::string ShowConfig(const ConfigImage& image, bool all);
 // out when it is zero and says nothing: a missing field reads back as zero,
 // and a missing `on` as on.
 std::string ShowBinding(const ActionRecord& record);
+
+// One field's value as the text form writes it.
+std::string FieldText(const ActionRecord& record, const BindingField& field);

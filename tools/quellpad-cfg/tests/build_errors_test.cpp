@@ -245,7 +245,8 @@ TEST(BuildCommand, UnwritablePlaceIsReported)
     EXPECT_EQ(RunBuild(dir / "absent.toml", dir / "out.cfg", out, err), kExitTrouble);
     std::filesystem::create_directory(dir / "folder");
     EXPECT_EQ(RunBuild(dir / "folder", dir / "out.cfg", out, err), kExitTrouble);
-    EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created\n" + dir / "absent.toml" +
+    EXPECT_EQ(err.str(), dir / "missing/out.cfg" + ": file could not be created, as the folder " + dir / "missing" +
+                             " does not exist\n" + dir / "absent.toml" +
                              ": cannot read\n" + dir / "folder" + ": is a directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "out.cfg"));
 }

@@ -60,13 +60,17 @@ TEST(Check, ChunksAfterTheSettings)
         {chunk("HATS", 608, 100), {"chunk \"HATS\" at byte 6724 says 608 bytes, but the file ends 100 bytes after its header; "
                                    "the program ignores it and turns the hat bindings off"}},
         {chunk("HATS", 4, 4) + "\x01", {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program turns the hat bindings off",
-                                     "file: the program never reads the 1 byte after the HATS chunk at byte 6724"}},
+                                     "file: 1 byte from byte 6736 cannot hold a chunk's header; the program reads no chunk there"}},
         {chunk("HATS", 4, 4) + hats, {"chunk \"HATS\" at byte 6724 holds 4 bytes, not 608; the program turns the hat bindings off",
-                                     "file: the program never reads the 616 bytes after the HATS chunk at byte 6724"}},
+                                     "chunk \"HATS\" at byte 6736 comes after another \"HATS\" chunk; the program ignores it"}},
         {chunk("HATS", 608, 0) + unbound, {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
         {chunk("PADS", 2, 0) + "\x01\x05", {"chunk \"PADS\" at byte 6724 gives port2 the source 5, which is none; the program reads the driver there"}},
         {chunk("PADS", 1, 1) + hats, {"chunk \"PADS\" at byte 6724 holds 1 byte, not 2; the program reads the driver on both ports"}},
-        {hats + "abc", {"file: the program never reads the 3 bytes after the HATS chunk at byte 6724"}},
+        {hats + "abc", {"file: 3 bytes from byte 7340 cannot hold a chunk's header; the program reads no chunk there"}},
+        // Each tag's first chunk decides wherever it sits.
+        {hats + chunk("PADS", 2, 2), {}},
+        {hats + chunk("LYR9", 1, 1) + chunk("PADS", 2, 2), {"chunk \"LYR9\" at byte 7340 (1 byte) is unknown to the program, which passes over it"}},
+        {chunk("PADS", 2, 2) + chunk("PADS", 2, 0) + "\x09\x09", {"chunk \"PADS\" at byte 6734 comes after another \"PADS\" chunk; the program ignores it"}},
         {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
         {std::string(16 << 20, '\0'), empties, (16 << 20) / 8 - 20},
     };
