@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/commands.h"
+#include "app/engine_timer.h"
 #include "app/messages.h"
 #include "app/profiles.h"
 #include "app/running_config.h"
@@ -34,7 +35,11 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
-        if (wParam == XINPUT_REPORT_TIMER_ID) HandleXInputReports();
+        if (wParam == XINPUT_REPORT_TIMER_ID) {
+            HandleXInputReports();
+            ScheduleEngine();
+        }
+        if (wParam == ENGINE_TIMER_ID) HandleEngineTimer();
         return RUN_DEFAULT;
     case kWmDestroy:
         StopWatchingForeground();
@@ -49,11 +54,13 @@ DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uin
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
         HandleStickReport(0);
+        ScheduleEngine();
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
         HandleStickReport(1);
+        ScheduleEngine();
         return RUN_DEFAULT;
     case kWmDeviceChange:
         CheckSticksSoon();

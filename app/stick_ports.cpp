@@ -294,13 +294,13 @@ void HandleStickReport(int port)
 {
     // A driver's report that was on its way when the port turned to a pad.
     if (ReadsPad(port)) return;
+    const uint32_t now = PlatformTickCount();
     if (stickPorts.state[port] == PORT_LOST) {
-        const uint32_t now = PlatformTickCount();
         Return(port, now);
         ShowTip();
         ArmWatch(now);
     }
-    ProcessJoystickReport(running.engine, running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port, now);
     // The one thing a report adds: when the stick last answered, for the watch.
     if (running.engine.lastReport[port].readOk) {
         stickPorts.lastReportAt[port] = PlatformTickCount();
@@ -349,11 +349,11 @@ void HandleXInputReports()
         if (!ReadsPad(port) || stickPorts.state[port] != PORT_ANSWERING) continue;
         JoyInfoEx info = {};
         if (ReadPad(port, info)) {
-            ProcessJoystickState(running.engine, running.config, port, &info);
+            ProcessJoystickState(running.engine, running.config, port, &info, now);
             continue;
         }
         // Disconnected: let go at once, and ask again once a second.
-        ProcessJoystickState(running.engine, running.config, port, nullptr);
+        ProcessJoystickState(running.engine, running.config, port, nullptr, now);
         SetState(port, PORT_LOST, now);
         lost = true;
     }

@@ -81,24 +81,3 @@ void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settin
         if (record.control == 1) SendModifier(engine, kVkControl, kKeyEventKeyUp);
     }
 }
-
-void ExecuteBinding(EngineState& engine, const Configuration& config, int port, int slot, ActionPhase phase)
-{
-    SetActingBinding(engine.heldRecord, port, slot);
-    ExecuteAction(engine, Binding(config, port, slot), config.settings, phase);
-    SetActingBinding(engine.heldRecord, -1, -1);
-}
-
-void ExecuteButtons(EngineState& engine, const Configuration& config, int port, uint32_t mask, ActionPhase phase)
-{
-    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteBinding(engine, config, port, slot, phase);
-    }
-}
-
-void ExecuteHats(EngineState& engine, const Configuration& config, int port, uint32_t mask, ActionPhase phase)
-{
-    for (int direction = 0; direction < kHatSlotCount; ++direction) {
-        if (mask >> direction & 1) ExecuteBinding(engine, config, port, SLOT_HAT_UP + direction, phase);
-    }
-}

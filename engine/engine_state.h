@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "config/configuration.h"
 #include "config/mapping_table.h"
 #include "engine/axes.h"
 #include "platform/joystick.h"
@@ -60,6 +61,21 @@ struct HeldRecord {
     int32_t actingSlot = -1;
 };
 
+// The slots still pressed, each with a copy of the binding that pressed it:
+// its release, and a press repeated while it is held, act on that binding
+// whatever the table holds by then.
+struct PressedBindings {
+    uint64_t slots[kPortCount];  // bit s: slot s
+    ActionRecord binding[kPortCount][kAllSlotCount];
+};
+
+// When the engine next wants to run without a report, given in the shell's
+// clock; nothing asks for that yet.
+struct EngineWake {
+    bool pending;
+    uint32_t at;
+};
+
 struct EngineState {
     JoyCaps joyCaps[kPortCount];  // as joyGetDevCapsA last filled them
     // The shell filled the port's record itself (an Xbox controller's), so a
@@ -70,4 +86,6 @@ struct EngineState {
     MouseSpeed mouseSpeed;
     ButtonToggle buttonToggle;
     HeldRecord heldRecord;
+    PressedBindings pressed;
+    EngineWake wake;
 };

@@ -76,7 +76,7 @@ void RunSteps(const Steps& steps)
         case Step::PRESS:
         case Step::RELEASE:
             fake.state[0].dwButtons = step.op == Step::PRESS ? 1 : 0;
-            ProcessJoystickReport(running.engine, running.config, 0);
+            ProcessJoystickReport(running.engine, running.config, 0, fake.tickCount);
             break;
         case Step::EDITOR:
             fake.sheetResult = int(step.value);
