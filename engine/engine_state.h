@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "config/configuration.h"
-#include "config/mapping_table.h"
 #include "engine/axes.h"
 #include "platform/joystick.h"
 
@@ -61,12 +60,14 @@ struct HeldRecord {
     int32_t actingSlot = -1;
 };
 
-// The slots still pressed, each with a copy of the binding that pressed it:
-// its release, and a press repeated while it is held, act on that binding
-// whatever the table holds by then.
+// The slots still pressed, each with the binding that pressed it: its
+// release, and a press repeated while it is held, act on that binding
+// whatever table the reports act on by then. A table put in place by
+// assignment forgets every pressed slot first (LetGoForNewBindings), so each
+// binding stays where it was found.
 struct PressedBindings {
     uint64_t slots[kPortCount];  // bit s: slot s
-    ActionRecord binding[kPortCount][kAllSlotCount];
+    const ActionRecord* binding[kPortCount][kAllSlotCount];
 };
 
 // When the engine next wants to run without a report, given in the shell's

@@ -178,8 +178,9 @@ struct ReportChanges {
 
 // The slots first + n for each bit n of mask, in ascending order; row holds
 // their records from the first on.
-void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecord* row, int port, int first,
-                uint32_t mask, ActionPhase phase)
+[[gnu::always_inline]] inline void ActOnSlots(EngineState& engine, const Settings& settings,
+                                              const ActionRecord* row, int port, int first, uint32_t mask,
+                                              ActionPhase phase)
 {
     for (int slot = first; mask != 0; ++slot, ++row, mask >>= 1) {
         if (mask & 1) Act(engine, settings, *row, port, slot, phase);
@@ -214,18 +215,23 @@ void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecor
 [[gnu::always_inline]] inline void ExecuteChanges(EngineState& engine, const Configuration& config, int port, const ReportChanges& changes)
 {
     const Settings& settings = config.settings;
-    const ActionRecord* buttons = config.MappingTable[port];
-    const ActionRecord* hats = config.HatTable[port];
-    ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsPressed, PHASE_PRESS);
-    ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsReleased, PHASE_RELEASE);
+    // Pressed and released share no bit, so they differ exactly when either is set.
+    if (changes.buttonsPressed != changes.buttonsReleased) {
+        const ActionRecord* buttons = config.MappingTable[port];
+        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsPressed, PHASE_PRESS);
+        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsReleased, PHASE_RELEASE);
+    }
     engine.mouseSpeed.horizontal = changes.speed.horizontal;
     if (changes.anyAxisActs) ActOnAxis(engine, config, port, kAxisX, changes.axisActs[kAxisX]);
     engine.mouseSpeed.vertical = changes.speed.vertical;
     if (changes.anyAxisActs) {
         for (int axis = kAxisY; axis < kAxisCount; ++axis) ActOnAxis(engine, config, port, axis, changes.axisActs[axis]);
     }
-    ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsPressed, PHASE_PRESS);
-    ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsReleased, PHASE_RELEASE);
+    if (changes.hatsPressed != changes.hatsReleased) {
+        const ActionRecord* hats = config.HatTable[port];
+        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsPressed, PHASE_PRESS);
+        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsReleased, PHASE_RELEASE);
+    }
 }
 
 // The one body of both kinds of report, inlined into each so that the
@@ -246,6 +252,7 @@ void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecor
     ReportChanges changes;
     DetectChanges(engine, config.settings, port, *report, changes);
     ExecuteChanges(engine, config, port, changes);
+    SetActingBinding(engine.heldRecord, -1, -1);
 }
 
 }  // namespace
