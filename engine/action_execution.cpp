@@ -63,7 +63,8 @@ void TypeMacro(EngineState& engine, const char (&text)[kTextSize])
 
 }  // namespace
 
-void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settings& settings, ActionPhase phase)
+void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settings& settings,
+                   ActionPhase phase)
 {
     if (record.on == 0) return;
     if (phase == PHASE_PRESS) {
@@ -76,7 +77,9 @@ void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settin
     if (record.sendMouse == 1) InjectMouseAction(engine, settings, record.mouseAction, phase);
     if (phase == PHASE_RELEASE) {
         // Shift goes up with the scan code of the left Shift key.
-        if (record.shift == 1) SendKeyEvent(engine, kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        if (record.shift == 1) {
+            SendKeyEvent(engine, kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        }
         if (record.alt == 1) SendModifier(engine, kVkMenu, kKeyEventKeyUp);
         if (record.control == 1) SendModifier(engine, kVkControl, kKeyEventKeyUp);
     }

@@ -55,7 +55,7 @@ struct HeldOutput {
 struct HeldRecord {
     HeldOutput key[256];
     HeldOutput mouse[3];
-    uint64_t downs;  // downs so far, to order them
+    uint64_t downs;           // downs so far, to order them
     int32_t actingPort = -1;  // the binding being executed, -1 for none
     int32_t actingSlot = -1;
 };

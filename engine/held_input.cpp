@@ -76,7 +76,8 @@ void LetGo(EngineState& engine, const Release& release)
         going[count++] = index;
     }
     // Last down first, so modifiers go up after the keys pressed with them.
-    std::sort(going, going + count, [&heldRecord](int a, int b) { return Held(heldRecord, a).order > Held(heldRecord, b).order; });
+    std::sort(going, going + count,
+              [&heldRecord](int a, int b) { return Held(heldRecord, a).order > Held(heldRecord, b).order; });
     for (int i = 0; i < count; ++i) {
         SendUp(engine, going[i]);
         RecordUp(Held(heldRecord, going[i]));

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "engine/engine_state.h"
-#include "platform/input_codes.h"
 #include "platform/input.h"
+#include "platform/input_codes.h"
 
 // Inline, as they sit on the report path: a press of every slot must cost
 // next to nothing more than the events themselves.
@@ -25,7 +25,8 @@ inline void RecordDown(HeldRecord& heldRecord, HeldOutput& held, uint8_t scan, u
     held.order = ++heldRecord.downs;
     held.scan = scan;
     held.flags = flags;
-    if (heldRecord.actingPort >= 0) held.holders[heldRecord.actingPort] |= uint64_t(1) << heldRecord.actingSlot;
+    if (heldRecord.actingPort >= 0)
+        held.holders[heldRecord.actingPort] |= uint64_t(1) << heldRecord.actingSlot;
 }
 
 inline void RecordUp(HeldOutput& held)

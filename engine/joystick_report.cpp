@@ -12,6 +12,16 @@ namespace {
 
 constexpr int32_t kMaxDelay = 1000;  // ms
 
+// The steps of a report are inlined into one body, its loop over the axes
+// unrolled, where the build is for speed; a build for size keeps them apart.
+#ifdef __OPTIMIZE_SIZE__
+#define REPORT_STEP inline
+#define REPORT_AXES_UNROLLED
+#else
+#define REPORT_STEP [[gnu::always_inline]] inline
+#define REPORT_AXES_UNROLLED _Pragma("GCC unroll 6")
+#endif
+
 // |a - b| with the difference taken as a signed 32-bit value.
 uint32_t Distance(uint32_t a, uint32_t b)
 {
@@ -33,13 +43,15 @@ bool EndZonesOverlap(const EngineState& engine, int port, int axis, uint32_t thr
 void ComputeThresholds(EngineState& engine, const Settings& settings, int port)
 {
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        engine.axisLimits.threshold[axis][port] = Range(engine, port, axis) * uint32_t(settings.sensitivity) / 100;
+        engine.axisLimits.threshold[axis][port] =
+            Range(engine, port, axis) * uint32_t(settings.sensitivity) / 100;
     }
 }
 
 void ComputeCentres(EngineState& engine, int port)
 {
-    for (int axis = 0; axis < kAxisCount; ++axis) engine.axisLimits.centre[axis][port] = Range(engine, port, axis) >> 1;
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        engine.axisLimits.centre[axis][port] = Range(engine, port, axis) >> 1;
 }
 
 void RefreshCapsAndThresholds(EngineState& engine, const Settings& settings)
@@ -108,22 +120,23 @@ struct ReportChanges {
 // end, as the middle would, and a key never stays down for good. Only
 // continuous 1 needs it: a one-shot releases at once, and other values hold
 // until the stick is lost.
-[[gnu::always_inline]] inline uint8_t DetectAxisEnds(const EngineState& engine, int port, int axisIndex,
-                                                     uint32_t pos, uint32_t threshold, uint8_t endActs,
-                                                     uint8_t between)
+REPORT_STEP uint8_t DetectAxisEnds(const EngineState& engine, int port, int axisIndex, uint32_t pos,
+                                   uint32_t threshold, uint8_t endActs, uint8_t between)
 {
     const AxisWiring& axis = kAxes[axisIndex];
     const JoyCaps& caps = engine.joyCaps[port];
     // Asked only at an end, so a stick at rest pays nothing for it.
     const bool overlap = between != 0 && EndZonesOverlap(engine, port, axisIndex, threshold);
-    if (Distance(pos, caps.*axis.max) < threshold) return uint8_t(PRESS_MAX | endActs | (overlap ? RELEASE_MIN : 0));
-    if (Distance(pos, caps.*axis.min) < threshold) return uint8_t(PRESS_MIN | endActs | (overlap ? RELEASE_MAX : 0));
+    if (Distance(pos, caps.*axis.max) < threshold)
+        return uint8_t(PRESS_MAX | endActs | (overlap ? RELEASE_MIN : 0));
+    if (Distance(pos, caps.*axis.min) < threshold)
+        return uint8_t(PRESS_MIN | endActs | (overlap ? RELEASE_MAX : 0));
     return between;
 }
 
 // Detect: the report against the port's previous one, which it then becomes.
-[[gnu::always_inline]] inline void DetectChanges(EngineState& engine, const Settings& settings, int port,
-                                                 const JoyInfoEx& info, ReportChanges& changes)
+REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, int port, const JoyInfoEx& info,
+                               ReportChanges& changes)
 {
     LastReport& last = engine.lastReport[port];
     last.readOk = true;
@@ -136,7 +149,7 @@ struct ReportChanges {
     const uint8_t between = settings.continuous == 1 ? RELEASE_MAX | RELEASE_MIN : 0;
     uint8_t any = 0;
     // Unrolled, so that each axis's fields are found without the table.
-#pragma GCC unroll 6
+    REPORT_AXES_UNROLLED
     for (int axis = 0; axis < kAxisCount; ++axis) {
         const uint32_t pos = info.*kAxes[axis].position;
         const uint32_t threshold = engine.axisLimits.threshold[axis][port];
@@ -152,7 +165,8 @@ struct ReportChanges {
             }
         }
         // An axis that moved by the threshold or more fires nothing.
-        const uint8_t acts = steady ? DetectAxisEnds(engine, port, axis, pos, threshold, endActs, between) : 0;
+        const uint8_t acts =
+            steady ? DetectAxisEnds(engine, port, axis, pos, threshold, endActs, between) : 0;
         changes.axisActs[axis] = acts;
         any |= acts;
     }
@@ -160,8 +174,7 @@ struct ReportChanges {
 
     // Hat directions act like buttons. A stick without a hat may report
     // anything in the field.
-    const uint32_t hats =
-        (engine.joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
+    const uint32_t hats = (engine.joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
     changes.hatsPressed = hats & ~last.hats;
     changes.hatsReleased = last.hats & ~hats;
     last.hats = hats;
@@ -169,8 +182,8 @@ struct ReportChanges {
 
 // Resolve, then execute: the binding a change of the slot acts on (table is
 // the slot's record in the table), carried out.
-[[gnu::always_inline]] inline void Act(EngineState& engine, const Settings& settings, const ActionRecord& table,
-                                       int port, int slot, ActionPhase phase)
+REPORT_STEP void Act(EngineState& engine, const Settings& settings, const ActionRecord& table, int port,
+                     int slot, ActionPhase phase)
 {
     const ActionRecord& binding = ResolveBinding(engine.pressed, table, port, slot, phase);
     ExecuteBinding(engine, binding, settings, port, slot, phase);
@@ -178,17 +191,16 @@ struct ReportChanges {
 
 // The slots first + n for each bit n of mask, in ascending order; row holds
 // their records from the first on.
-[[gnu::always_inline]] inline void ActOnSlots(EngineState& engine, const Settings& settings,
-                                              const ActionRecord* row, int port, int first, uint32_t mask,
-                                              ActionPhase phase)
+REPORT_STEP void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecord* row, int port,
+                            int first, uint32_t mask, ActionPhase phase)
 {
     for (int slot = first; mask != 0; ++slot, ++row, mask >>= 1) {
         if (mask & 1) Act(engine, settings, *row, port, slot, phase);
     }
 }
 
-[[gnu::always_inline]] inline void ActOnAxis(EngineState& engine, const Configuration& config, int port,
-                                             int axisIndex, uint8_t acts)
+REPORT_STEP void ActOnAxis(EngineState& engine, const Configuration& config, int port, int axisIndex,
+                           uint8_t acts)
 {
     if (acts == 0) return;
     const Settings& settings = config.settings;
@@ -212,7 +224,8 @@ struct ReportChanges {
 // then the hat likewise. Each axis's pointer speed takes effect at its turn,
 // so a move fired by X or Y uses the speed of this report, a button's that of
 // the one before.
-[[gnu::always_inline]] inline void ExecuteChanges(EngineState& engine, const Configuration& config, int port, const ReportChanges& changes)
+REPORT_STEP void ExecuteChanges(EngineState& engine, const Configuration& config, int port,
+                                const ReportChanges& changes)
 {
     const Settings& settings = config.settings;
     // Pressed and released share no bit, so they differ exactly when either is set.
@@ -225,7 +238,8 @@ struct ReportChanges {
     if (changes.anyAxisActs) ActOnAxis(engine, config, port, kAxisX, changes.axisActs[kAxisX]);
     engine.mouseSpeed.vertical = changes.speed.vertical;
     if (changes.anyAxisActs) {
-        for (int axis = kAxisY; axis < kAxisCount; ++axis) ActOnAxis(engine, config, port, axis, changes.axisActs[axis]);
+        for (int axis = kAxisY; axis < kAxisCount; ++axis)
+            ActOnAxis(engine, config, port, axis, changes.axisActs[axis]);
     }
     if (changes.hatsPressed != changes.hatsReleased) {
         const ActionRecord* hats = config.HatTable[port];

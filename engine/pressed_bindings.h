@@ -18,8 +18,8 @@ constexpr uint64_t kHatSlots = uint64_t(0xF) << SLOT_HAT_UP;
 // that is not pressed (the middle of an axis lets go of both ends) acts on the
 // table's. table is the slot's record in the table the report acts on.
 // Inline: it runs for every change of every report.
-inline const ActionRecord& ResolveBinding(PressedBindings& pressed, const ActionRecord& table, int port, int slot,
-                                          ActionPhase phase)
+inline const ActionRecord& ResolveBinding(PressedBindings& pressed, const ActionRecord& table, int port,
+                                          int slot, ActionPhase phase)
 {
     const uint64_t bit = uint64_t(1) << slot;
     if ((pressed.slots[port] & bit) != 0) {
