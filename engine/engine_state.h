@@ -64,7 +64,9 @@ struct HeldRecord {
 // release, and a press repeated while it is held, act on that binding
 // whatever table the reports act on by then. A table put in place by
 // assignment forgets every pressed slot first (LetGoForNewBindings), so each
-// binding stays where it was found.
+// binding stays where it was found. The editor changes one binding in place,
+// after letting go of what its slot holds: a slot that held nothing then
+// releases the edited binding, as it always did.
 struct PressedBindings {
     uint64_t slots[kPortCount];  // bit s: slot s
     const ActionRecord* binding[kPortCount][kAllSlotCount];

@@ -114,23 +114,22 @@ struct ReportChanges {
 };
 
 // The end tests of a steady axis: endActs is what a press at an end adds
-// (ONE_SHOT or nothing), between what the middle does. Above a sensitivity of
-// 50 the end zones overlap and no position lies between them, where
-// continuous 1 releases; so with releasingEnds an end first releases the other
-// end, as the middle would, and a key never stays down for good. Only
-// continuous 1 needs it: a one-shot releases at once, and other values hold
-// until the stick is lost.
+// (ONE_SHOT or nothing), between what the middle does (under continuous 1,
+// release both ends). Above a sensitivity of 50 the end zones overlap and no
+// position lies between them; so under continuous 1 an end first releases the
+// other end, as the middle would, and a key never stays down for good. A
+// one-shot needs no such rule, and other values hold until the stick is lost.
 REPORT_STEP uint8_t DetectAxisEnds(const EngineState& engine, int port, int axisIndex, uint32_t pos,
                                    uint32_t threshold, uint8_t endActs, uint8_t between)
 {
     const AxisWiring& axis = kAxes[axisIndex];
     const JoyCaps& caps = engine.joyCaps[port];
     // Asked only at an end, so a stick at rest pays nothing for it.
-    const bool overlap = between != 0 && EndZonesOverlap(engine, port, axisIndex, threshold);
-    if (Distance(pos, caps.*axis.max) < threshold)
-        return uint8_t(PRESS_MAX | endActs | (overlap ? RELEASE_MIN : 0));
-    if (Distance(pos, caps.*axis.min) < threshold)
-        return uint8_t(PRESS_MIN | endActs | (overlap ? RELEASE_MAX : 0));
+    const auto other = [&](uint8_t release) {
+        return between != 0 && EndZonesOverlap(engine, port, axisIndex, threshold) ? release : 0;
+    };
+    if (Distance(pos, caps.*axis.max) < threshold) return uint8_t(PRESS_MAX | endActs | other(RELEASE_MIN));
+    if (Distance(pos, caps.*axis.min) < threshold) return uint8_t(PRESS_MIN | endActs | other(RELEASE_MAX));
     return between;
 }
 
