@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/commands.h"
+#include "app/engine_timer.h"
 #include "app/messages.h"
 #include "app/profiles.h"
 #include "app/tray_tip.h"
@@ -37,7 +38,11 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
-        if (wParam == XINPUT_REPORT_TIMER_ID) HandlePolledReports();
+        if (wParam == XINPUT_REPORT_TIMER_ID) {
+            HandlePolledReports();
+            ScheduleEngine();
+        }
+        if (wParam == ENGINE_TIMER_ID) HandleEngineTimer();
         return RUN_DEFAULT;
     case kWmDestroy:
         StopWatchingForeground();
@@ -52,11 +57,13 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
         HandleStickReport(0);
+        ScheduleEngine();
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
         HandleStickReport(1);
+        ScheduleEngine();
         return RUN_DEFAULT;
     case kWmDeviceChange:
         CheckSticksSoon();

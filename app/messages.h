@@ -26,3 +26,5 @@ constexpr uint32_t STICK_WATCH_TIMER_ID = 3000;
 // The reports of the ports that read an Xbox controller, at the period a
 // driver's stick reports at.
 constexpr uint32_t XINPUT_REPORT_TIMER_ID = 3001;
+// When the engine next needs to run without a report (engine/engine_time.h).
+constexpr uint32_t ENGINE_TIMER_ID = 3002;

@@ -11,8 +11,9 @@ Running running;
 void PutConfigInPlace(const Configuration& value, bool computeLimits)
 {
     // Nothing that the old bindings hold may outlive them; a button still
-    // held presses its new binding at the next report.
-    LetGoOfEverything(running.engine);
+    // held presses its new binding at the next report, whether its old one
+    // held something or not.
+    LetGoForNewBindings(running.engine);
     running.config = value;
     ApplyPortSources();
     if (computeLimits) ComputeAxisLimits(running.engine, running.config.settings);

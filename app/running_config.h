@@ -16,13 +16,16 @@ struct Running {
     // The application whose profile runs, as its executable's name without
     // extension; empty while the base runs.
     char profile[kPathSize];
-    // The engine's state that the reports act on: the program's one instance.
+    // The engine's state that the reports act on: the program's one instance,
+    // and whether the main window's timer for it is set.
     EngineState engine;
+    bool engineTimerSet;
 };
 extern Running running;
 
 // The one step at which what runs changes: lets go of what the old bindings
-// hold, puts value in place, moves the ports to its sources and, unless told
+// hold (a button still held presses its new binding at the next report), puts
+// value in place, moves the ports to its sources and, unless told
 // not to (a load abandoned on a short table), computes the limits.
 void PutConfigInPlace(const Configuration& value, bool computeLimits = true);
 

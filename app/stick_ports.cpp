@@ -300,15 +300,15 @@ void HandleStickReport(int port)
 {
     // A driver's report that was on its way when the port turned to another kind.
     if (stickPorts.source[port].kind != SOURCE_DRIVER) return;
+    const uint32_t now = PlatformTickCount();
     if (stickPorts.state[port] == PORT_LOST) {
-        const uint32_t now = PlatformTickCount();
         Return(port, now);
         NoteTip();
         ArmWatch(now);
     }
     JoyInfoEx report;
     const bool read = Kind(port).read(Index(port), report);
-    ProcessJoystickState(running.engine, running.config, port, read ? &report : nullptr);
+    ProcessJoystickState(running.engine, running.config, port, read ? &report : nullptr, now);
     // The one thing a report adds: when the stick last answered, for the watch.
     if (read) {
         stickPorts.lastReportAt[port] = PlatformTickCount();
@@ -354,11 +354,11 @@ void HandlePolledReports()
         if (Kind(port).posts || stickPorts.state[port] != PORT_ANSWERING) continue;
         JoyInfoEx report;
         if (Kind(port).read(Index(port), report)) {
-            ProcessJoystickState(running.engine, running.config, port, &report);
+            ProcessJoystickState(running.engine, running.config, port, &report, now);
             continue;
         }
         // Disconnected: let go at once, and ask again at the kind's pace.
-        ProcessJoystickState(running.engine, running.config, port, nullptr);
+        ProcessJoystickState(running.engine, running.config, port, nullptr, now);
         SetState(port, PORT_LOST, now);
         lost = true;
     }

@@ -16,7 +16,7 @@ namespace {
 Configuration config;
 EngineState engine;
 
-void SetUpSticks(EngineState& state = engine)
+void SetUpSticks(EngineState& sticksEngine = engine)
 {
     for (JoyCaps& caps : benchCaps) {
         caps.wXmax = caps.wYmax = caps.wZmax = caps.wRmax = caps.wUmax = caps.wVmax = 65535;
@@ -28,8 +28,8 @@ void SetUpSticks(EngineState& state = engine)
         state.dwButtons = 0;
         state.dwPOV = kJoyPovCentered;
     }
-    state = EngineState{};
-    ComputeAxisLimits(state, config.settings);
+    sticksEngine = EngineState{};
+    ComputeAxisLimits(sticksEngine, config.settings);
 }
 
 // Every slot bound to a key with a modifier, so firing costs real work.
@@ -53,8 +53,8 @@ void BM_IdleReport(benchmark::State& state)
     config = Configuration{};
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(engine, config, 0);
-    for (auto _ : state) ProcessJoystickReport(engine, config, 0);
+    ProcessJoystickReport(engine, config, 0, 0);
+    for (auto _ : state) ProcessJoystickReport(engine, config, 0, 0);
     benchmark::DoNotOptimize(benchKeyEvents);
 }
 BENCHMARK(BM_IdleReport);
@@ -81,11 +81,11 @@ void BM_ReportFiringAllSlots(benchmark::State& state)
     config.settings.continuous = 1;
     BindEverySlot();
     SetUpSticks();
-    ProcessJoystickReport(engine, config, 0);
+    ProcessJoystickReport(engine, config, 0, 0);
     const uint32_t before = benchKeyEvents;
     for (auto _ : state) {
         benchState[0].dwButtons = ~benchState[0].dwButtons;
-        ProcessJoystickReport(engine, config, 0);
+        ProcessJoystickReport(engine, config, 0, 0);
     }
     state.counters["events_per_report"] =
         double(benchKeyEvents - before) / double(state.iterations());
@@ -104,10 +104,10 @@ void BM_XInputReport(benchmark::State& state)
     const XInputPad pad = {};
     JoyInfoEx info = {};
     XInputReport(pad, info);
-    ProcessJoystickState(engine, config, 0, &info);
+    ProcessJoystickState(engine, config, 0, &info, 0);
     for (auto _ : state) {
         XInputReport(pad, info);
-        ProcessJoystickState(engine, config, 0, &info);
+        ProcessJoystickState(engine, config, 0, &info, 0);
     }
     benchmark::DoNotOptimize(benchKeyEvents);
 }

@@ -63,7 +63,8 @@ void TypeMacro(EngineState& engine, const char (&text)[kTextSize])
 
 }  // namespace
 
-void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settings& settings, ActionPhase phase)
+void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settings& settings,
+                   ActionPhase phase)
 {
     if (record.on == 0) return;
     if (phase == PHASE_PRESS) {
@@ -76,29 +77,10 @@ void ExecuteAction(EngineState& engine, const ActionRecord& record, const Settin
     if (record.sendMouse == 1) InjectMouseAction(engine, settings, record.mouseAction, phase);
     if (phase == PHASE_RELEASE) {
         // Shift goes up with the scan code of the left Shift key.
-        if (record.shift == 1) SendKeyEvent(engine, kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        if (record.shift == 1) {
+            SendKeyEvent(engine, kVkShift, ScanOf(kVkLShift, kMapVkToScan), kKeyEventKeyUp);
+        }
         if (record.alt == 1) SendModifier(engine, kVkMenu, kKeyEventKeyUp);
         if (record.control == 1) SendModifier(engine, kVkControl, kKeyEventKeyUp);
-    }
-}
-
-void ExecuteBinding(EngineState& engine, const Configuration& config, int port, int slot, ActionPhase phase)
-{
-    SetActingBinding(engine.heldRecord, port, slot);
-    ExecuteAction(engine, Binding(config, port, slot), config.settings, phase);
-    SetActingBinding(engine.heldRecord, -1, -1);
-}
-
-void ExecuteButtons(EngineState& engine, const Configuration& config, int port, uint32_t mask, ActionPhase phase)
-{
-    for (int slot = 0; mask != 0; ++slot, mask >>= 1) {
-        if (mask & 1) ExecuteBinding(engine, config, port, slot, phase);
-    }
-}
-
-void ExecuteHats(EngineState& engine, const Configuration& config, int port, uint32_t mask, ActionPhase phase)
-{
-    for (int direction = 0; direction < kHatSlotCount; ++direction) {
-        if (mask >> direction & 1) ExecuteBinding(engine, config, port, SLOT_HAT_UP + direction, phase);
     }
 }

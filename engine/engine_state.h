@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "config/mapping_table.h"
+#include "config/configuration.h"
 #include "engine/axes.h"
 #include "platform/joystick.h"
 
@@ -55,13 +55,32 @@ struct HeldOutput {
 struct HeldRecord {
     HeldOutput key[256];
     HeldOutput mouse[3];
-    uint64_t downs;  // downs so far, to order them
+    uint64_t downs;           // downs so far, to order them
     int32_t actingPort = -1;  // the binding being executed, -1 for none
     int32_t actingSlot = -1;
 };
 
 // Fills a port's capability record anew.
 using CapsReader = void (*)(int port, JoyCaps& caps);
+
+// The slots still pressed, each with the binding that pressed it: its
+// release, and a press repeated while it is held, act on that binding
+// whatever table the reports act on by then. A table put in place by
+// assignment forgets every pressed slot first (LetGoForNewBindings), so each
+// binding stays where it was found. The editor changes one binding in place,
+// after letting go of what its slot holds: a slot that held nothing then
+// releases the edited binding, as it always did.
+struct PressedBindings {
+    uint64_t slots[kPortCount];  // bit s: slot s
+    const ActionRecord* binding[kPortCount][kAllSlotCount];
+};
+
+// When the engine next wants to run without a report, given in the shell's
+// clock; nothing asks for that yet.
+struct EngineWake {
+    bool pending;
+    uint32_t at;
+};
 
 struct EngineState {
     JoyCaps joyCaps[kPortCount];  // as the port's controller last filled them
@@ -73,4 +92,6 @@ struct EngineState {
     MouseSpeed mouseSpeed;
     ButtonToggle buttonToggle;
     HeldRecord heldRecord;
+    PressedBindings pressed;
+    EngineWake wake;
 };

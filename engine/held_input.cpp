@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/pressed_bindings.h"
+
 namespace {
 
 struct MouseButton {
@@ -34,7 +36,9 @@ void SendUp(EngineState& engine, int index)
 
 // The holds given up: those of some bindings, or all of everything, or all
 // of the mouse buttons. A port that gives up something forgets its pressed
-// buttons, or only the one slot's button when a slot gives it up.
+// slots, or only the one slot when a slot gives it up: a button or hat
+// direction then presses anew at its next report, and an axis end's next
+// press or release acts on the table's binding.
 struct Release {
     uint64_t holders[kPortCount];
     bool everything;
@@ -47,8 +51,7 @@ void LetGo(EngineState& engine, const Release& release)
     HeldRecord& heldRecord = engine.heldRecord;
     int going[kHeldCount];
     int count = 0;
-    uint32_t forget[kPortCount] = {};
-    uint32_t forgetHats[kPortCount] = {};
+    uint64_t forget[kPortCount] = {};
     for (int index = 0; index < kHeldCount; ++index) {
         HeldOutput& held = Held(heldRecord, index);
         if (held.order == 0) continue;
@@ -68,24 +71,37 @@ void LetGo(EngineState& engine, const Release& release)
         }
         for (int port = 0; port < kPortCount; ++port) {
             if (given[port] == 0) continue;
-            forget[port] |= release.slotButtons ? uint32_t(given[port]) : ~0u;
-            forgetHats[port] |= release.slotButtons ? uint32_t(given[port] >> SLOT_HAT_UP) : ~0u;
+            forget[port] |= release.slotButtons ? given[port] : ~uint64_t(0);
         }
         going[count++] = index;
     }
     // Last down first, so modifiers go up after the keys pressed with them.
-    std::sort(going, going + count, [&heldRecord](int a, int b) { return Held(heldRecord, a).order > Held(heldRecord, b).order; });
+    std::sort(going, going + count,
+              [&heldRecord](int a, int b) { return Held(heldRecord, a).order > Held(heldRecord, b).order; });
     for (int i = 0; i < count; ++i) {
         SendUp(engine, going[i]);
         RecordUp(Held(heldRecord, going[i]));
     }
     for (int port = 0; port < kPortCount; ++port) {
-        engine.lastReport[port].buttons &= ~forget[port];
-        engine.lastReport[port].hats &= ~forgetHats[port];
+        ForgetPressedSlots(engine, port, forget[port]);
     }
 }
 
 }  // namespace
+
+void ForgetPressedSlots(EngineState& engine, int port, uint64_t slots)
+{
+    LastReport& last = engine.lastReport[port];
+    last.buttons &= ~uint32_t(slots & kButtonSlots);
+    last.hats &= ~uint32_t(slots >> SLOT_HAT_UP);
+    engine.pressed.slots[port] &= ~slots;
+}
+
+void LetGoForNewBindings(EngineState& engine)
+{
+    LetGoOfEverything(engine);
+    for (int port = 0; port < kPortCount; ++port) ForgetPressedSlots(engine, port, ~uint64_t(0));
+}
 
 void LetGoOfEverything(EngineState& engine)
 {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "engine/engine_state.h"
-#include "platform/input_codes.h"
 #include "platform/input.h"
+#include "platform/input_codes.h"
 
 // Inline, as they sit on the report path: a press of every slot must cost
 // next to nothing more than the events themselves.
@@ -25,7 +25,8 @@ inline void RecordDown(HeldRecord& heldRecord, HeldOutput& held, uint8_t scan, u
     held.order = ++heldRecord.downs;
     held.scan = scan;
     held.flags = flags;
-    if (heldRecord.actingPort >= 0) held.holders[heldRecord.actingPort] |= uint64_t(1) << heldRecord.actingSlot;
+    if (heldRecord.actingPort >= 0)
+        held.holders[heldRecord.actingPort] |= uint64_t(1) << heldRecord.actingSlot;
 }
 
 inline void RecordUp(HeldOutput& held)
@@ -65,6 +66,14 @@ inline void SendMouseEvent(EngineState& engine, uint32_t flags, int32_t dx, int3
 // buttons (a slot only its own), so a button still held presses its current
 // binding again at the next report.
 void LetGoOfEverything(EngineState& engine);
+// A new table in place: everything goes up, and both ports forget every
+// pressed slot, whether it held something or not, so that each button and hat
+// direction still held presses its new binding at the next report, and an axis
+// end still held presses it at its next steady report.
+void LetGoForNewBindings(EngineState& engine);
+// The port's slots (bit s for slot s) count as not pressed: a button or hat
+// direction still held presses anew at the next report.
+void ForgetPressedSlots(EngineState& engine, int port, uint64_t slots);
 // What the port alone holds: a key that the other port holds too stays down.
 void LetGoOfPort(EngineState& engine, int port);
 // What one slot alone holds.

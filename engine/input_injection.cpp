@@ -26,7 +26,8 @@ int32_t Negate(int32_t value)
     return int32_t(0u - uint32_t(value));
 }
 
-void SingleClick(EngineState& engine, const ButtonFlags& button, int32_t& toggle, bool toggleLock, ActionPhase phase)
+void SingleClick(EngineState& engine, const ButtonFlags& button, int32_t& toggle, bool toggleLock,
+                 ActionPhase phase)
 {
     const bool down = toggle == 1 || !toggleLock;
     SendMouseEvent(engine, down ? button.down : button.up, 0, 0);
@@ -74,6 +75,7 @@ void InjectMouseAction(EngineState& engine, const Settings& settings, int32_t ac
         PlainRelease(engine, action);
         return;
     }
+    ButtonToggle& toggle = engine.buttonToggle;
     const int32_t x = settings.dynamic != 0 ? engine.mouseSpeed.horizontal : settings.xStep;
     const int32_t y = settings.dynamic != 0 ? engine.mouseSpeed.vertical : settings.yStep;
     switch (action) {
@@ -81,11 +83,11 @@ void InjectMouseAction(EngineState& engine, const Settings& settings, int32_t ac
     case MOUSE_MOVE_DOWN: Move(engine, 0, y); break;
     case MOUSE_MOVE_LEFT: Move(engine, Negate(x), 0); break;
     case MOUSE_MOVE_RIGHT: Move(engine, x, 0); break;
-    case MOUSE_LEFT_CLICK: SingleClick(engine, kLeft, engine.buttonToggle.left, toggleLock, phase); break;
+    case MOUSE_LEFT_CLICK: SingleClick(engine, kLeft, toggle.left, toggleLock, phase); break;
     case MOUSE_LEFT_DOUBLE_CLICK: DoubleClick(engine, kLeft); break;
-    case MOUSE_MIDDLE_CLICK: SingleClick(engine, kMiddle, engine.buttonToggle.middle, toggleLock, phase); break;
+    case MOUSE_MIDDLE_CLICK: SingleClick(engine, kMiddle, toggle.middle, toggleLock, phase); break;
     case MOUSE_MIDDLE_DOUBLE_CLICK: DoubleClick(engine, kMiddle); break;
-    case MOUSE_RIGHT_CLICK: SingleClick(engine, kRight, engine.buttonToggle.right, toggleLock, phase); break;
+    case MOUSE_RIGHT_CLICK: SingleClick(engine, kRight, toggle.right, toggleLock, phase); break;
     case MOUSE_RIGHT_DOUBLE_CLICK: DoubleClick(engine, kRight); break;
     case MOUSE_WHEEL_UP: PlatformMouseWheel(kMouseWheel, kWheelDelta); break;
     case MOUSE_WHEEL_DOWN: PlatformMouseWheel(kMouseWheel, -kWheelDelta); break;

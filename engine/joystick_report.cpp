@@ -3,12 +3,24 @@
 #include <climits>
 
 #include "engine/action_execution.h"
+#include "engine/engine_time.h"
 #include "engine/held_input.h"
+#include "engine/pressed_bindings.h"
 #include "platform/input_codes.h"
 
 namespace {
 
 constexpr int32_t kMaxDelay = 1000;  // ms
+
+// The steps of a report are inlined into one body, its loop over the axes
+// unrolled, where the build is for speed; a build for size keeps them apart.
+#ifdef __OPTIMIZE_SIZE__
+#define REPORT_STEP inline
+#define REPORT_AXES_UNROLLED
+#else
+#define REPORT_STEP [[gnu::always_inline]] inline
+#define REPORT_AXES_UNROLLED _Pragma("GCC unroll 6")
+#endif
 
 // |a - b| with the difference taken as a signed 32-bit value.
 uint32_t Distance(uint32_t a, uint32_t b)
@@ -31,13 +43,15 @@ bool EndZonesOverlap(const EngineState& engine, int port, int axis, uint32_t thr
 void ComputeThresholds(EngineState& engine, const Settings& settings, int port)
 {
     for (int axis = 0; axis < kAxisCount; ++axis) {
-        engine.axisLimits.threshold[axis][port] = Range(engine, port, axis) * uint32_t(settings.sensitivity) / 100;
+        engine.axisLimits.threshold[axis][port] =
+            Range(engine, port, axis) * uint32_t(settings.sensitivity) / 100;
     }
 }
 
 void ComputeCentres(EngineState& engine, int port)
 {
-    for (int axis = 0; axis < kAxisCount; ++axis) engine.axisLimits.centre[axis][port] = Range(engine, port, axis) >> 1;
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        engine.axisLimits.centre[axis][port] = Range(engine, port, axis) >> 1;
 }
 
 void RefreshCapsAndThresholds(EngineState& engine, const Settings& settings)
@@ -67,56 +81,6 @@ void UpdateMouseSpeed(const Settings& settings, int32_t& speed, int32_t step, bo
     }
 }
 
-void FireEnd(EngineState& engine, const Configuration& config, int port, int slot)
-{
-    const Settings& settings = config.settings;
-    ExecuteBinding(engine, config, port, slot, PHASE_PRESS);
-    if (settings.continuous != 0) return;
-    // A file's delay is used as it stands within 0..1000 ms; a negative one
-    // would be an endless wait, and a huge one would hold the key for days
-    // with the program deaf to Exit.
-    const int32_t delay = settings.delay < 0 ? 0 : settings.delay > kMaxDelay ? kMaxDelay : settings.delay;
-    PlatformSleep(uint32_t(delay));
-    ExecuteBinding(engine, config, port, slot, PHASE_RELEASE);
-}
-
-void ProcessAxis(EngineState& engine, const Configuration& config, int port, int axisIndex, uint32_t pos)
-{
-    const Settings& settings = config.settings;
-    const AxisWiring& axis = kAxes[axisIndex];
-    const JoyCaps& caps = engine.joyCaps[port];
-    const uint32_t threshold = engine.axisLimits.threshold[axisIndex][port];
-    uint32_t& previous = engine.lastReport[port].position[axisIndex];
-    const bool steady = Distance(pos, previous) < threshold;
-
-    if (axisIndex == kAxisX || axisIndex == kAxisY) {
-        const uint32_t fromCentre = Distance(pos, engine.axisLimits.centre[axisIndex][port]);
-        if (axisIndex == kAxisX) {
-            UpdateMouseSpeed(settings, engine.mouseSpeed.horizontal, settings.xStep, steady, fromCentre);
-        } else {
-            UpdateMouseSpeed(settings, engine.mouseSpeed.vertical, settings.yStep, steady, fromCentre);
-        }
-    }
-
-    if (steady) {
-        // Above a sensitivity of 50 the end zones overlap and no position lies
-        // between them, where continuous 1 lets go; so an end first lets go of
-        // what the other end holds, and a key never stays down for good.
-        // Asked only at an end, so a stick at rest pays nothing for it.
-        if (Distance(pos, caps.*axis.max) < threshold) {
-            if (EndZonesOverlap(engine, port, axisIndex, threshold)) LetGoOfSlot(engine, port, axis.minSlot);
-            FireEnd(engine, config, port, axis.maxSlot);
-        } else if (Distance(pos, caps.*axis.min) < threshold) {
-            if (EndZonesOverlap(engine, port, axisIndex, threshold)) LetGoOfSlot(engine, port, axis.maxSlot);
-            FireEnd(engine, config, port, axis.minSlot);
-        } else if (settings.continuous == 1) {
-            ExecuteBinding(engine, config, port, axis.maxSlot, PHASE_RELEASE);
-            ExecuteBinding(engine, config, port, axis.minSlot, PHASE_RELEASE);
-        }
-    }
-    previous = pos;
-}
-
 // The hat directions an angle holds: each within 45 degrees of it, ends
 // included, so a diagonal holds two. A centred hat (65535), or any value past
 // a full turn, holds none.
@@ -132,12 +96,166 @@ uint32_t HatDirections(uint32_t angle)
     return held;
 }
 
-// The one body of both kinds of report, inlined into each so that the
-// driver's report pays no extra call.
-[[gnu::always_inline]] inline void ProcessState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report)
+// What one axis does in a report, as bits: the ends it releases first (the
+// maximum's slot, then the minimum's), the end it presses, and whether that
+// press is a one-shot, released again after the delay.
+enum AxisAct : uint8_t {
+    RELEASE_MAX = 1,
+    RELEASE_MIN = 2,
+    PRESS_MAX = 4,
+    PRESS_MIN = 8,
+    ONE_SHOT = 16,
+};
+
+// What a report changed, found before any binding runs: the button and hat
+// edges, what each axis does, and the pointer speed X and Y give.
+struct ReportChanges {
+    uint32_t buttonsPressed, buttonsReleased;
+    uint32_t hatsPressed, hatsReleased;
+    uint8_t axisActs[kAxisCount];
+    bool anyAxisActs;
+    MouseSpeed speed;
+};
+
+// The end tests of a steady axis: endActs is what a press at an end adds
+// (ONE_SHOT or nothing), between what the middle does (under continuous 1,
+// release both ends). Above a sensitivity of 50 the end zones overlap and no
+// position lies between them; so under continuous 1 an end first releases the
+// other end, as the middle would, and a key never stays down for good. A
+// one-shot needs no such rule, and other values hold until the stick is lost.
+REPORT_STEP uint8_t DetectAxisEnds(const EngineState& engine, int port, int axisIndex, uint32_t pos,
+                                   uint32_t threshold, uint8_t endActs, uint8_t between)
+{
+    const AxisWiring& axis = kAxes[axisIndex];
+    const JoyCaps& caps = engine.joyCaps[port];
+    // Asked only at an end, so a stick at rest pays nothing for it.
+    const auto other = [&](uint8_t release) {
+        return between != 0 && EndZonesOverlap(engine, port, axisIndex, threshold) ? release : 0;
+    };
+    if (Distance(pos, caps.*axis.max) < threshold) return uint8_t(PRESS_MAX | endActs | other(RELEASE_MIN));
+    if (Distance(pos, caps.*axis.min) < threshold) return uint8_t(PRESS_MIN | endActs | other(RELEASE_MAX));
+    return between;
+}
+
+// Detect: the report against the port's previous one, which it then becomes.
+REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, int port, const JoyInfoEx& info,
+                               ReportChanges& changes)
 {
     LastReport& last = engine.lastReport[port];
+    last.readOk = true;
+    changes.buttonsPressed = info.dwButtons & ~last.buttons;
+    changes.buttonsReleased = last.buttons & ~info.dwButtons;
+    last.buttons = info.dwButtons;
 
+    changes.speed = engine.mouseSpeed;
+    const uint8_t endActs = settings.continuous == 0 ? ONE_SHOT : 0;
+    const uint8_t between = settings.continuous == 1 ? RELEASE_MAX | RELEASE_MIN : 0;
+    uint8_t any = 0;
+    // Unrolled, so that each axis's fields are found without the table.
+    REPORT_AXES_UNROLLED
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        const uint32_t pos = info.*kAxes[axis].position;
+        const uint32_t threshold = engine.axisLimits.threshold[axis][port];
+        uint32_t& previous = last.position[axis];
+        const bool steady = Distance(pos, previous) < threshold;
+        previous = pos;
+        if (axis == kAxisX || axis == kAxisY) {
+            const uint32_t fromCentre = Distance(pos, engine.axisLimits.centre[axis][port]);
+            if (axis == kAxisX) {
+                UpdateMouseSpeed(settings, changes.speed.horizontal, settings.xStep, steady, fromCentre);
+            } else {
+                UpdateMouseSpeed(settings, changes.speed.vertical, settings.yStep, steady, fromCentre);
+            }
+        }
+        // An axis that moved by the threshold or more fires nothing.
+        const uint8_t acts =
+            steady ? DetectAxisEnds(engine, port, axis, pos, threshold, endActs, between) : 0;
+        changes.axisActs[axis] = acts;
+        any |= acts;
+    }
+    changes.anyAxisActs = any != 0;
+
+    // Hat directions act like buttons. A stick without a hat may report
+    // anything in the field.
+    const uint32_t hats = (engine.joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
+    changes.hatsPressed = hats & ~last.hats;
+    changes.hatsReleased = last.hats & ~hats;
+    last.hats = hats;
+}
+
+// Resolve, then execute: the binding a change of the slot acts on (table is
+// the slot's record in the table), carried out.
+REPORT_STEP void Act(EngineState& engine, const Settings& settings, const ActionRecord& table, int port,
+                     int slot, ActionPhase phase)
+{
+    const ActionRecord& binding = ResolveBinding(engine.pressed, table, port, slot, phase);
+    ExecuteBinding(engine, binding, settings, port, slot, phase);
+}
+
+// The slots first + n for each bit n of mask, in ascending order; row holds
+// their records from the first on.
+REPORT_STEP void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecord* row, int port,
+                            int first, uint32_t mask, ActionPhase phase)
+{
+    for (int slot = first; mask != 0; ++slot, ++row, mask >>= 1) {
+        if (mask & 1) Act(engine, settings, *row, port, slot, phase);
+    }
+}
+
+REPORT_STEP void ActOnAxis(EngineState& engine, const Configuration& config, int port, int axisIndex,
+                           uint8_t acts)
+{
+    if (acts == 0) return;
+    const Settings& settings = config.settings;
+    const ActionRecord* row = config.MappingTable[port];
+    const AxisWiring& axis = kAxes[axisIndex];
+    if (acts & RELEASE_MAX) Act(engine, settings, row[axis.maxSlot], port, axis.maxSlot, PHASE_RELEASE);
+    if (acts & RELEASE_MIN) Act(engine, settings, row[axis.minSlot], port, axis.minSlot, PHASE_RELEASE);
+    const int pressed = acts & PRESS_MAX ? axis.maxSlot : acts & PRESS_MIN ? axis.minSlot : -1;
+    if (pressed < 0) return;
+    Act(engine, settings, row[pressed], port, pressed, PHASE_PRESS);
+    if ((acts & ONE_SHOT) == 0) return;
+    // A file's delay is used as it stands within 0..1000 ms; a negative one
+    // would be an endless wait, and a huge one would hold the key for days
+    // with the program deaf to Exit.
+    const int32_t delay = settings.delay;
+    PlatformSleep(uint32_t(delay < 0 ? 0 : delay > kMaxDelay ? kMaxDelay : delay));
+    Act(engine, settings, row[pressed], port, pressed, PHASE_RELEASE);
+}
+
+// Buttons (presses, then releases, each in slot order), the axes in order,
+// then the hat likewise. Each axis's pointer speed takes effect at its turn,
+// so a move fired by X or Y uses the speed of this report, a button's that of
+// the one before.
+REPORT_STEP void ExecuteChanges(EngineState& engine, const Configuration& config, int port,
+                                const ReportChanges& changes)
+{
+    const Settings& settings = config.settings;
+    // Pressed and released share no bit, so they differ exactly when either is set.
+    if (changes.buttonsPressed != changes.buttonsReleased) {
+        const ActionRecord* buttons = config.MappingTable[port];
+        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsPressed, PHASE_PRESS);
+        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsReleased, PHASE_RELEASE);
+    }
+    engine.mouseSpeed.horizontal = changes.speed.horizontal;
+    if (changes.anyAxisActs) ActOnAxis(engine, config, port, kAxisX, changes.axisActs[kAxisX]);
+    engine.mouseSpeed.vertical = changes.speed.vertical;
+    if (changes.anyAxisActs) {
+        for (int axis = kAxisY; axis < kAxisCount; ++axis)
+            ActOnAxis(engine, config, port, axis, changes.axisActs[axis]);
+    }
+    if (changes.hatsPressed != changes.hatsReleased) {
+        const ActionRecord* hats = config.HatTable[port];
+        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsPressed, PHASE_PRESS);
+        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsReleased, PHASE_RELEASE);
+    }
+}
+
+// The one body of both kinds of report, inlined into each so that the
+// driver's report pays no extra call.
+[[gnu::always_inline]] inline void ProcessState(EngineState& engine, const Configuration& config, int port,
+                                                const JoyInfoEx* report, uint32_t now)
+{
     // A failed read is no report of zero positions: an unplugged stick must
     // not fire the bindings at the minimum ends. The first failure lets go of
     // what the stick held, so nothing stays down until it comes back.
@@ -145,24 +263,13 @@ uint32_t HatDirections(uint32_t angle)
         LetGoOfLostStick(engine, port);
         return;
     }
-    last.readOk = true;
-    const JoyInfoEx& info = *report;
-
-    if (info.dwButtons != last.buttons) {
-        ExecuteButtons(engine, config, port, info.dwButtons & ~last.buttons, PHASE_PRESS);
-        ExecuteButtons(engine, config, port, last.buttons & ~info.dwButtons, PHASE_RELEASE);
-        last.buttons = info.dwButtons;
-    }
-    for (int axis = 0; axis < kAxisCount; ++axis) ProcessAxis(engine, config, port, axis, info.*kAxes[axis].position);
-
-    // Hat directions act like buttons, after the axes. A stick without a hat
-    // may report anything in the field.
-    const uint32_t hats = (engine.joyCaps[port].wCaps & kJoyCapsHasPov) != 0 ? HatDirections(info.dwPOV) : 0;
-    if (hats != last.hats) {
-        ExecuteHats(engine, config, port, hats & ~last.hats, PHASE_PRESS);
-        ExecuteHats(engine, config, port, last.hats & ~hats, PHASE_RELEASE);
-        last.hats = hats;
-    }
+    // What fell due since the last run goes first, should the shell's timer
+    // come late.
+    if (engine.wake.pending) RunEngineDue(engine, config, now);
+    ReportChanges changes;
+    DetectChanges(engine, config.settings, port, *report, changes);
+    ExecuteChanges(engine, config, port, changes);
+    SetActingBinding(engine.heldRecord, -1, -1);
 }
 
 }  // namespace
@@ -178,20 +285,20 @@ void ComputeAxisThresholds(EngineState& engine, const Settings& settings)
     RefreshCapsAndThresholds(engine, settings);
 }
 
-void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port)
+void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port, uint32_t now)
 {
     JoyInfoEx info = {};
     info.dwSize = sizeof info;
     info.dwFlags = kJoyReturnAll;
     const bool read = PlatformJoyGetPosEx(uint32_t(port), &info) == kJoyNoError;
-    ProcessState(engine, config, port, read ? &info : nullptr);
+    ProcessState(engine, config, port, read ? &info : nullptr, now);
 }
 
-void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report)
+void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report,
+                          uint32_t now)
 {
-    ProcessState(engine, config, port, report);
+    ProcessState(engine, config, port, report, now);
 }
-
 
 void ComputePortLimits(EngineState& engine, const Settings& settings, int port)
 {
@@ -202,13 +309,13 @@ void ComputePortLimits(EngineState& engine, const Settings& settings, int port)
 void ForgetPortReport(EngineState& engine, int port)
 {
     engine.lastReport[port] = LastReport{};
+    engine.pressed.slots[port] = 0;
 }
 
 void LetGoOfLostStick(EngineState& engine, int port)
 {
     LastReport& last = engine.lastReport[port];
     if (last.readOk) LetGoOfPort(engine, port);
-    last.buttons = 0;
-    last.hats = 0;
+    ForgetPressedSlots(engine, port, kButtonSlots | kHatSlots);
     last.readOk = false;
 }

@@ -9,11 +9,14 @@ void ComputeAxisLimits(EngineState& engine, const Settings& settings);
 // Refreshes both capability records and recomputes the thresholds only.
 void ComputeAxisThresholds(EngineState& engine, const Settings& settings);
 // Reads the port's joystick and executes the bindings of config that its
-// changes fire.
-void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port);
+// changes fire, in three steps: detect what changed against the port's last
+// report, resolve the binding each change acts on (a release acts on what
+// pressed), execute it. now is the shell's clock, in milliseconds.
+void ProcessJoystickReport(EngineState& engine, const Configuration& config, int port, uint32_t now);
 // The same for a state read elsewhere (an Xbox controller's); nullptr for a
 // read that failed.
-void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report);
+void ProcessJoystickState(EngineState& engine, const Configuration& config, int port, const JoyInfoEx* report,
+                          uint32_t now);
 
 // For a stick that comes or comes back on one port, which may be another
 // stick than the one before: that port's thresholds and centres from its

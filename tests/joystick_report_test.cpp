@@ -48,6 +48,9 @@ struct Stick {
     uint32_t x = kMid, y = kMid, z = kMid, r = kMid, u = kMid, v = kMid;
     uint32_t hat = 65535;  // centred
     bool lost = false;  // the read fails, as with an unplugged stick
+    // Acts on another table, every slot bound to key 99, without letting go,
+    // as a switch of tables would.
+    bool rebound = false;
 };
 const Stick kRest{};
 const Stick kZero{.x = 0, .y = 0, .z = 0, .r = 0, .u = 0, .v = 0};
@@ -55,12 +58,14 @@ const Stick kLost{.lost = true};
 
 void Report(const Stick& s, int port = 0)
 {
+    Configuration rebound = running.config;
+    for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(rebound, port, slot).keyCode = 99;
     fake.posResult[port] = s.lost ? 167 : 0;  // JOYERR_UNPLUGGED
     JoyInfoEx& st = fake.state[port];
     st.dwButtons = s.buttons;
     st.dwXpos = s.x, st.dwYpos = s.y, st.dwZpos = s.z, st.dwRpos = s.r, st.dwUpos = s.u, st.dwVpos = s.v;
     st.dwPOV = s.hat;
-    ProcessJoystickReport(running.engine, running.config, port);
+    ProcessJoystickReport(running.engine, s.rebound ? rebound : running.config, port, fake.tickCount);
 }
 
 struct ReportCase {
@@ -71,6 +76,7 @@ struct ReportCase {
     std::vector<Stick> reports;
     EventList expected;
     bool hat = false;  // the sticks report a hat in their capabilities
+    bool xMinusClicks = false;  // X- clicks the left button instead
 };
 
 TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
@@ -101,9 +107,23 @@ TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
         {"sensitivity 60: every position fires, the overlap is the maximum end", {.sensitivity = 60}, kMax, false,
          {kRest, {.x = 20000, .y = 20000}, {.x = 26214, .y = 26215}},
          Seq(Fire(32), Fire(35), Fire(33), Fire(34), Fire(33), Fire(35))},
-        {"sensitivity 60, continuous: an end first lets go of the other end, so the middle lets go of X-",
+        {"sensitivity 60, continuous: an end first releases the other end, as the middle would",
          {.continuous = 1, .sensitivity = 60}, kMax, false, {kRest, {.x = 0}, {.x = 0}, kRest},
-         {P(32), P(35), R(32), P(33), P(35), P(33), P(35), R(33), P(32), P(35)}},
+         {R(33), P(32), R(34), P(35), R(32), P(33), R(34), P(35), R(32), P(33), R(34), P(35), R(33), P(32), R(34),
+          P(35)}},
+        {"sensitivity 60, one shot: the maximum end leaves a click the minimum end toggled alone",
+         {.toggleLock = 1, .sensitivity = 60}, kMax, false,
+         {{.y = 0}, {.x = 0, .y = 0}, {.x = kMax, .y = 0}, {.x = kMax, .y = 0}, {.x = 0, .y = 0}, {.x = 0, .y = 0}},
+         Seq(Fire(32), Fire(34), MouseFlag(LEFTUP), Slept(1), MouseFlag(LEFTDOWN), Fire(34), Fire(34), Fire(32),
+             Fire(34), Fire(34), MouseFlag(LEFTDOWN), Slept(1), MouseFlag(LEFTUP), Fire(34)),
+         false, true},
+        {"a release acts on the binding that pressed, though the table is another one by then",
+         {.continuous = 1}, kMax, false,
+         {{.y = 0}, {.y = 0}, {.buttons = 1, .x = kMax, .y = 0}, {.buttons = 1, .x = kMax, .y = 0},
+          {.buttons = 1, .x = kMax, .y = 0, .rebound = true}, {.y = 0, .rebound = true},
+          {.buttons = 1, .y = 0, .rebound = true}},
+         {P(34), kBetweenX[0], kBetweenX[1], P(34), P(0), P(34), P(32), P(34), P(32), P(34), R(0), P(34),
+          KeyDown(99, 0), R(32), KeyUp(99, 0), P(34)}},
         {"no device: axes never fire, buttons do", {.continuous = 1}, 0, true,
          {kZero, kZero, kRest, kRest, {.buttons = 1}}, {P(0)}},
         {"a range too small for a threshold never fires", {.continuous = 1}, 4, true, {kZero, kZero, kZero}, {}},
@@ -143,6 +163,7 @@ TEST(JoystickReport, ReportSequencesFireTheRightSlotsInOrder)
         ResetProgramState();
         running.config.settings = c.settings;
         BindAll();
+        if (c.xMinusClicks) running.config.MappingTable[0][SLOT_X_MINUS] = {.on = 1, .sendMouse = 1, .mouseAction = 4};
         SetRanges(c.range, c.allAxes, c.hat);
         for (const Stick& s : c.reports) Report(s);
         EXPECT_EQ(Events(), c.expected);

@@ -46,8 +46,8 @@ TEST(ReportPath, AllocatesNothingWhileFiringEveryKindOfBinding)
             fake.state[port].dwXpos = fake.state[port].dwYpos = fake.state[port].dwZpos = pos;
             fake.state[port].dwRpos = fake.state[port].dwUpos = fake.state[port].dwVpos = pos;
             fake.posResult[port] = round % 7 == 6 ? 167u : 0u;  // an unplugged stick too
-            ProcessJoystickReport(running.engine, running.config, port);
-            ProcessJoystickReport(running.engine, running.config, port);
+            ProcessJoystickReport(running.engine, running.config, port, fake.tickCount);
+            ProcessJoystickReport(running.engine, running.config, port, fake.tickCount);
             ClearEvents();
         }
     }

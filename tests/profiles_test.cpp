@@ -49,7 +49,7 @@ void Wait(uint32_t milliseconds)
 }
 
 struct Step {
-    enum Op { FRONT, ELEVATED, OURS, DESKTOP, NOTHING, WAIT, PRESS, RELEASE, EDITOR, LOAD, DAMAGE, BIND } op;
+    enum Op { FRONT, ELEVATED, OURS, DESKTOP, NOTHING, WAIT, PRESS, RELEASE, EDITOR, LOAD, DAMAGE, BIND, UNBIND } op;
     const char* name;     // FRONT, ELEVATED: the executable's stem; LOAD: the file
     uint32_t value;       // WAIT: milliseconds; EDITOR: what the editor answers; BIND: button 1's key
 };
@@ -76,7 +76,7 @@ void RunSteps(const Steps& steps)
         case Step::PRESS:
         case Step::RELEASE:
             fake.state[0].dwButtons = step.op == Step::PRESS ? 1 : 0;
-            ProcessJoystickReport(running.engine, running.config, 0);
+            ProcessJoystickReport(running.engine, running.config, 0, fake.tickCount);
             break;
         case Step::EDITOR:
             fake.sheetResult = int(step.value);
@@ -88,6 +88,7 @@ void RunSteps(const Steps& steps)
             Send(kWmCommand, IDM_LOAD);
             break;
         case Step::BIND: running.config.MappingTable[0][0].keyCode = int32_t(step.value); break;
+        case Step::UNBIND: running.config.MappingTable[0][0].on = 0; break;
         case Step::DAMAGE: PutFakeFile(step.name, std::vector<uint8_t>(100 + step.value, 7)); break;
         }
     }
@@ -127,6 +128,9 @@ TEST(Profiles, SwitchingRules)
         {"a held key is let go at the switch and the held button presses its new binding", true,
          {kPress, F("notepad"), W(250), kPress, kRelease},
          nullptr, {KeyDown(kF1, 0), KeyUp(kF1, 0), tipNotepad, KeyDown(kF2, 0), KeyUp(kF2, 0)}, kNotepad},
+        {"a held button bound to nothing presses its new binding too", true,
+         {{Step::UNBIND}, kPress, F("notepad"), W(250), kPress, kRelease},
+         nullptr, {tipNotepad, KeyDown(kF2, 0), KeyUp(kF2, 0)}, kNotepad},
         {"a damaged profile keeps what runs, told once until the file changes", true,
          {F("notepad"), W(300), F("broken"), W(300), F("notepad"), W(300), F("broken"), W(300),
           {Step::DAMAGE, kBroken, 1}, F("notepad"), W(300), F("broken"), W(300), kPress},

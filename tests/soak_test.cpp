@@ -226,7 +226,7 @@ class Soak {
         }
         if (Below(100) < 2) ChangeFront();
         fake.posResult[port] = lost ? kJoyErrUnplugged : 0;
-        ProcessJoystickReport(running.engine, running.config, port);
+        ProcessJoystickReport(running.engine, running.config, port, fake.tickCount);
         ++done_;
         if (fake.eventCount > 8192) failure_ = "one report overflowed the fake's log";
         for (uint32_t i = 0; i < fake.eventCount; ++i) {

@@ -74,7 +74,7 @@ TEST(XInputReport, BothTriggersHeldAtOnce)
     JoyInfoEx info = {};
     for (const uint8_t pull : {0, 255, 255, 0, 0}) {  // an end counts once the trigger rests there
         XInputReport({0, pull, pull}, info);
-        ProcessJoystickState(running.engine, running.config, 0, &info);
+        ProcessJoystickState(running.engine, running.config, 0, &info, fake.tickCount);
     }
     EXPECT_EQ(Events(), (EventList{MouseFlag(RIGHTDOWN), MouseFlag(LEFTDOWN), MouseFlag(RIGHTUP), MouseFlag(LEFTUP)}));
 }

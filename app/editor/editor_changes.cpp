@@ -47,7 +47,9 @@ void SpinCommonSetting(int control, int32_t delta, ShowValue show, void* page)
     for (const SpinControl& spin : kSpins) {
         if (spin.value == shown) show(page, shown, running.config.settings.*spin.setting);
     }
-    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) ComputeAxisThresholds(running.engine, running.config.settings);
+    if (shown != 0 && control == IDC_SENSITIVITY_SPIN) {
+        ComputeAxisThresholds(running.engine, running.config.settings);
+    }
 }
 
 void StoreShownSource(int port, uint8_t source)

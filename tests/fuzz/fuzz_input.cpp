@@ -70,7 +70,7 @@ uint32_t PickPosition(Cursor& in, const JoyCaps& caps, int axis, uint32_t previo
 
 void Report(int port)
 {
-    ProcessJoystickReport(running.engine, running.config, port);
+    ProcessJoystickReport(running.engine, running.config, port, fake.tickCount);
     // One report can log thousands of events (32 buttons typing macros); the
     // fake keeps 8192, so start each report afresh.
     ClearEvents();

@@ -80,11 +80,11 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
             toolPlatform.state[step.port].dwPOV = step.hat;
-            ProcessJoystickReport(engine, image, step.port);
+            ProcessJoystickReport(engine, image, step.port, 0);
             break;
         case TraceStep::Lost:
             toolPlatform.lost[step.port] = true;
-            ProcessJoystickReport(engine, image, step.port);
+            ProcessJoystickReport(engine, image, step.port, 0);
             break;
         case TraceStep::Exit: LetGoOfEverything(engine); break;
         }
