@@ -20,6 +20,9 @@
 //                                ID on the editor's current page (1 and 2
 //                                are the editor's OK and Cancel), or
 //                                "x y width height" of the editor
+//   observer checked ID          print 1 when the editor's check box or radio
+//                                button ID (found as where finds it) is
+//                                ticked, else 0
 //   observer wait-window present|gone SECONDS
 //                                wait for the program's main window; exit 1
 //                                on timeout
@@ -256,6 +259,20 @@ bool TabRect(HWND sheet, int tab, RECT* rect)
     return found;
 }
 
+// Control ID of a dialog over the editor, else of its current page, else of
+// the sheet itself.
+HWND EditorControl(int id)
+{
+    HWND sheet = Sheet();
+    if (sheet == nullptr) return nullptr;
+    HWND dialog = SheetDialog();
+    HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+    if (control == nullptr && page != nullptr) control = GetDlgItem(page, id);
+    if (control == nullptr) control = GetDlgItem(sheet, id);
+    return control;
+}
+
 int Where(const char* what)
 {
     RECT rect;
@@ -282,14 +299,7 @@ int Where(const char* what)
         printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     } else {
-        HWND sheet = Sheet();
-        if (sheet == nullptr) return 1;
-        const int id = atoi(what);
-        HWND dialog = SheetDialog();
-        HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        HWND control = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
-        if (control == nullptr && page != nullptr) control = GetDlgItem(page, id);
-        if (control == nullptr) control = GetDlgItem(sheet, id);
+        HWND control = EditorControl(atoi(what));
         if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
         // "ID:up" and "ID:down": the arrows of an up-down control.
         const LONG quarter = (rect.bottom - rect.top) / 4;
@@ -360,6 +370,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                    : 1;
     }
     if (argc >= 3 && strcmp(argv[1], "where") == 0) return Where(argv[2]);
+    if (argc >= 3 && strcmp(argv[1], "checked") == 0) {
+        HWND control = EditorControl(atoi(argv[2]));
+        if (control == nullptr) return 1;
+        printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
     if (argc >= 4 && strcmp(argv[1], "wait-window") == 0)
         return WaitWindow(strcmp(argv[2], "present") == 0, DWORD(strtoul(argv[3], nullptr, 0)));
     if (argc >= 3 && strcmp(argv[1], "answer-dialog") == 0) {

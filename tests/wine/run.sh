@@ -551,6 +551,23 @@ wait_editor_closed() {
   done
 }
 
+# expect_checked ID 0|1 WHAT: the editor's box or radio button ID is (not) ticked.
+expect_checked() {
+  local got
+  got=$(timeout 30 wine "$observer" checked "$1" 2>/dev/null | tr -d '\r')
+  [[ $got == "$2" ]] || problems+=("$3: control $1 ticked '$got', expected '$2'")
+}
+
+# open_behaviour_dialog: "&Layer/turbo..." on the action page, until its dialog shows.
+open_behaviour_dialog() {
+  click 213 || return 1
+  local deadline=$((SECONDS + 30))
+  until [[ -n $(where dialog) ]]; do
+    ((SECONDS > deadline)) && { problems+=("the layer and turbo dialog did not open"); return 1; }
+    sleep 0.2
+  done
+}
+
 # Tabs of the editor for a stick of 4 buttons and 2 axes.
 tab_button1=1
 tab_button2=2
@@ -678,16 +695,18 @@ case_editor_layers() {
     xdotool key Tab t                              # "tab"
     sleep 0.3
     click tab:$tab_button2                         # stores layer 1's button 1; shows layer 1 here too
+    click tab:$tab_button1
+    expect_checked 206 1 "layer 1's button 1, shown again"
+    click tab:$tab_button2
     click 212 && xdotool key Home Return           # back to the base: layer 1's button 2 was only looked at
     sleep 0.3
-    click 213                                      # &Layer/turbo...
-    local deadline=$((SECONDS + 30))
-    until [[ -n $(where dialog) ]]; do
-      ((SECONDS > deadline)) && { problems+=("the layer and turbo dialog did not open"); break; }
-      sleep 0.2
-    done
+    open_behaviour_dialog
     click 221                                      # &while held, layer 1 as the target it offers
     click 1                                        # the dialog's OK
+    sleep 0.3
+    open_behaviour_dialog
+    expect_checked 221 1 "the while-held switch, shown again"
+    click 2                                        # the dialog's Cancel
     sleep 0.3
     click 1                                        # the sheet's OK
     wait_editor_closed
