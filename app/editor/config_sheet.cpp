@@ -138,7 +138,8 @@ void FillBehaviourDialog(HWND dialog, int slot)
     const int action = state.action >= 0 && state.action < 3 ? state.action : LAYER_ACTION_NONE;
     CheckRadioButton(dialog, IDC_LAYER_NONE, IDC_LAYER_TOGGLE, kLayerActionButtons[action]);
     for (int layer = 1; layer <= kLayerCount; ++layer) {
-        const LRESULT index = SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_ADDSTRING, 0, LPARAM(kLayerNames[layer]));
+        const LRESULT index =
+            SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_ADDSTRING, 0, LPARAM(kLayerNames[layer]));
         SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_SETITEMDATA, WPARAM(index), LPARAM(layer));
         if (layer == state.target) SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_SETCURSEL, WPARAM(index), 0);
     }
