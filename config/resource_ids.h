@@ -25,6 +25,8 @@
 #define IDD_ACTION_PAGE "CONFIG2"
 #define IDD_INFO_PAGE "CONFIG3"
 #define IDD_CONTROLLERS_PAGE "CONFIG4"
+/* The dialog an action page opens for its slot's layer key and turbo. */
+#define IDD_BEHAVIOUR "BEHAVIOUR"
 
 /* Controls of the common page. */
 #define IDC_XSTEP_SPIN 100
@@ -54,6 +56,15 @@
 #define IDC_TEXT 209
 #define IDC_SEND_MOUSE 210
 #define IDC_MOUSE_LIST 211
+#define IDC_LAYER 212      /* which layer's binding the pages show */
+#define IDC_BEHAVIOUR 213  /* opens the layer and turbo dialog */
+
+/* Controls of the layer and turbo dialog. */
+#define IDC_LAYER_NONE 220
+#define IDC_LAYER_WHILE_HELD 221
+#define IDC_LAYER_TOGGLE 222
+#define IDC_LAYER_TARGET 223
+#define IDC_TURBO 224
 
 /* Controls of the Controllers page. */
 #define IDC_PORT1_SOURCE 300

@@ -5,6 +5,7 @@
 
 #include "config/file_layout.h"
 #include "config/settings.h"
+#include "config/vocabulary.h"
 #include "platform/input_codes.h"
 
 namespace {
@@ -137,4 +138,50 @@ void StoreActionPage(const ActionPageState& page, ActionRecord& record)
     std::memcpy(record.text, page.text, length);
     record.text[length] = '\0';
     record.mouseAction = page.mouseAction;
+}
+
+bool PageShowsRecord(const ActionPageState& page, const ActionRecord& record)
+{
+    const ActionPageState shown = ReadActionRecord(record);
+    return page.on == shown.on && page.shift == shown.shift && page.control == shown.control &&
+           page.alt == shown.alt && page.sendKey == shown.sendKey && page.sendText == shown.sendText &&
+           page.sendMouse == shown.sendMouse &&
+           page.keyCode == (FindKeyChoice(record.keyCode) != nullptr ? record.keyCode : -1) &&
+           page.mouseAction == (FindMouseChoice(record.mouseAction) != nullptr ? record.mouseAction : -1) &&
+           std::strncmp(page.text, shown.text, kTextSize - 1) == 0;
+}
+
+BehaviourState ReadBehaviour(const SlotBehaviour& behaviour)
+{
+    BehaviourState state = {};
+    state.action = behaviour.layerAction;
+    state.target = behaviour.layerTarget >= 1 && behaviour.layerTarget <= kLayerCount ? behaviour.layerTarget : 1;
+    std::snprintf(state.turbo, sizeof state.turbo, "%u", unsigned(behaviour.turbo));
+    return state;
+}
+
+uint16_t TurboFromText(const char* text)
+{
+    const char* c = text;
+    while (*c == ' ') ++c;  // pasted with the number
+    uint32_t value = 0;
+    for (; *c >= '0' && *c <= '9'; ++c) {
+        value = value * 10 + uint32_t(*c - '0');
+        if (value > kTurboMax) value = kTurboMax + 1;  // stays above the range however long
+    }
+    if (value == 0) return 0;
+    if (value < kTurboMin) return kTurboMin;
+    if (value > kTurboMax) return kTurboMax;
+    return uint16_t(value);
+}
+
+SlotBehaviour StoreBehaviour(const BehaviourState& state)
+{
+    SlotBehaviour behaviour = {};
+    if (state.action == LAYER_WHILE_HELD || state.action == LAYER_TOGGLE) {
+        behaviour.layerAction = uint8_t(state.action);
+        behaviour.layerTarget = state.target >= 1 && state.target <= kLayerCount ? uint8_t(state.target) : 1;
+    }
+    behaviour.turbo = TurboFromText(state.turbo);
+    return behaviour;
 }

@@ -58,3 +58,32 @@ ActionPageState ReadActionRecord(const ActionRecord& record);
 // Stores a page into its record; the text keeps at most 39 characters, and
 // bytes after its terminator stay as they were.
 void StoreActionPage(const ActionPageState& page, ActionRecord& record);
+
+// Whether a page leaving its controls as they were filled would leave its
+// record as it is: the flags as the page shows them, the chosen key and
+// mouse action (or none chosen for a code that the lists do not offer), the
+// text as far as the edit box keeps it.
+bool PageShowsRecord(const ActionPageState& page, const ActionRecord& record);
+
+// The layer choice of the action pages, index 0 the base; also the layer
+// key's targets (1..7).
+inline constexpr const char* kLayerNames[kLayerCount + 1] = {"base",    "layer 1", "layer 2", "layer 3",
+                                                              "layer 4", "layer 5", "layer 6", "layer 7"};
+
+// What the layer and turbo dialog shows and reads back.
+struct BehaviourState {
+    int32_t action;  // LayerAction, from the radio buttons
+    int32_t target;  // the chosen layer 1..7, -1 for none
+    char turbo[16];  // the period as typed
+};
+
+// A fresh slot shows no action, layer 1 as the target it would take, and 0.
+BehaviourState ReadBehaviour(const SlotBehaviour& behaviour);
+
+// The period typed, in milliseconds: 0 (or nothing) is off, anything else is
+// held within 20..1000; digits beyond that range are not an overflow.
+uint16_t TurboFromText(const char* text);
+
+// What the dialog stores: no target without an action, layer 1 for an
+// action without a valid target, the period as TurboFromText reads it.
+SlotBehaviour StoreBehaviour(const BehaviourState& state);

@@ -111,6 +111,7 @@ void ResetProgramState()
     ResetFakePlatform();
     running = Running{};
     selectedPort = 0;
+    selectedLayer = 0;
     stickPorts = StickPorts{};
 }
 

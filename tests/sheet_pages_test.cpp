@@ -2,6 +2,7 @@
 // and check boxes do, and what a page stores.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -251,6 +252,64 @@ TEST(ActionPage, ShowsFlagsTheWayTheEngineReadsThem)
     EXPECT_EQ(page.keyCode, 346);
     EXPECT_EQ(page.mouseAction, 9);
     EXPECT_EQ(std::string(page.text), std::string(40, 'x'));
+}
+
+TEST(ActionPage, APageLeftAsFilledShowsItsRecord)
+{
+    ActionRecord fresh = {};
+    ActionPageState page = ReadActionRecord(fresh);
+    page.keyCode = -1;  // code 0 is no key: the list shows none chosen
+    EXPECT_TRUE(PageShowsRecord(page, fresh));
+    page.mouseAction = -1;  // "move up" is code 0 and was chosen
+    EXPECT_FALSE(PageShowsRecord(page, fresh));
+
+    ActionRecord bound = {};
+    bound.on = 1;
+    bound.sendKey = 1;
+    bound.keyCode = 9;
+    std::memset(bound.text, 'x', sizeof bound.text);  // forty, the box keeps 39
+    page = ReadActionRecord(bound);
+    page.text[kTextSize - 1] = '\0';
+    EXPECT_TRUE(PageShowsRecord(page, bound));
+    page.alt = true;
+    EXPECT_FALSE(PageShowsRecord(page, bound));
+}
+
+struct BehaviourCase {
+    int32_t action, target;
+    const char* turbo;
+    SlotBehaviour stored;
+};
+
+TEST(BehaviourDialog, StoresOnlyWhatTheEngineAccepts)
+{
+    const BehaviourCase cases[] = {
+        {LAYER_ACTION_NONE, 3, "0", {0, 0, 0}},           // no target without an action
+        {LAYER_WHILE_HELD, 3, "", {1, 3, 0}},             // nothing typed: off
+        {LAYER_TOGGLE, -1, "0", {2, 1, 0}},               // no target chosen: layer 1
+        {LAYER_TOGGLE, 8, "0", {2, 1, 0}},
+        {LAYER_ACTION_NONE, 1, "1", {0, 0, 20}},          // below the range
+        {LAYER_ACTION_NONE, 1, "19", {0, 0, 20}},
+        {LAYER_ACTION_NONE, 1, "20", {0, 0, 20}},
+        {LAYER_ACTION_NONE, 1, " 250", {0, 0, 250}},
+        {LAYER_ACTION_NONE, 1, "1000", {0, 0, 1000}},
+        {LAYER_ACTION_NONE, 1, "1001", {0, 0, 1000}},
+        {LAYER_ACTION_NONE, 1, "99999999999999", {0, 0, 1000}},  // no wrap-round
+        {LAYER_ACTION_NONE, 1, "-50", {0, 0, 0}},
+        {3, 5, "40", {0, 0, 40}},                         // no such action
+    };
+    for (const BehaviourCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.action << " " << c.target << " \"" << c.turbo << "\"");
+        BehaviourState state = {c.action, c.target, {}};
+        std::snprintf(state.turbo, sizeof state.turbo, "%s", c.turbo);
+        const SlotBehaviour stored = StoreBehaviour(state);
+        EXPECT_EQ(stored.layerAction, c.stored.layerAction);
+        EXPECT_EQ(stored.layerTarget, c.stored.layerTarget);
+        EXPECT_EQ(stored.turbo, c.stored.turbo);
+        // Shown again, it stores the same.
+        const SlotBehaviour again = StoreBehaviour(ReadBehaviour(stored));
+        EXPECT_EQ(std::memcmp(&again, &stored, sizeof stored), 0);
+    }
 }
 
 }  // namespace

@@ -426,6 +426,28 @@ TEST_F(Shell, LettingGoSendsTheUpsOfExactlyWhatIsHeld)
              Buttons(0, 2);
          },
          Seq(KeyDown(96, 0), kShiftRightUp)},
+        {"a layer's page: looked at, nothing; bound, the slot lets go and the base stays",
+         [] {
+             selectedLayer = 3;
+             ActionPageState page = ReadActionRecord(running.config.layers[2][0][0]);
+             page.keyCode = -1;
+             StoreShownActionPage(0, page);
+             EXPECT_EQ(running.config.layers[2][0][0].keyCode, 0);
+             page.on = true;
+             StoreShownActionPage(0, page);
+             EXPECT_EQ(running.config.layers[2][0][0].on, 1);
+             EXPECT_EQ(running.config.MappingTable[0][0].keyCode, 39);
+         },
+         kShiftRightUp},
+        {"a behaviour stored unchanged does nothing; changed in layer 2, it lets go of the slot",
+         [] {
+             selectedLayer = 2;
+             StoreShownBehaviour(0, ReadBehaviour({}));
+             StoreShownBehaviour(0, {LAYER_TOGGLE, 5, "0"});
+             EXPECT_EQ(running.config.behaviour[2][0][0].layerTarget, 5);
+             EXPECT_EQ(running.config.behaviour[0][0][0].layerAction, 0);
+         },
+         kShiftRightUp},
         {"the other port's stick lost: Shift, held by both, stays down",
          [] {
              Bind(1, 0, {.shift = 1, .sendKey = 1, .keyCode = 96});

@@ -27,7 +27,7 @@ constexpr UINT WM_REFRESHPAGE = WM_APP;
 
 ActionRecord& ShownRecord(int slot)
 {
-    return Binding(running.config, selectedPort, slot);
+    return LayerBinding(running.config, selectedLayer, selectedPort, slot);
 }
 
 // Shows a setting as an unsigned number, as the common page does.
@@ -62,6 +62,7 @@ void FillActionPage(HWND page, int slot)
         if (field.checkBox != 0) CheckDlgButton(page, field.checkBox, state.*field.ticked ? BST_CHECKED : BST_UNCHECKED);
     }
     SetDlgItemTextA(page, IDC_TEXT, state.text);
+    SendDlgItemMessageA(page, IDC_LAYER, CB_SETCURSEL, WPARAM(selectedLayer), 0);
     SendDlgItemMessageA(page, IDC_KEY_LIST, CB_RESETCONTENT, 0, 0);
     SendDlgItemMessageA(page, IDC_MOUSE_LIST, CB_RESETCONTENT, 0, 0);
     for (const KeyChoice& choice : KeyChoiceList) AddKeyChoice(page, record, choice.text, choice.code);
@@ -93,6 +94,95 @@ void ChoosePort(HWND page, int32_t port)
     SendMessageA(page, WM_REFRESHPAGE, 0, 0);
 }
 
+// Unlike the port, a layer is chosen to go on editing the same slot in
+// another set: what the page shows is kept first.
+void ChooseLayer(HWND page, int slot)
+{
+    const LRESULT layer = SendDlgItemMessageA(page, IDC_LAYER, CB_GETCURSEL, 0, 0);
+    if (layer < 0 || layer > kLayerCount || layer == selectedLayer) return;
+    StorePage(page, slot);
+    selectedLayer = int32_t(layer);
+    SendMessageA(page, WM_REFRESHPAGE, 0, 0);
+}
+
+constexpr int kLayerActionButtons[] = {IDC_LAYER_NONE, IDC_LAYER_WHILE_HELD, IDC_LAYER_TOGGLE};
+
+int32_t ChosenLayerAction(HWND dialog)
+{
+    for (int action = 0; action < 3; ++action) {
+        if (IsDlgButtonChecked(dialog, kLayerActionButtons[action]) == BST_CHECKED) return action;
+    }
+    return LAYER_ACTION_NONE;
+}
+
+// A target means something only with an action, and a layer key's binding
+// does not repeat.
+void EnableBehaviourControls(HWND dialog)
+{
+    const bool layerKey = ChosenLayerAction(dialog) != LAYER_ACTION_NONE;
+    EnableWindow(GetDlgItem(dialog, IDC_LAYER_TARGET), layerKey);
+    EnableWindow(GetDlgItem(dialog, IDC_TURBO), !layerKey);
+}
+
+void FillBehaviourDialog(HWND dialog, int slot)
+{
+    const BehaviourState state = ReadBehaviour(running.config.behaviour[selectedLayer][selectedPort][slot]);
+    char caption[64];
+    wsprintfA(caption, "Layer and turbo: port %d, %s", int(selectedPort) + 1, kLayerNames[selectedLayer]);
+    SetWindowTextA(dialog, caption);
+    const int action = state.action >= 0 && state.action < 3 ? state.action : LAYER_ACTION_NONE;
+    CheckRadioButton(dialog, IDC_LAYER_NONE, IDC_LAYER_TOGGLE, kLayerActionButtons[action]);
+    for (int layer = 1; layer <= kLayerCount; ++layer) {
+        const LRESULT index =
+            SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_ADDSTRING, 0, LPARAM(kLayerNames[layer]));
+        SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_SETITEMDATA, WPARAM(index), LPARAM(layer));
+        if (layer == state.target) SendDlgItemMessageA(dialog, IDC_LAYER_TARGET, CB_SETCURSEL, WPARAM(index), 0);
+    }
+    SendDlgItemMessageA(dialog, IDC_TURBO, EM_LIMITTEXT, 4, 0);
+    SetDlgItemTextA(dialog, IDC_TURBO, state.turbo);
+    EnableBehaviourControls(dialog);
+}
+
+INT_PTR CALLBACK BehaviourDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        FillBehaviourDialog(dialog, int(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_LAYER_NONE:
+        case IDC_LAYER_WHILE_HELD:
+        case IDC_LAYER_TOGGLE:
+            EnableBehaviourControls(dialog);
+            return TRUE;
+        case IDOK: {
+            BehaviourState state = {};
+            state.action = ChosenLayerAction(dialog);
+            state.target = ChosenCode(dialog, IDC_LAYER_TARGET);
+            GetDlgItemTextA(dialog, IDC_TURBO, state.turbo, sizeof state.turbo);
+            StoreShownBehaviour(int(GetWindowLongPtrA(dialog, DWLP_USER)), state);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+// The dialog belongs to the sheet, which it disables while it is open.
+void EditBehaviour(HWND page, int slot)
+{
+    DialogBoxParamA(platformInstance, IDD_BEHAVIOUR, GetParent(page), BehaviourDialogProc, LPARAM(slot));
+}
+
 }  // namespace
 
 INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, int slot)
@@ -100,6 +190,7 @@ INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, in
     switch (message) {
     case WM_INITDIALOG:
         CheckRadioButton(page, IDC_PORT1, IDC_PORT2, selectedPort == 0 ? IDC_PORT1 : IDC_PORT2);
+        for (const char* name : kLayerNames) SendDlgItemMessageA(page, IDC_LAYER, CB_ADDSTRING, 0, LPARAM(name));
         FillActionPage(page, slot);
         return TRUE;
     case WM_REFRESHPAGE:
@@ -109,6 +200,8 @@ INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, in
         const int control = LOWORD(wParam);
         if (control == IDC_PORT1) ChoosePort(page, 0);
         if (control == IDC_PORT2) ChoosePort(page, 1);
+        if (control == IDC_LAYER && HIWORD(wParam) == CBN_SELCHANGE) ChooseLayer(page, slot);
+        if (control == IDC_BEHAVIOUR) EditBehaviour(page, slot);
         int partners[2];
         if (ExclusionPartners(control, IsDlgButtonChecked(page, control) == BST_CHECKED, partners)) {
             CheckDlgButton(page, partners[0], BST_UNCHECKED);
@@ -121,8 +214,9 @@ INT_PTR ActionPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam, in
         if (header->code == UINT(PSN_KILLACTIVE)) {
             StorePage(page, slot);
         } else if (header->code == UINT(PSN_SETACTIVE)) {
-            // The port may have been changed on another page since this one
-            // was filled; show, and later store into, the current port's record.
+            // The port or layer may have been changed on another page since
+            // this one was filled; show, and later store into, the current
+            // record.
             CheckRadioButton(page, IDC_PORT1, IDC_PORT2, selectedPort == 0 ? IDC_PORT1 : IDC_PORT2);
             FillActionPage(page, slot);
         }

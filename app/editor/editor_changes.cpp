@@ -11,6 +11,7 @@
 #include "platform/window.h"
 
 int32_t selectedPort;
+int32_t selectedLayer;
 
 namespace {
 
@@ -22,12 +23,24 @@ static_assert(SLOT_X_PLUS + 12 == SLOT_V_MINUS + 1);
 
 void StoreShownActionPage(int slot, const ActionPageState& page)
 {
-    ActionRecord& record = Binding(running.config, selectedPort, slot);
+    ActionRecord& record = LayerBinding(running.config, selectedLayer, selectedPort, slot);
+    // The base keeps storing a visited page as it always has (a key list
+    // with nothing chosen stores -1).
+    if (selectedLayer != 0 && PageShowsRecord(page, record)) return;
     ActionRecord stored = record;
     StoreActionPage(page, stored);
     if (std::memcmp(&stored, &record, sizeof record) == 0) return;
     LetGoOfSlot(running.engine, selectedPort, slot);
     record = stored;
+}
+
+void StoreShownBehaviour(int slot, const BehaviourState& state)
+{
+    SlotBehaviour& behaviour = running.config.behaviour[selectedLayer][selectedPort][slot];
+    const SlotBehaviour stored = StoreBehaviour(state);
+    if (std::memcmp(&stored, &behaviour, sizeof behaviour) == 0) return;
+    LetGoOfSlot(running.engine, selectedPort, slot);
+    behaviour = stored;
 }
 
 void FlipCommonOption(int control)

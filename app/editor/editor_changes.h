@@ -11,10 +11,20 @@
 // The port whose bindings the action pages show; kept across openings.
 extern int32_t selectedPort;
 
-// Stores an action page into the shown port's record of slot. A changed
-// record first lets go of what the slot holds, so its old binding's keys
-// cannot stay down.
+// The layer whose bindings the action pages show (0 the base); kept across
+// openings like the port.
+extern int32_t selectedLayer;
+
+// Stores an action page into the shown layer's and port's record of slot. A
+// changed record first lets go of what the slot holds, so its old binding's
+// keys cannot stay down. A layer's page left as it was filled stores nothing,
+// so looking through a layer does not fill it with records.
 void StoreShownActionPage(int slot, const ActionPageState& page);
+
+// Stores the layer and turbo dialog into the shown layer's and port's
+// behaviour of slot; a change lets go of what the slot holds, as a changed
+// binding does.
+void StoreShownBehaviour(int slot, const BehaviourState& state);
 
 // A click on a check box of the common page: flips its setting. A change of
 // the toggle lock lets go of the mouse buttons it may hold; a change of

@@ -10,8 +10,9 @@
 //   observer post MSG WPARAM [LPARAM]
 //                                post to the program's main window; exit 1
 //                                when there is no such window
-//   observer where tray|sheet|ID
-//                                print where to click, in screen pixels:
+//   observer where tray|sheet|dialog|ID
+//                                print where to click, in screen pixels
+//                                (a dialog over the sheet first):
 //   observer where menu:I/N      ... or of item I of an open N-item menu,
 //   observer where tab:N         of tab N (from 0) of the editor,
 //   observer where ID:up|ID:down of the arrows of up-down control ID
@@ -19,6 +20,9 @@
 //                                ID on the editor's current page (1 and 2
 //                                are the editor's OK and Cancel), or
 //                                "x y width height" of the editor
+//   observer checked ID          print 1 when the editor's check box or radio
+//                                button ID (found as where finds it) is
+//                                ticked, else 0
 //   observer wait-window present|gone SECONDS
 //                                wait for the program's main window; exit 1
 //                                on timeout
@@ -145,6 +149,9 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM lParam)
     // The editor and the file dialogs are dialogs too; only a message box
     // has its text in the control 0xFFFF.
     if (GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
+    // A dialog that an editor page opens is the case's to drive.
+    HWND sheet = FindWindowA("#32770", "Quellpad 2.5");
+    if (sheet != nullptr && GetWindow(window, GW_OWNER) == sheet) return TRUE;
     auto* answered = reinterpret_cast<HWND*>(lParam);
     if (*answered == window) return TRUE;  // OK already pressed, still closing
     char caption[256] = "", text[1024] = "", escaped[2048];
@@ -212,6 +219,27 @@ HWND Sheet()
     return FindWindowA("#32770", "Quellpad 2.5");
 }
 
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam)
+{
+    char className[32];
+    HWND& found = *reinterpret_cast<HWND*>(lParam);
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != found ||
+        GetClassNameA(window, className, sizeof className) == 0 || strcmp(className, "#32770") != 0)
+        return TRUE;
+    found = window;
+    return FALSE;
+}
+
+// A dialog that a page of the editor opened over it, or nullptr.
+HWND SheetDialog()
+{
+    HWND sheet = Sheet();
+    if (sheet == nullptr) return nullptr;
+    HWND found = sheet;
+    EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&found));
+    return found != sheet ? found : nullptr;
+}
+
 // The rectangle of tab N (from 0) of the editor, in screen pixels. The tab
 // control answers only into its own process's memory, so the question is
 // asked through a buffer placed there.
@@ -229,6 +257,20 @@ bool TabRect(HWND sheet, int tab, RECT* rect)
     CloseHandle(process);
     if (found) MapWindowPoints(tabs, nullptr, reinterpret_cast<POINT*>(rect), 2);
     return found;
+}
+
+// Control ID of a dialog over the editor, else of its current page, else of
+// the sheet itself.
+HWND EditorControl(int id)
+{
+    HWND sheet = Sheet();
+    if (sheet == nullptr) return nullptr;
+    HWND dialog = SheetDialog();
+    HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, id) : nullptr;
+    if (control == nullptr && page != nullptr) control = GetDlgItem(page, id);
+    if (control == nullptr) control = GetDlgItem(sheet, id);
+    return control;
 }
 
 int Where(const char* what)
@@ -251,17 +293,13 @@ int Where(const char* what)
         rect.bottom = rect.top + height;
     } else if (strncmp(what, "tab:", 4) == 0) {
         if (Sheet() == nullptr || !TabRect(Sheet(), atoi(what + 4), &rect)) return 1;
-    } else if (strcmp(what, "sheet") == 0) {
-        if (Sheet() == nullptr || !GetWindowRect(Sheet(), &rect)) return 1;
+    } else if (strcmp(what, "sheet") == 0 || strcmp(what, "dialog") == 0) {
+        HWND window = what[0] == 's' ? Sheet() : SheetDialog();
+        if (window == nullptr || !GetWindowRect(window, &rect)) return 1;
         printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
         return 0;
     } else {
-        HWND sheet = Sheet();
-        if (sheet == nullptr) return 1;
-        const int id = atoi(what);
-        HWND page = HWND(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
-        if (control == nullptr) control = GetDlgItem(sheet, id);
+        HWND control = EditorControl(atoi(what));
         if (control == nullptr || !GetWindowRect(control, &rect)) return 1;
         // "ID:up" and "ID:down": the arrows of an up-down control.
         const LONG quarter = (rect.bottom - rect.top) / 4;
@@ -332,6 +370,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                    : 1;
     }
     if (argc >= 3 && strcmp(argv[1], "where") == 0) return Where(argv[2]);
+    if (argc >= 3 && strcmp(argv[1], "checked") == 0) {
+        HWND control = EditorControl(atoi(argv[2]));
+        if (control == nullptr) return 1;
+        printf("%d\n", SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        return 0;
+    }
     if (argc >= 4 && strcmp(argv[1], "wait-window") == 0)
         return WaitWindow(strcmp(argv[2], "present") == 0, DWORD(strtoul(argv[3], nullptr, 0)));
     if (argc >= 3 && strcmp(argv[1], "answer-dialog") == 0) {

@@ -615,6 +615,23 @@ wait_editor_closed() {
   done
 }
 
+# expect_checked ID 0|1 WHAT: the editor's box or radio button ID is (not) ticked.
+expect_checked() {
+  local got
+  got=$(timeout 30 wine "$observer" checked "$1" 2>/dev/null | tr -d '\r')
+  [[ $got == "$2" ]] || problems+=("$3: control $1 ticked '$got', expected '$2'")
+}
+
+# open_behaviour_dialog: "&Layer/turbo..." on the action page, until its dialog shows.
+open_behaviour_dialog() {
+  click 213 || return 1
+  local deadline=$((SECONDS + 30))
+  until [[ -n $(where dialog) ]]; do
+    ((SECONDS > deadline)) && { problems+=("the layer and turbo dialog did not open"); return 1; }
+    sleep 0.2
+  done
+}
+
 # Tabs of the editor for a stick of 4 buttons and 2 axes.
 tab_button1=1
 tab_button2=2
@@ -720,6 +737,62 @@ key down vk=37 scan=0 ext=0
 key up vk=37 scan=0 ext=0
 joystick read port=0 report=7
 joystick read port=0 report=8
+$end0
+EOF
+}
+
+# A layer's binding and a layer key, edited as a user would: layer 1 chosen
+# on one page and a key bound there, a while-held switch to layer 1 set on
+# another slot's base in its dialog, OK. The base keeps only what a visit
+# stores, and the bindings of layer 1 that were only looked at stay empty.
+case_editor_layers() {
+  begin editor-layers
+  keep='^(joystick|key|box|tray) '
+  new_config "$cfg"
+  printf '%s\n' "$stick0" 'report 0' "await 0 $(winpath "$dir/go")" > "$script"
+  start_program
+  if wait_log '^joystick await port=0$' && open_editor; then
+    click tab:$tab_button1
+    click 212 && xdotool key Down Return           # the layer choice: "layer 1"
+    sleep 0.3
+    click 200 && click 206                         # on, send single &Key
+    xdotool key Tab t                              # "tab"
+    sleep 0.3
+    click tab:$tab_button2                         # stores layer 1's button 1; shows layer 1 here too
+    click tab:$tab_button1
+    expect_checked 206 1 "layer 1's button 1, shown again"
+    click tab:$tab_button2
+    click 212 && xdotool key Home Return           # back to the base: layer 1's button 2 was only looked at
+    sleep 0.3
+    open_behaviour_dialog
+    click 221                                      # &while held, layer 1 as the target it offers
+    click 1                                        # the dialog's OK
+    sleep 0.3
+    open_behaviour_dialog
+    expect_checked 221 1 "the while-held switch, shown again"
+    click 2                                        # the dialog's Cancel
+    sleep 0.3
+    click 1                                        # the sheet's OK
+    wait_editor_closed
+  fi
+  local expected=$dir/expected.CFG
+  new_config "$expected"
+  field "$expected" 0 0 keyCode -1   # the base pages visited, nothing chosen
+  field "$expected" 0 1 keyCode -1
+  # The file keeps layers and behaviours in chunks of their own; while it
+  # does not, what the editor stored there is lost at the save, and the base
+  # must be exactly as above. With them, it also holds layer 1's button 1 of
+  # port 1 (on, "tab") and port 1's button 2 switching layer 1 while held.
+  if ! cmp -s "$expected" "$cfg"; then
+    problems+=("saved file differs (expected -> saved):" "$("$cfg_tool" diff "$expected" "$cfg" 2>&1 | head -n 8)")
+  fi
+  touch "$dir/go"
+  wait_log '^joystick script-done port=0$' && exit_program
+  wait_program
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick await port=0
 $end0
 EOF
 }
