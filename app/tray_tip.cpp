@@ -1,11 +1,19 @@
 #include "app/tray_tip.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/running_config.h"
 #include "app/shell.h"
 #include "app/stick_ports.h"
+#include "engine/layers.h"
 #include "quellpad_version.h"
+
+namespace {
+
+int tipLayer;  // the toggled layer the tip names, 0 for none
+
+}  // namespace
 
 void RunningTitle(char (&title)[kTitleSize])
 {
@@ -18,11 +26,21 @@ void RunningTitle(char (&title)[kTitleSize])
 
 void RunningTip(char (&tip)[kTitleSize])
 {
+    tipLayer = TopToggledLayer(running.engine.layers);
     if (WaitingForSticks()) {
         std::snprintf(tip, kTitleSize, "%s - waiting for a joystick", QUELLPAD_TITLE);
-    } else {
-        RunningTitle(tip);
+        return;
     }
+    RunningTitle(tip);
+    if (tipLayer == 0) return;
+    // Cut to fit, as the title with a profile is.
+    const size_t length = strnlen(tip, kTitleSize);
+    std::snprintf(tip + length, kTitleSize - length, " - layer %d", tipLayer & 7);
+}
+
+bool TipLayerChanged()
+{
+    return TopToggledLayer(running.engine.layers) != tipLayer;
 }
 
 void ShowRunningTip()

@@ -73,6 +73,35 @@ using CapsReader = void (*)(int port, JoyCaps& caps);
 struct PressedBindings {
     uint64_t slots[kPortCount];  // bit s: slot s
     const ActionRecord* binding[kPortCount][kAllSlotCount];
+    // Pressed with a layer action or turbo: its release goes through the
+    // layers' and the timers' code. Only such a slot has its behaviour kept.
+    uint64_t behaving[kPortCount];
+    SlotBehaviour behaviour[kPortCount][kAllSlotCount];
+    // Axis ends held as zones (a layer key or turbo on an end): held from the
+    // first report that fires them until one outside their zone.
+    uint64_t heldZones[kPortCount];
+};
+
+// The layers that are on, the latest on top; the base lies under them all.
+struct LayerStack {
+    uint8_t order[kLayerCount];  // layer numbers 1..7, bottom first
+    uint8_t count;
+    uint8_t holders[kLayerCount + 1];  // "while held" keys down, per layer
+    uint8_t toggled;                   // bit n: layer n toggled on
+};
+
+// What runs without a report: turbo pulses and the ends of taps, per slot.
+struct SlotTimers {
+    uint64_t turbo[kPortCount];  // bit s: slot s repeats
+    uint64_t tap[kPortCount];    // bit s: slot s's tap goes up at tapUpAt
+    uint32_t turboStart[kPortCount][kAllSlotCount];
+    uint32_t turboPulses[kPortCount][kAllSlotCount];  // half periods done
+    uint32_t tapUpAt[kPortCount][kAllSlotCount];
+    const ActionRecord* tapBinding[kPortCount][kAllSlotCount];
+    // "While held" layer keys with a binding, pressed since pressedAt with no
+    // other slot pressed meanwhile: a release within 200 ms taps the binding.
+    uint64_t tapCandidates[kPortCount];
+    uint32_t pressedAt[kPortCount][kAllSlotCount];
 };
 
 // When the engine next wants to run without a report, given in the shell's
@@ -93,5 +122,7 @@ struct EngineState {
     ButtonToggle buttonToggle;
     HeldRecord heldRecord;
     PressedBindings pressed;
+    LayerStack layers;
+    SlotTimers timers;
     EngineWake wake;
 };

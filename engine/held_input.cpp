@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/layers.h"
 #include "engine/pressed_bindings.h"
 
 namespace {
@@ -94,6 +95,7 @@ void ForgetPressedSlots(EngineState& engine, int port, uint64_t slots)
     LastReport& last = engine.lastReport[port];
     last.buttons &= ~uint32_t(slots & kButtonSlots);
     last.hats &= ~uint32_t(slots >> SLOT_HAT_UP);
+    ForgetBehaviour(engine, port, slots & engine.pressed.slots[port]);
     engine.pressed.slots[port] &= ~slots;
 }
 
@@ -106,6 +108,7 @@ void LetGoForNewBindings(EngineState& engine)
 void LetGoOfEverything(EngineState& engine)
 {
     LetGo(engine, {{}, true, false, false});
+    ResetLayers(engine);
 }
 
 void LetGoOfPort(EngineState& engine, int port)

@@ -5,6 +5,7 @@
 #include "engine/action_execution.h"
 #include "engine/engine_time.h"
 #include "engine/held_input.h"
+#include "engine/layers.h"
 #include "engine/pressed_bindings.h"
 #include "platform/input_codes.h"
 
@@ -183,44 +184,116 @@ REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, in
     last.hats = hats;
 }
 
-// Resolve, then execute: the binding a change of the slot acts on (table is
-// the slot's record in the table), carried out.
-REPORT_STEP void Act(EngineState& engine, const Settings& settings, const ActionRecord& table, int port,
-                     int slot, ActionPhase phase)
+// A press resolved through the layers that are on, or to a base binding with
+// a behaviour: true when the slot behaves and has been pressed; otherwise
+// table becomes the binding the press resolved to.
+bool PressThroughLayers(EngineState& engine, const Configuration& config, const ActionRecord*& table, int port,
+                        int slot, uint32_t now)
 {
-    const ActionRecord& binding = ResolveBinding(engine.pressed, table, port, slot, phase);
-    ExecuteBinding(engine, binding, settings, port, slot, phase);
+    const int layer = ResolveLayer(engine, config, port, slot);
+    const ActionRecord& binding = LayerBinding(config, layer, port, slot);
+    const SlotBehaviour& behaviour = config.behaviour[layer][port][slot];
+    if (!Behaves(behaviour, binding)) {
+        table = &binding;
+        return false;
+    }
+    PressBehaving(engine, config.settings, port, slot, binding, behaviour, now);
+    return true;
+}
+
+// Resolve, then execute: the binding a change of the slot acts on (table is
+// the slot's record in the base), carried out. Without layers on and without
+// a behaviour on the slot, a press acts on the base's binding.
+REPORT_STEP void Act(EngineState& engine, const Configuration& config, const ActionRecord& table, int port,
+                     int slot, ActionPhase phase, uint32_t now)
+{
+    const uint64_t bit = uint64_t(1) << slot;
+    PressedBindings& pressed = engine.pressed;
+    const ActionRecord* record = &table;
+    if (phase == PHASE_PRESS) {
+        if ((pressed.slots[port] & bit) == 0) {
+            if ((engine.timers.tapCandidates[0] | engine.timers.tapCandidates[1]) != 0) NotePress(engine);
+            static_assert(sizeof(SlotBehaviour) == 4);
+            const SlotBehaviour& base = config.behaviour[0][port][slot];
+            if ((engine.layers.count != 0 || (base.layerAction | base.turbo) != 0) &&
+                PressThroughLayers(engine, config, record, port, slot, now)) {
+                return;
+            }
+        } else if ((pressed.behaving[port] & bit) != 0) {
+            return;  // held: a behaving slot acts once per press
+        }
+    } else if ((pressed.behaving[port] & bit) != 0) {
+        ReleaseBehaving(engine, config.settings, port, slot, now);
+        return;
+    }
+    const ActionRecord& binding = ResolveBinding(pressed, *record, port, slot, phase);
+    ExecuteBinding(engine, binding, config.settings, port, slot, phase);
 }
 
 // The slots first + n for each bit n of mask, in ascending order; row holds
 // their records from the first on.
-REPORT_STEP void ActOnSlots(EngineState& engine, const Settings& settings, const ActionRecord* row, int port,
-                            int first, uint32_t mask, ActionPhase phase)
+REPORT_STEP void ActOnSlots(EngineState& engine, const Configuration& config, const ActionRecord* row, int port,
+                            int first, uint32_t mask, ActionPhase phase, uint32_t now)
 {
     for (int slot = first; mask != 0; ++slot, ++row, mask >>= 1) {
-        if (mask & 1) Act(engine, settings, *row, port, slot, phase);
+        if (mask & 1) Act(engine, config, *row, port, slot, phase, now);
+    }
+}
+
+// Held zones that the axis has left, by the position just read: released.
+void LeaveHeldZones(EngineState& engine, const Configuration& config, int port, int axisIndex, uint32_t now)
+{
+    const AxisWiring& axis = kAxes[axisIndex];
+    const JoyCaps& caps = engine.joyCaps[port];
+    const uint32_t pos = engine.lastReport[port].position[axisIndex];
+    const uint32_t threshold = engine.axisLimits.threshold[axisIndex][port];
+    const struct {
+        int slot;
+        uint32_t end;
+    } ends[2] = {{axis.maxSlot, caps.*axis.max}, {axis.minSlot, caps.*axis.min}};
+    for (const auto& end : ends) {
+        const uint64_t bit = uint64_t(1) << end.slot;
+        if ((engine.pressed.heldZones[port] & bit) == 0 || Distance(pos, end.end) < threshold) continue;
+        engine.pressed.heldZones[port] &= ~bit;
+        Act(engine, config, config.MappingTable[port][end.slot], port, end.slot, PHASE_RELEASE, now);
     }
 }
 
 REPORT_STEP void ActOnAxis(EngineState& engine, const Configuration& config, int port, int axisIndex,
-                           uint8_t acts)
+                           uint8_t acts, uint32_t now)
 {
+    const AxisWiring& axis = kAxes[axisIndex];
+    uint64_t& heldZones = engine.pressed.heldZones[port];
+    const uint64_t maxBit = uint64_t(1) << axis.maxSlot, minBit = uint64_t(1) << axis.minSlot;
+    if ((heldZones & (maxBit | minBit)) != 0) LeaveHeldZones(engine, config, port, axisIndex, now);
     if (acts == 0) return;
     const Settings& settings = config.settings;
     const ActionRecord* row = config.MappingTable[port];
-    const AxisWiring& axis = kAxes[axisIndex];
-    if (acts & RELEASE_MAX) Act(engine, settings, row[axis.maxSlot], port, axis.maxSlot, PHASE_RELEASE);
-    if (acts & RELEASE_MIN) Act(engine, settings, row[axis.minSlot], port, axis.minSlot, PHASE_RELEASE);
+    // A held zone is let go of only by leaving it.
+    if ((acts & RELEASE_MAX) && (heldZones & maxBit) == 0) {
+        Act(engine, config, row[axis.maxSlot], port, axis.maxSlot, PHASE_RELEASE, now);
+    }
+    if ((acts & RELEASE_MIN) && (heldZones & minBit) == 0) {
+        Act(engine, config, row[axis.minSlot], port, axis.minSlot, PHASE_RELEASE, now);
+    }
     const int pressed = acts & PRESS_MAX ? axis.maxSlot : acts & PRESS_MIN ? axis.minSlot : -1;
     if (pressed < 0) return;
-    Act(engine, settings, row[pressed], port, pressed, PHASE_PRESS);
+    const uint64_t pressedBit = uint64_t(1) << pressed;
+    if ((heldZones & pressedBit) != 0) return;
+    Act(engine, config, row[pressed], port, pressed, PHASE_PRESS, now);
+    // An end with a layer action or turbo is held from here until the axis
+    // leaves its zone, whatever continuous says.
+    if ((engine.pressed.behaving[port] & pressedBit) != 0) {
+        heldZones |= pressedBit;
+        return;
+    }
     if ((acts & ONE_SHOT) == 0) return;
     // A file's delay is used as it stands within 0..1000 ms; a negative one
     // would be an endless wait, and a huge one would hold the key for days
     // with the program deaf to Exit.
     const int32_t delay = settings.delay;
     PlatformSleep(uint32_t(delay < 0 ? 0 : delay > kMaxDelay ? kMaxDelay : delay));
-    Act(engine, settings, row[pressed], port, pressed, PHASE_RELEASE);
+    Act(engine, config, row[pressed], port, pressed, PHASE_RELEASE, now);
 }
 
 // Buttons (presses, then releases, each in slot order), the axes in order,
@@ -228,26 +301,27 @@ REPORT_STEP void ActOnAxis(EngineState& engine, const Configuration& config, int
 // so a move fired by X or Y uses the speed of this report, a button's that of
 // the one before.
 REPORT_STEP void ExecuteChanges(EngineState& engine, const Configuration& config, int port,
-                                const ReportChanges& changes)
+                                const ReportChanges& changes, uint32_t now)
 {
-    const Settings& settings = config.settings;
     // Pressed and released share no bit, so they differ exactly when either is set.
     if (changes.buttonsPressed != changes.buttonsReleased) {
         const ActionRecord* buttons = config.MappingTable[port];
-        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsPressed, PHASE_PRESS);
-        ActOnSlots(engine, settings, buttons, port, 0, changes.buttonsReleased, PHASE_RELEASE);
+        ActOnSlots(engine, config, buttons, port, 0, changes.buttonsPressed, PHASE_PRESS, now);
+        ActOnSlots(engine, config, buttons, port, 0, changes.buttonsReleased, PHASE_RELEASE, now);
     }
+    // A held zone is looked at in every report, to see the axis leave it.
+    const bool axesAct = changes.anyAxisActs || engine.pressed.heldZones[port] != 0;
     engine.mouseSpeed.horizontal = changes.speed.horizontal;
-    if (changes.anyAxisActs) ActOnAxis(engine, config, port, kAxisX, changes.axisActs[kAxisX]);
+    if (axesAct) ActOnAxis(engine, config, port, kAxisX, changes.axisActs[kAxisX], now);
     engine.mouseSpeed.vertical = changes.speed.vertical;
-    if (changes.anyAxisActs) {
+    if (axesAct) {
         for (int axis = kAxisY; axis < kAxisCount; ++axis)
-            ActOnAxis(engine, config, port, axis, changes.axisActs[axis]);
+            ActOnAxis(engine, config, port, axis, changes.axisActs[axis], now);
     }
     if (changes.hatsPressed != changes.hatsReleased) {
         const ActionRecord* hats = config.HatTable[port];
-        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsPressed, PHASE_PRESS);
-        ActOnSlots(engine, settings, hats, port, SLOT_HAT_UP, changes.hatsReleased, PHASE_RELEASE);
+        ActOnSlots(engine, config, hats, port, SLOT_HAT_UP, changes.hatsPressed, PHASE_PRESS, now);
+        ActOnSlots(engine, config, hats, port, SLOT_HAT_UP, changes.hatsReleased, PHASE_RELEASE, now);
     }
 }
 
@@ -268,7 +342,7 @@ REPORT_STEP void ExecuteChanges(EngineState& engine, const Configuration& config
     if (engine.wake.pending) RunEngineDue(engine, config, now);
     ReportChanges changes;
     DetectChanges(engine, config.settings, port, *report, changes);
-    ExecuteChanges(engine, config, port, changes);
+    ExecuteChanges(engine, config, port, changes, now);
     SetActingBinding(engine.heldRecord, -1, -1);
 }
 
@@ -309,13 +383,20 @@ void ComputePortLimits(EngineState& engine, const Settings& settings, int port)
 void ForgetPortReport(EngineState& engine, int port)
 {
     engine.lastReport[port] = LastReport{};
+    ForgetBehaviour(engine, port, ~uint64_t(0));
     engine.pressed.slots[port] = 0;
+    ResetLayers(engine);
 }
 
 void LetGoOfLostStick(EngineState& engine, int port)
 {
     LastReport& last = engine.lastReport[port];
-    if (last.readOk) LetGoOfPort(engine, port);
+    if (last.readOk) {
+        LetGoOfPort(engine, port);
+        ResetLayers(engine);
+    }
     ForgetPressedSlots(engine, port, kButtonSlots | kHatSlots);
+    // Nothing of a lost stick repeats or holds a layer.
+    ForgetBehaviour(engine, port, ~uint64_t(0));
     last.readOk = false;
 }
