@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "app/running_config.h"
+#include "engine/engine_time.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -290,6 +292,147 @@ TEST(JoystickReport, MouseSpeedFollowsTheStick)
         for (const auto& [x, y] : c.xy) Report({.x = x, .y = y}, c.port);
         EXPECT_EQ(running.engine.mouseSpeed.horizontal, c.expected.horizontal);
         EXPECT_EQ(running.engine.mouseSpeed.vertical, c.expected.vertical);
+    }
+}
+
+// --- layers, tap-or-hold and turbo ------------------------------------------
+
+// Button 5 (slot 4) and button 6 (slot 5) are the layer keys of the rows; a
+// layer's binding of slot s types Layer1(s) or Layer2(s).
+constexpr int kB1 = 1, kB2 = 2, kB5 = 1 << 4, kB6 = 1 << 5;
+constexpr int32_t Layer1(int slot) { return 228 + slot; }
+constexpr int32_t Layer2(int slot) { return 112 + slot; }
+
+void BindInLayer(int layer, int slot, int32_t key)
+{
+    LayerBinding(running.config, layer, 0, slot) = ActionRecord{.on = 1, .sendKey = 1, .keyCode = key};
+}
+
+// A layer key: its base binding off unless it taps one.
+void LayerKey(int slot, LayerAction action, int target, bool taps = false)
+{
+    if (!taps) Binding(running.config, 0, slot) = ActionRecord{};
+    running.config.behaviour[0][0][slot] = SlotBehaviour{uint8_t(action), uint8_t(target), 0};
+}
+
+// Time passes as the shell's timer would let it: every run the engine asks
+// for, at its time.
+void Wait(uint32_t ms)
+{
+    const uint32_t end = fake.tickCount + ms;
+    uint32_t at = 0;
+    while (EngineNextRun(running.engine, at) && int32_t(end - at) >= 0) {
+        if (int32_t(at - fake.tickCount) > 0) fake.tickCount = at;
+        RunEngineDue(running.engine, running.config, fake.tickCount);
+    }
+    fake.tickCount = end;
+}
+
+struct LayerStep {
+    uint32_t wait;  // ms before the report
+    Stick stick;
+    EventList expected;  // what the wait and the report send
+    bool reload = false;  // a table is put in place instead of the report
+};
+
+TEST(Layers, OutputIsFixedAtThePressAndReleasedAtItsRelease)
+{
+    const Stick b1{.buttons = kB1}, b5{.buttons = kB5}, b6{.buttons = kB6}, b15{.buttons = kB1 | kB5},
+        b56{.buttons = kB5 | kB6}, b16{.buttons = kB1 | kB6}, b2{.buttons = kB2};
+    const Event l1Down = KeyDown(Layer1(0), 0), l1Up = KeyUp(Layer1(0), 0);
+    const auto whileHeld1 = [] { LayerKey(4, LAYER_WHILE_HELD, 1); BindInLayer(1, 0, Layer1(0)); };
+    const auto stacked = [] {
+        LayerKey(4, LAYER_WHILE_HELD, 1);
+        LayerKey(5, LAYER_WHILE_HELD, 2);
+        BindInLayer(1, 0, Layer1(0));
+        BindInLayer(2, 0, Layer2(0));
+    };
+    const auto tapOrHold = [] { LayerKey(4, LAYER_WHILE_HELD, 1, true); BindInLayer(1, 0, Layer1(0)); };
+    const auto turbo = [] { running.config.behaviour[0][0][0].turbo = 100; };
+    const struct {
+        const char* name;
+        void (*bind)();
+        Settings settings;
+        std::vector<LayerStep> steps;
+    } cases[] = {
+        {"a layer is on while its key is held", whileHeld1, {},
+         {{0, b5, {}}, {0, b15, {l1Down}}, {0, b5, {l1Up}}, {0, kRest, {}}, {0, b1, {P(0)}}, {0, kRest, {R(0)}}}},
+        {"a toggle turns its layer on and off at each press", [] { LayerKey(5, LAYER_TOGGLE, 1); BindInLayer(1, 0, Layer1(0)); }, {},
+         {{0, b6, {}}, {0, kRest, {}}, {0, b1, {l1Down}}, {0, kRest, {l1Up}}, {0, b6, {}}, {0, kRest, {}},
+          {0, b1, {P(0)}}, {0, kRest, {R(0)}}}},
+        {"stacked layers released out of order: the one still held decides", stacked, {},
+         {{0, b5, {}}, {0, b56, {}}, {0, b6, {}}, {0, b16, {KeyDown(Layer2(0), 0)}}, {0, b6, {KeyUp(Layer2(0), 0)}},
+          {0, kRest, {}}, {0, b1, {P(0)}}, {0, kRest, {R(0)}}}},
+        {"the top layer decides while both are held", stacked, {},
+         {{0, b5, {}}, {0, b56, {}}, {0, Stick{.buttons = kB1 | kB5 | kB6}, {KeyDown(Layer2(0), 0)}},
+          {0, b56, {KeyUp(Layer2(0), 0)}}}},
+        {"a held layer over a toggled one: letting go returns to the toggled set",
+         [] { LayerKey(5, LAYER_TOGGLE, 1); LayerKey(4, LAYER_WHILE_HELD, 2); BindInLayer(1, 0, Layer1(0)); BindInLayer(2, 0, Layer2(0)); },
+         {}, {{0, b6, {}}, {0, kRest, {}}, {0, b5, {}}, {0, kRest, {}}, {0, b1, {l1Down}}, {0, kRest, {l1Up}}}},
+        {"a slot off in the layer falls through to the base", [] { LayerKey(4, LAYER_WHILE_HELD, 1); BindInLayer(1, 1, Layer1(1)); }, {},
+         {{0, b5, {}}, {0, b15, {P(0)}}, {0, Stick{.buttons = kB2 | kB5}, {KeyDown(Layer1(1), 0), R(0)}}}},
+        {"a button held across a layer change releases what its press sent", whileHeld1, {},
+         {{0, b1, {P(0)}}, {0, b15, {}}, {0, b5, {R(0)}}, {0, b15, {l1Down}}}},
+        {"the layer key let go first: the shifted button still releases its own key", whileHeld1, {},
+         {{0, b5, {}}, {0, b15, {l1Down}}, {0, b1, {}}, {0, kRest, {l1Up}}, {0, b1, {P(0)}}}},
+        {"tap within 200 ms: the key's binding goes down at the release and up 40 ms later", tapOrHold, {},
+         {{0, b5, {}}, {200, kRest, {P(4)}}, {39, kRest, {}}, {1, kRest, {R(4)}}, {0, b1, {P(0)}}}},
+        {"held past 200 ms it only switched the layer", tapOrHold, {},
+         {{0, b5, {}}, {201, kRest, {}}, {100, kRest, {}}}},
+        {"another button pressed meanwhile: no tap", tapOrHold, {},
+         {{0, b5, {}}, {10, b15, {l1Down}}, {10, b5, {l1Up}}, {10, kRest, {}}, {100, kRest, {}}}},
+        {"pressed again before its tap went up: the tap goes up first", tapOrHold, {},
+         {{0, b5, {}}, {10, kRest, {P(4)}}, {10, b5, {R(4)}}, {10, kRest, {P(4)}}, {40, kRest, {R(4)}}}},
+        {"turbo: pressed at once, up at half the period, down again at the period", turbo, {},
+         {{0, b1, {P(0)}}, {49, b1, {}}, {1, b1, {R(0)}}, {49, b1, {}}, {1, b1, {P(0)}}, {20, kRest, {R(0)}},
+          {200, kRest, {}}}},
+        {"turbo let go while its pulse is up sends nothing more", turbo, {},
+         {{0, b1, {P(0)}}, {60, kRest, {R(0)}}, {200, kRest, {}}}},
+        {"turbo clicks are clicks whatever the toggle lock says",
+         [] {
+             Binding(running.config, 0, 0) = ActionRecord{.on = 1, .sendMouse = 1, .mouseAction = 4};
+             running.config.behaviour[0][0][0].turbo = 100;
+         },
+         {.toggleLock = 1},
+         {{0, b1, {MouseFlag(LEFTDOWN)}}, {50, b1, {MouseFlag(LEFTUP)}}, {50, b1, {MouseFlag(LEFTDOWN)}},
+          {10, kRest, {MouseFlag(LEFTUP)}}}},
+        {"turbo on a layer key is ignored",
+         [] { LayerKey(4, LAYER_WHILE_HELD, 1, true); running.config.behaviour[0][0][4].turbo = 100; }, {},
+         {{0, b5, {}}, {300, kRest, {}}}},
+        {"an axis end as a layer key is held as a zone, whatever continuous 0 says",
+         [] { LayerKey(SLOT_X_PLUS, LAYER_WHILE_HELD, 1); BindInLayer(1, 0, Layer1(0)); }, {},
+         {{0, Stick{.x = kMax}, {}}, {0, Stick{.x = kMax}, {}}, {0, Stick{.buttons = kB1, .x = kMax}, {l1Down}},
+          {0, Stick{.x = kMax}, {l1Up}}, {0, Stick{.x = kMax}, {}}, {0, kRest, {}}, {0, b1, {P(0)}}}},
+        {"a turbo end is held as a zone: it repeats at its period, not at each report",
+         [] { running.config.behaviour[0][0][SLOT_X_PLUS].turbo = 40; }, {},
+         {{0, Stick{.x = kMax}, {}}, {0, Stick{.x = kMax}, {P(32)}}, {10, Stick{.x = kMax}, {}},
+          {10, Stick{.x = kMax}, {R(32)}}, {20, Stick{.x = kMax}, {P(32)}}, {5, kRest, {R(32)}}, {100, kRest, {}}}},
+        {"a reload with a layer toggled on goes back to the base",
+         [] { LayerKey(5, LAYER_TOGGLE, 1); BindInLayer(1, 0, Layer1(0)); }, {},
+         {{0, b6, {}}, {0, kRest, {}}, {0, kRest, {}, true}, {0, b1, {P(0)}}}},
+        {"a reload while turbo runs lets go; the held button starts it afresh", turbo, {},
+         {{0, b1, {P(0)}}, {10, b1, {R(0)}, true}, {0, b1, {P(0)}}, {100, b2, {R(0), P(0), P(1), R(0)}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetProgramState();
+        running.config.settings = c.settings;
+        BindAll();
+        c.bind();
+        SetRanges(kMax, false);
+        Report(kRest);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            SCOPED_TRACE(i);
+            const LayerStep& step = c.steps[i];
+            ClearEvents();
+            Wait(step.wait);
+            if (step.reload) {
+                PutConfigInPlace(Configuration(running.config));
+            } else {
+                Report(step.stick);
+            }
+            EXPECT_EQ(Events(), step.expected);
+        }
     }
 }
 
