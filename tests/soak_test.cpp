@@ -19,6 +19,7 @@
 #include <string>
 
 #include "engine/axes.h"
+#include "engine/engine_time.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "config/config_file.h"
@@ -152,11 +153,14 @@ class Soak {
                 ports_[port].rest[axis] = caps.*kAxes[axis].min / 2 + caps.*kAxes[axis].max / 2;
             }
         }
-        // The base and two profiles: the same settings, bindings of their own.
+        // The base and two profiles: the same settings, bindings of their own;
+        // every other run with layer keys, layers and turbo.
+        const bool layered = (epoch >> 5 & 1) == 1;
         for (const char* path : kFiles) {
             for (int port = 0; port < kPortCount; ++port) {
                 for (int slot = 0; slot < kAllSlotCount; ++slot) Binding(running.config, port, slot) = RandomBinding();
             }
+            if (layered) RandomLayers();
             SaveConfig(path, running.config);
         }
         fake.foreground = ForegroundWindow{ForegroundWindow::SHELL, false, {}};
@@ -168,6 +172,28 @@ class Soak {
     {
         const uint32_t roll = Below(100);
         return roll < 60 ? 0 : roll < 95 ? 1 : 2;  // 2 is set but counts as off
+    }
+
+    // Layers 1 and 2 bind a dozen slots each; a few slots of the base and
+    // the layers switch a layer (held or toggled) or repeat.
+    void RandomLayers()
+    {
+        Configuration& config = running.config;
+        std::memset(config.layers, 0, sizeof config.layers);
+        std::memset(config.behaviour, 0, sizeof config.behaviour);
+        for (int layer = 1; layer <= 2; ++layer) {
+            for (int n = 0; n < 12; ++n) {
+                LayerBinding(config, layer, int(Below(2)), int(Below(kAllSlotCount))) = RandomBinding();
+            }
+        }
+        for (int layer = 0; layer <= 2; ++layer) {
+            for (int n = 0; n < 4; ++n) {
+                SlotBehaviour& behaviour = config.behaviour[layer][Below(2)][Below(kAllSlotCount)];
+                behaviour.layerAction = uint8_t(Below(3));
+                behaviour.layerTarget = behaviour.layerAction != 0 ? uint8_t(1 + Below(2)) : 0;
+                behaviour.turbo = Below(2) == 0 ? uint16_t(kTurboMin + Below(200)) : 0;
+            }
+        }
     }
 
     ActionRecord RandomBinding()
@@ -320,7 +346,9 @@ class Soak {
 
     void CheckIfBothAtRest()
     {
-        if (!AtRest(0) || !AtRest(1)) return;
+        // A tap goes up on its own 40 ms after its key was let go.
+        uint32_t due = 0;
+        if (!AtRest(0) || !AtRest(1) || EngineNextRun(running.engine, due)) return;
         ++checks_;
         std::ostringstream stuck;
         for (int vk = 0; vk < 256; ++vk) {
@@ -343,7 +371,7 @@ class Soak {
     {
         const Settings& s = running.config.settings;
         std::ostringstream out;
-        out << "run " << epoch << ": continuous " << s.continuous << ", dynamic " << s.dynamic
+        out << "run " << epoch << ((epoch >> 5 & 1) == 1 ? " (layers)" : "") << ": continuous " << s.continuous << ", dynamic " << s.dynamic
             << ", toggleLock " << s.toggleLock << ", digital " << s.digital << ", dosMode " << s.dosMode
             << ", sensitivity " << s.sensitivity << ", delay " << s.delay << ", steps " << s.xStep << "/"
             << s.yStep << ", ranges " << fake.caps[0].wXmax << "/" << fake.caps[1].wXmax;
