@@ -59,6 +59,31 @@ void BM_IdleReport(benchmark::State& state)
 }
 BENCHMARK(BM_IdleReport);
 
+// At rest with layers 1 and 2 bound on every slot and button 5 held as the
+// key of layer 1: what a held layer adds to a report that changes nothing.
+void BM_IdleReportWithALayerHeld(benchmark::State& state)
+{
+    config = Configuration{};
+    BindEverySlot();
+    for (int layer = 1; layer <= 2; ++layer) {
+        for (int port = 0; port < kPortCount; ++port) {
+            for (int slot = 0; slot < kAllSlotCount; ++slot) {
+                LayerBinding(config, layer, port, slot) = Binding(config, port, slot);
+            }
+        }
+    }
+    config.behaviour[0][0][4] = SlotBehaviour{LAYER_WHILE_HELD, 1, 0};
+    SetUpSticks();
+    ProcessJoystickReport(engine, config, 0, 0);
+    benchState[0].dwButtons = 1u << 4;
+    ProcessJoystickReport(engine, config, 0, 0);
+    for (auto _ : state) ProcessJoystickReport(engine, config, 0, 0);
+    benchState[0].dwButtons = 0;
+    engine = EngineState{};  // no layer held in the benchmarks after this one
+    benchmark::DoNotOptimize(benchKeyEvents);
+}
+BENCHMARK(BM_IdleReportWithALayerHeld);
+
 // The same report as the main window hands it on: what the watch over the
 // ports adds to every report is the time of the last good one.
 void BM_IdleReportThroughTheShell(benchmark::State& state)

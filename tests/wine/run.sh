@@ -962,6 +962,49 @@ $end0
 EOF
 }
 
+# Layers through the real program: button 5 held switches layer 1 on (button
+# 1 types F1 there instead of "1"), tapped it types Escape, pressed at the
+# release and let go 40 ms later by the engine's timer; button 7 repeats
+# space every 200 ms while held.
+case_layer_tap_and_turbo() {
+  begin layer-tap-and-turbo
+  new_config "$cfg"
+  bind "$cfg" 0 0 key=49
+  bind "$cfg" 0 4 key=27
+  set_key "$cfg" port1.button5.layerAction '"while held"'
+  set_key "$cfg" port1.button5.layerTarget 1
+  set_key "$cfg" layer1.port1.button1.on true
+  set_key "$cfg" layer1.port1.button1.sendKey true
+  set_key "$cfg" layer1.port1.button1.keyCode 112
+  set_key "$cfg" port1.button7.turbo 200
+  bind "$cfg" 0 6 key=32
+  printf '%s\n' "$stick0" 'report 0' 'report 0 buttons 16' 'report 0 buttons 17' 'report 0 buttons 16' \
+    'report 0 buttons 0' 'report 0 buttons 16' 'report 0 buttons 0' 'pause 0 200' 'report 0 buttons 64' \
+    'pause 0 250' 'report 0 buttons 0' > "$script"
+  run_script_then_exit
+  check <<EOF
+$start0
+joystick read port=0 report=1
+joystick read port=0 report=2
+joystick read port=0 report=3
+key down vk=112 scan=0 ext=0
+joystick read port=0 report=4
+key up vk=112 scan=0 ext=0
+joystick read port=0 report=5
+joystick read port=0 report=6
+joystick read port=0 report=7
+key down vk=27 scan=27 ext=0
+key up vk=27 scan=27 ext=0
+joystick read port=0 report=8
+key down vk=32 scan=32 ext=0
+key up vk=32 scan=32 ext=0
+key down vk=32 scan=32 ext=0
+joystick read port=0 report=9
+key up vk=32 scan=32 ext=0
+$end0
+EOF
+}
+
 started=$SECONDS
 # QP_CASES=REGEX runs only the cases whose function name matches.
 for case_function in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
