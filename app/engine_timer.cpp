@@ -1,7 +1,7 @@
 #include "app/engine_timer.h"
 
 #include "app/messages.h"
-#include "app/running_config.h"
+#include "app/running.h"
 #include "engine/engine_time.h"
 #include "platform/clock.h"
 #include "platform/timers.h"

@@ -3,12 +3,11 @@
 
 #include <cstdint>
 
+#include "app/messages.h"
+
 // The shell's "TaskbarCreated" message, registered at start-up; 0 until then.
 extern uint32_t taskbarCreatedMessage;
 
-// Whether the window procedure passes the message on to the default
-// processing after the handling below.
-enum DefaultProcessing : bool { SKIP_DEFAULT = false, RUN_DEFAULT = true };
 
 // Handles one message of the main window. Only a load abandoned on a short
 // file skips the default processing.

@@ -7,6 +7,10 @@
 #include "config/resource_ids.h"
 #include "platform/window_messages.h"
 
+// Whether the window procedure passes a message on to the default
+// processing after its own handling.
+enum DefaultProcessing : bool { SKIP_DEFAULT = false, RUN_DEFAULT = true };
+
 constexpr uint32_t WM_RELOADCONFIG = kWmUser;  // 1024
 constexpr uint32_t WM_TRAYNOTIFY = kWmUser + 1;
 constexpr uint32_t WM_SHOWMAINMENU = kWmUser + 2;

@@ -1,27 +1,10 @@
-// What runs: the one configuration the reports act on and the file it came
-// from, owned here and replaced only through ReloadConfig.
+// How what runs changes: a configuration put in place, read from its file,
+// or saved to it.
 #pragma once
 
-#include "app/main_window.h"
-#include "config/config_path.h"
-#include "config/configuration.h"
-#include "engine/engine_state.h"
+#include "app/messages.h"
+#include "app/running.h"
 
-struct Running {
-    Configuration config;
-    char configPath[kPathSize];  // the current file, zero-terminated UTF-8
-    // What runs when no profile does: the default file, or what Load ... or
-    // Save as ... chose last.
-    char basePath[kPathSize];
-    // The application whose profile runs, as its executable's name without
-    // extension; empty while the base runs.
-    char profile[kPathSize];
-    // The engine's state that the reports act on: the program's one instance,
-    // and whether the main window's timer for it is set.
-    EngineState engine;
-    bool engineTimerSet;
-};
-extern Running running;
 
 // The one step at which what runs changes: lets go of what the old bindings
 // hold (a button still held presses its new binding at the next report), puts

@@ -1,7 +1,7 @@
 #include "app/stick_ports.h"
 
 #include "app/messages.h"
-#include "app/running_config.h"
+#include "app/running.h"
 #include "config/config_file.h"
 #include "engine/engine_state.h"
 #include "engine/held_input.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/running_config.h"
+#include "app/running.h"
 #include "app/shell.h"
 #include "app/stick_ports.h"
 #include "engine/layers.h"
