@@ -21,10 +21,12 @@ std::string WrittenChunks(const Configuration& config)
     std::string chunks;
     for (const FileChunk& chunk : kFileChunks) {
         if (!chunk.written(config)) continue;
+        static uint8_t payload[kMaxChunkLength];
+        const uint32_t length = chunk.payload(config, payload);
         uint8_t header[kChunkHeaderSize];
-        ChunkHeader(chunk, header);
+        ChunkHeader(chunk, length, header);
         chunks.append(reinterpret_cast<const char*>(header), kChunkHeaderSize);
-        chunks.append(static_cast<const char*>(chunk.bytes(config)), chunk.length);
+        chunks.append(reinterpret_cast<const char*>(payload), length);
     }
     return chunks;
 }
