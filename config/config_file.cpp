@@ -181,6 +181,9 @@ LoadOutcome LoadConfig(const char* path, Configuration& config)
     if (PlatformFileRead(file, config.MappingTable, sizeof config.MappingTable) != int32_t(sizeof config.MappingTable)) {
         std::memset(config.MappingTable, 0, sizeof config.MappingTable);
         std::memset(config.HatTable, 0, sizeof config.HatTable);
+        // Every binding off: the layers' and the layer keys' too.
+        std::memset(config.layers, 0, sizeof config.layers);
+        std::memset(config.behaviour, 0, sizeof config.behaviour);
         PlatformFileClose(file);
         outcome.kind = LoadOutcome::TABLE_SHORT;
         return outcome;

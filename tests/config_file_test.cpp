@@ -217,6 +217,7 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
     const LoadCase& c = GetParam();
     Fresh();
     std::memset(running.config.MappingTable, kBeforeByte, kTableSize);
+    std::memset(running.config.layers, kBeforeByte, sizeof running.config.layers);
     SetSettings(kBefore);
     const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
     if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
@@ -243,6 +244,10 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
         break;
     }
     EXPECT_EQ(CurrentSettings(), c.settingsAfter);
+    // The layers go with the table: an abandoned load turns them off too, as any file without their chunks does.
+    const auto* layers = reinterpret_cast<const uint8_t*>(running.config.layers);
+    EXPECT_EQ(std::count(layers, layers + sizeof running.config.layers, c.table == TableAfter::Kept ? kBeforeByte : 0),
+              long(sizeof running.config.layers));
     EXPECT_EQ(running.engine.axisLimits.threshold[0][0], c.xThreshold);
     EXPECT_EQ(running.engine.axisLimits.centre[0][0], c.recomputed ? 32767u : kOldCentre);
     EXPECT_EQ(result, c.result);

@@ -38,8 +38,8 @@ LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
     if (path.empty() || path.find('\0') != std::string::npos) return outcome;  // NOT_OPENED
     outcome = LoadConfig(path.c_str(), image);
     if (outcome.kind == LoadOutcome::READ) {
-        // When the file goes on with the chunks the writer writes for these
-        // sources and hats, they are what was read; every other byte after
+        // When the file goes on with the chunks the writer writes for what
+        // its chunks held, they are what was read; every other byte after
         // the settings stays a byte of fileTail.
         uint64_t length = 0;
         const std::string after = BytesAfterSettings(path, length), written = WrittenChunks(image);

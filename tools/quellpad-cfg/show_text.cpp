@@ -87,8 +87,8 @@ std::string ShowConfig(const ConfigImage& image, bool all)
         Line(out, "fileEnd", std::to_string(image.fileEnd));
     }
     if (image.chunksInFileTail) {
-        out += "# The port sources and hat bindings lie in chunks inside fileTail, among\n"
-               "# chunks the program passes over; they stay there as bytes.\n";
+        out += "# The port sources, hat bindings, layers, layer keys and turbo lie in chunks\n"
+               "# inside fileTail, among chunks the program passes over; they stay there as bytes.\n";
     }
     if (!image.fileTail.empty()) Line(out, "fileTail", HexBlock(image.fileTail));
     // Layers after the base, each only when it holds anything; with the
