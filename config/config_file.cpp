@@ -82,9 +82,9 @@ bool Skip(PlatformFile file, uint32_t count)
 // and taken one by one; false when the file ends first, which leaves config
 // as without the chunk.
 bool ReadEntries(PlatformFile file, const FileChunk& chunk, uint32_t length, Configuration& config,
-                 uint8_t (&block)[kMaxChunkLength], LoadOutcome& outcome)
+                 uint8_t (&block)[kMaxChunkLength], EntryMarks& marks, LoadOutcome& outcome)
 {
-    EntryMarks marks = {};
+    marks = {};
     while (length > 0) {
         const uint32_t part = length < kMaxChunkLength ? length : kMaxChunkLength;
         if (PlatformFileRead(file, block, part) != int32_t(part)) {
@@ -113,6 +113,7 @@ void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
     for (const FileChunk& chunk : kFileChunks) chunk.clear(config);
     uint8_t header[kChunkHeaderSize];
     uint8_t payload[kMaxChunkLength];
+    EntryMarks marks;
     while (PlatformFileRead(file, header, sizeof header) == int32_t(sizeof header)) {
         const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
                                 uint32_t(header[7]) << 24;
@@ -120,7 +121,7 @@ void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
         if (chunk != nullptr && !seen[chunk - kFileChunks]) {
             seen[chunk - kFileChunks] = true;
             if (chunk->entries && length % chunk->length == 0) {
-                if (!ReadEntries(file, *chunk, length, config, payload, outcome)) {
+                if (!ReadEntries(file, *chunk, length, config, payload, marks, outcome)) {
                     outcome.chunkDamaged = true;
                     return;
                 }
@@ -131,8 +132,7 @@ void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
                     outcome.chunkDamaged = true;
                     return;
                 }
-                EntryMarks unused;
-                if (!chunk->read(payload, config, unused)) outcome.chunkDamaged = true;
+                if (!chunk->read(payload, config, marks)) outcome.chunkDamaged = true;
                 continue;
             }
             outcome.chunkDamaged = true;  // another length: as without it
