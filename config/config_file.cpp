@@ -78,31 +78,61 @@ bool Skip(PlatformFile file, uint32_t count)
     return true;
 }
 
+// The entries of a chunk of entries, length bytes of them, read in blocks
+// and taken one by one; false when the file ends first, which leaves config
+// as without the chunk.
+bool ReadEntries(PlatformFile file, const FileChunk& chunk, uint32_t length, Configuration& config,
+                 uint8_t (&block)[kMaxChunkLength], EntryMarks& marks, LoadOutcome& outcome)
+{
+    marks = {};
+    while (length > 0) {
+        const uint32_t part = length < kMaxChunkLength ? length : kMaxChunkLength;
+        if (PlatformFileRead(file, block, part) != int32_t(part)) {
+            chunk.clear(config);
+            return false;
+        }
+        for (uint32_t at = 0; at < part; at += chunk.length) {
+            if (!chunk.read(block + at, config, marks)) outcome.chunkDamaged = true;
+        }
+        length -= part;
+    }
+    return true;
+}
+
 // The chunks after the settings, each tag's first wherever it sits: a chunk
-// of a known tag is read whole before any of it is taken, one of another
-// length is damaged, and a later chunk of the same tag or one of a tag this
-// version does not know is passed over by its length. A chunk cut short by
-// the end of the file is no chunk. What the file has no usable chunk for is
-// as without one. Nothing here is worth a message: the bindings of the 6724
-// bytes stand either way.
+// of a known tag is read whole before any of it is taken (a chunk of
+// entries, entry by entry, each ignored alone when it holds a value the
+// program cannot use), one of another length is damaged, and a later chunk
+// of the same tag or one of a tag this version does not know is passed over
+// by its length. A chunk cut short by the end of the file is no chunk. What
+// the file has no usable chunk for is as without one. Nothing here is worth a
+// message: the bindings of the 6724 bytes stand either way.
 void ReadChunks(PlatformFile file, Configuration& config, LoadOutcome& outcome)
 {
     bool seen[kFileChunkCount] = {};
     for (const FileChunk& chunk : kFileChunks) chunk.clear(config);
     uint8_t header[kChunkHeaderSize];
     uint8_t payload[kMaxChunkLength];
+    EntryMarks marks;
     while (PlatformFileRead(file, header, sizeof header) == int32_t(sizeof header)) {
         const uint32_t length = uint32_t(header[4]) | uint32_t(header[5]) << 8 | uint32_t(header[6]) << 16 |
                                 uint32_t(header[7]) << 24;
         const FileChunk* chunk = FindFileChunk(header);
         if (chunk != nullptr && !seen[chunk - kFileChunks]) {
             seen[chunk - kFileChunks] = true;
-            if (length == chunk->length) {
+            if (chunk->entries && length % chunk->length == 0) {
+                if (!ReadEntries(file, *chunk, length, config, payload, marks, outcome)) {
+                    outcome.chunkDamaged = true;
+                    return;
+                }
+                continue;
+            }
+            if (!chunk->entries && length == chunk->length) {
                 if (PlatformFileRead(file, payload, length) != int32_t(length)) {
                     outcome.chunkDamaged = true;
                     return;
                 }
-                if (!chunk->read(payload, config)) outcome.chunkDamaged = true;
+                if (!chunk->read(payload, config, marks)) outcome.chunkDamaged = true;
                 continue;
             }
             outcome.chunkDamaged = true;  // another length: as without it
@@ -151,6 +181,9 @@ LoadOutcome LoadConfig(const char* path, Configuration& config)
     if (PlatformFileRead(file, config.MappingTable, sizeof config.MappingTable) != int32_t(sizeof config.MappingTable)) {
         std::memset(config.MappingTable, 0, sizeof config.MappingTable);
         std::memset(config.HatTable, 0, sizeof config.HatTable);
+        // Every binding off: the layers' and the layer keys' too.
+        std::memset(config.layers, 0, sizeof config.layers);
+        std::memset(config.behaviour, 0, sizeof config.behaviour);
         PlatformFileClose(file);
         outcome.kind = LoadOutcome::TABLE_SHORT;
         return outcome;
@@ -188,12 +221,14 @@ SaveOutcome SaveConfig(const char* path, const Configuration& config, const void
     }
     // A configuration that needs no chunk is the file it always was; one cut
     // inside the settings has no room for any.
+    uint8_t payload[kMaxChunkLength];
     for (const FileChunk& chunk : kFileChunks) {
         if (end < kConfigFileSize || !chunk.written(config)) continue;
+        const uint32_t length = chunk.payload(config, payload);
         uint8_t header[kChunkHeaderSize];
-        ChunkHeader(chunk, header);
+        ChunkHeader(chunk, length, header);
         WritePart(file, header, kChunkHeaderSize, outcome);
-        WritePart(file, chunk.bytes(config), chunk.length, outcome);
+        WritePart(file, payload, length, outcome);
     }
     if (tailSize > 0 && end >= kConfigFileSize) WritePart(file, tail, tailSize, outcome);
     PlatformFileClose(file);

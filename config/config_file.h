@@ -13,7 +13,7 @@
 struct LoadOutcome {
     enum Kind : uint8_t {
         NOT_OPENED,   // no file: nothing changed
-        TABLE_SHORT,  // abandoned: the table and hats are cleared, the settings kept
+        TABLE_SHORT,  // abandoned: the table, hats, layers and behaviours are cleared, the settings kept
         READ,         // the table, and settingsRead of the settings
     } kind;
     uint8_t settingsRead;  // 0..9, in file order; the rest keep their values

@@ -54,6 +54,18 @@ static_assert(sizeof(Configuration::HatTable) == kHatsChunkSize && kHatsChunkSiz
 constexpr uint32_t kPadsChunkSize = kPortCount;
 constexpr uint8_t kMaxPadSource = 4;
 
+// LYR1 .. LYR7 (the tag's fourth byte is the digit): that layer's bindings,
+// port 1's 48 slots then port 2's, records of 76 bytes as in the table.
+// Written only when one of its records holds a byte other than zero.
+constexpr uint32_t kLayerChunkSize = sizeof(ActionRecord) * kPortCount * kAllSlotCount;
+static_assert(sizeof(Configuration::layers[0]) == kLayerChunkSize && kLayerChunkSize == 7296);
+
+// BHVR: 8 bytes for each (layer, port, slot) whose behaviour is not all zero,
+// sorted by layer, port, slot: u8 layer (0 the base), u8 port, u8 slot, u8
+// layerAction, u8 layerTarget, u8 0, u16 turbo. Written only when there is one.
+constexpr uint32_t kBehaviourEntrySize = 8;
+constexpr uint32_t kBehaviourKeys = (kLayerCount + 1) * kPortCount * kAllSlotCount;
+
 // The layout entry of one setting.
 constexpr const SettingLayout& SettingLayoutOf(int32_t Settings::*member)
 {

@@ -217,6 +217,7 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
     const LoadCase& c = GetParam();
     Fresh();
     std::memset(running.config.MappingTable, kBeforeByte, kTableSize);
+    std::memset(running.config.layers, kBeforeByte, sizeof running.config.layers);
     SetSettings(kBefore);
     const std::vector<uint8_t> file = FileOfSize(c.fileSize < 0 ? 0 : size_t(c.fileSize));
     if (c.fileSize >= 0) PutFakeFile(kPath.c_str(), file);
@@ -243,6 +244,10 @@ TEST_P(LoadBySize, MessageTableSettingsAndLimits)
         break;
     }
     EXPECT_EQ(CurrentSettings(), c.settingsAfter);
+    // The layers go with the table: an abandoned load turns them off too, as any file without their chunks does.
+    const auto* layers = reinterpret_cast<const uint8_t*>(running.config.layers);
+    EXPECT_EQ(std::count(layers, layers + sizeof running.config.layers, c.table == TableAfter::Kept ? kBeforeByte : 0),
+              long(sizeof running.config.layers));
     EXPECT_EQ(running.engine.axisLimits.threshold[0][0], c.xThreshold);
     EXPECT_EQ(running.engine.axisLimits.centre[0][0], c.recomputed ? 32767u : kOldCentre);
     EXPECT_EQ(result, c.result);
@@ -290,8 +295,9 @@ TEST(ConfigLoad, FileEndingAtEveryByteOfTheSettings)
     }
 }
 
-// The hat bindings after the 6724 bytes: read from a whole HATS chunk only,
-// off otherwise, and written back only when there are any.
+// The chunks after the 6724 bytes: each read from its tag's first whole
+// chunk only, as without it otherwise, and written back only when it has
+// something to say, in the writer's order.
 TEST(ConfigLoad, HatChunkReadAndWrittenBack)
 {
     std::vector<uint8_t> hats(608);
@@ -319,6 +325,25 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
     unknownBetween.insert(unknownBetween.end(), xbox2.begin(), xbox2.end());
     twoPads.insert(twoPads.end(), xbox1.begin(), xbox1.end());
     twoPads.insert(twoPads.end(), whole.begin(), whole.end());
+    // A layer's 96 records, and behaviours: port 1's button 5 holds layer 2,
+    // layer 2's port 2 hat left repeats every second.
+    std::vector<uint8_t> layerBytes(7296);
+    for (size_t i = 0; i < layerBytes.size(); ++i) layerBytes[i] = uint8_t(i * 5 + 1);
+    auto layer = [&layerBytes](int n, uint32_t length = 7296) {
+        const char tag[] = {'L', 'Y', 'R', char('0' + n), 0};
+        return Chunk(tag, length, std::vector<uint8_t>(layerBytes.begin(), layerBytes.begin() + std::min(length, 7296u)));
+    };
+    const std::vector<uint8_t> holdLayer2 = {0, 0, 4, 1, 2, 0, 0, 0}, turboSecond = {2, 1, 47, 0, 0, 0, 0xE8, 0x03};
+    auto join = [](std::initializer_list<std::vector<uint8_t>> parts) {
+        std::vector<uint8_t> all;
+        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const std::vector<uint8_t> behaviours = join({holdLayer2, turboSecond});
+    const std::vector<uint8_t> outOfRange = join({{8, 0, 0, 0, 0, 0, 0, 0}, {0, 2, 0, 0, 0, 0, 0, 0}, {0, 0, 48, 0, 0, 0, 0, 0},
+                                                  {0, 0, 0, 3, 1, 0, 0, 0}, {0, 0, 0, 1, 0, 0, 0, 0}, {0, 0, 0, 2, 8, 0, 0, 0},
+                                                  {0, 0, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 1, 1, 1, 0, 0}, {0, 0, 0, 0, 0, 0, 19, 0},
+                                                  {0, 0, 0, 0, 0, 0, 0xE9, 0x03}, holdLayer2});
     const struct {
         const char* name;
         std::vector<uint8_t> after;  // the bytes after the settings
@@ -326,6 +351,8 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         bool written;  // a save writes the chunk back
         bool damaged, unknown;
         std::array<uint8_t, 2> sources;  // what the ports read; a save writes PADS when not both 0
+        int layer = 0;                   // the layer that holds layerBytes; the others hold nothing
+        std::vector<uint8_t> entries;    // the BHVR entries a save writes back
     } cases[] = {
         {"no chunk: the file of before, hats off", {}, {}, false, false, false},
         {"a chunk", whole, hats, true, false, false},
@@ -341,11 +368,30 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         {"two PADS: the first decides", twoPads, hats, true, false, false, {0, 2}},
         {"a PADS byte past 4 reads the driver", Chunk("PADS", 2, {3, 5}), {}, false, true, false, {3, 0}},
         {"a PADS of another length reads the driver", Chunk("PADS", 3, {1, 1, 1}), {}, false, true, false},
+        {"LYR1", layer(1), {}, false, false, false, {}, 1},
+        {"LYR2", layer(2), {}, false, false, false, {}, 2},
+        {"LYR3", layer(3), {}, false, false, false, {}, 3},
+        {"LYR4", layer(4), {}, false, false, false, {}, 4},
+        {"LYR5", layer(5), {}, false, false, false, {}, 5},
+        {"LYR6", layer(6), {}, false, false, false, {}, 6},
+        {"LYR7", layer(7), {}, false, false, false, {}, 7},
+        {"an LYR of zeros is read, and saved as nothing", Chunk("LYR4", 7296, std::vector<uint8_t>(7296, 0)), {}, false, false, false},
+        {"an LYR of another length leaves the layer empty", join({layer(3, 7295), layer(3)}), {}, false, true, false},
+        {"an LYR cut short is no chunk", Chunk("LYR6", 7296, std::vector<uint8_t>(7295, 1)), {}, false, true, false},
+        {"BHVR", Chunk("BHVR", 16, behaviours), {}, false, false, false, {}, 0, behaviours},
+        {"BHVR values out of range are ignored entry by entry", Chunk("BHVR", 88, outOfRange), {}, false, true, false, {}, 0, holdLayer2},
+        {"the first BHVR entry of a slot decides", Chunk("BHVR", 16, join({holdLayer2, {0, 0, 4, 2, 3, 0, 0, 0}})), {}, false, true, false, {}, 0, holdLayer2},
+        {"a first BHVR entry that sets nothing decides too", Chunk("BHVR", 16, join({{0, 0, 4, 0, 0, 0, 0, 0}, holdLayer2})), {}, false, true, false},
+        {"a BHVR length not a multiple of 8 is no chunk", Chunk("BHVR", 12, join({holdLayer2, {0, 0, 0, 0}})), {}, false, true, false},
+        {"a BHVR cut short is no chunk", Chunk("BHVR", 24, behaviours), {}, false, true, false},
+        {"BHVR, LYR2, HATS: saved as HATS, LYR2, BHVR", join({Chunk("BHVR", 16, behaviours), layer(2), whole}), hats, true, false, false, {}, 2, behaviours},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Fresh();
         std::memset(running.config.HatTable, kBeforeByte, sizeof running.config.HatTable);  // from an earlier load
+        std::memset(running.config.layers, kBeforeByte, sizeof running.config.layers);
+        std::memset(running.config.behaviour, kBeforeByte, sizeof running.config.behaviour);
         std::vector<uint8_t> file = FileOfSize(kConfigFileSize);
         file.insert(file.end(), c.after.begin(), c.after.end());
         PutFakeFile(kPath.c_str(), file);
@@ -359,6 +405,10 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
         EXPECT_TRUE(SameBytes(HatBytes(), c.hatsRead.empty() ? std::vector<uint8_t>(608, 0) : c.hatsRead));
         EXPECT_EQ(running.config.portSource[0], c.sources[0]);
         EXPECT_EQ(running.config.portSource[1], c.sources[1]);
+        for (int n = 1; n <= kLayerCount; ++n) {
+            const auto* bytes = reinterpret_cast<const uint8_t*>(running.config.layers[n - 1]);
+            EXPECT_TRUE(SameBytes(std::vector<uint8_t>(bytes, bytes + 7296), n == c.layer ? layerBytes : std::vector<uint8_t>(7296, 0))) << n;
+        }
 
         SaveRunningConfig();
         std::vector<uint8_t> saved = FileOfSize(kConfigFileSize);
@@ -367,6 +417,8 @@ TEST(ConfigLoad, HatChunkReadAndWrittenBack)
             saved.insert(saved.end(), pads.begin(), pads.end());
         }
         if (c.written) saved.insert(saved.end(), whole.begin(), whole.end());
+        if (c.layer != 0) saved = join({saved, layer(c.layer)});
+        if (!c.entries.empty()) saved = join({saved, Chunk("BHVR", uint32_t(c.entries.size()), c.entries)});
         EXPECT_TRUE(SameBytes(FakeFileBytes(kPath.c_str()), saved));
         EXPECT_EQ(fake.openHandles, 0);
     }

@@ -97,6 +97,8 @@ const char* RunTomlFuzzInput(const uint8_t* data, size_t size)
     const BuildResult again = BuildConfig(shown, "shown");
     if (!again.errors.empty()) return "the shown text does not build";
     if (std::memcmp(built.image.MappingTable, again.image.MappingTable, sizeof built.image.MappingTable) != 0 ||
+        std::memcmp(built.image.layers, again.image.layers, sizeof built.image.layers) != 0 ||
+        std::memcmp(built.image.behaviour, again.image.behaviour, sizeof built.image.behaviour) != 0 ||
         std::memcmp(&built.image.settings, &again.image.settings, sizeof built.image.settings) != 0) {
         return "the shown text builds another configuration";
     }

@@ -29,8 +29,9 @@ constexpr const char* kFileEnd = "fileEnd";
 //
 // The library makes a table for each part of a dotted name and walks and
 // frees them recursively, so a name of thousands of parts overflows the
-// stack. No name in a configuration has more than three parts.
-constexpr size_t kMaxNameParts = 3;
+// stack. No name in a configuration has more than four parts
+// (layer2.port1.button3.keyCode).
+constexpr size_t kMaxNameParts = 4;
 
 bool IsBareKeyCharacter(char c) { return std::isalnum(uint8_t(c)) || c == '_' || c == '-'; }
 
@@ -139,7 +140,7 @@ bool RefuseLongNames(std::string_view text, DiagnosticList& errors)
                                 std::string(header ? "table name " : "key ") +
                                     QuoteForMessage(text.substr(start, end - start)) + " has " + std::to_string(parts) +
                                     " parts; no name in a configuration has more than " +
-                                    std::to_string(kMaxNameParts) + ", as port1.button1.keyCode"});
+                                    std::to_string(kMaxNameParts) + ", as layer2.port1.button1.keyCode"});
                 }
             }
             if (end > at) {
@@ -251,9 +252,11 @@ public:
         return std::nullopt;
     }
 
-    void ReadBinding(const toml::table& table, const std::string& name, ActionRecord& record)
+    void ReadBinding(const toml::table& table, const std::string& name, ActionRecord& record, SlotBehaviour& behaviour)
     {
         record = {};
+        behaviour = {};
+        const toml::node *actionNode = nullptr, *targetNode = nullptr;
         for (const BindingField& field : kBindingFields) {
             if (field.member != nullptr) record.*field.member = field.leftOut;
         }
@@ -261,11 +264,18 @@ public:
         const toml::node* tailNode = nullptr;
         for (const auto& [key, node] : table) {
             const std::string fieldName = name + "." + std::string(key.str());
+            if (key.str() == kLayerActionKey || key.str() == kLayerTargetKey || key.str() == kTurboKey) {
+                Behaviour(key.str(), node, fieldName, behaviour);
+                if (key.str() == kLayerActionKey) actionNode = &node;
+                if (key.str() == kLayerTargetKey) targetNode = &node;
+                continue;
+            }
             const BindingField* field = FindBindingField(key.str());
             if (field == nullptr) {
                 Error(key.source(), [&, typed = key.str()] {
                     std::vector<std::string> names;
                     for (const BindingField& f : kBindingFields) names.push_back(f.name);
+                    for (const char* b : {kLayerActionKey, kLayerTargetKey, kTurboKey}) names.push_back(b);
                     return "unknown field " + QuoteForMessage(typed) + " in " + name + "; nearest is " +
                            QuoteBytes(NearestName(typed, names));
                 });
@@ -308,6 +318,14 @@ public:
                 break;
             }
         }
+        // An action and its target come together, as the program takes no entry with one alone.
+        if (actionNode != nullptr && targetNode == nullptr) {
+            Error(actionNode->source(), name + "." + kLayerActionKey + " needs a " + kLayerTargetKey +
+                                            ", the layer it turns on, 1 to 7");
+        } else if (targetNode != nullptr && actionNode == nullptr) {
+            Error(targetNode->source(), name + "." + kLayerTargetKey + " needs a " + kLayerActionKey +
+                                            ", \"while held\" or \"toggle\"");
+        }
         // The text, its terminator, then the bytes an earlier text left behind.
         const size_t room = text.size() < size_t(kTextSize) ? size_t(kTextSize) - text.size() - 1 : 0;
         if (tail.size() > room) {
@@ -319,24 +337,59 @@ public:
         if (!tail.empty()) std::memcpy(record.text + text.size() + 1, tail.data(), tail.size());
     }
 
-    void Port(const toml::table& table, int port)
+    // A field of the slot's behaviour, checked as the program's reader
+    // checks its entry: what it would ignore is an error here.
+    void Behaviour(std::string_view key, const toml::node& node, const std::string& name, SlotBehaviour& behaviour)
     {
+        if (key == kLayerActionKey) {
+            const auto* text = node.as_string();
+            const int action = text != nullptr ? FindLayerAction(text->get()) : -1;
+            if (action < 0) {
+                const std::string shown = text != nullptr ? QuoteForMessage(text->get()) : Describe(node);
+                Error(node.source(), name + " = " + shown + " is no layer action; write \"while held\" or \"toggle\"");
+                return;
+            }
+            behaviour.layerAction = uint8_t(action);
+            return;
+        }
+        const auto value = Int32(node, name, false);
+        if (!value) return;
+        if (key == kLayerTargetKey) {
+            if (*value < 1 || *value > kLayerCount) {
+                Error(node.source(), name + " = " + std::to_string(*value) + " is no layer; write 1 to 7");
+                return;
+            }
+            behaviour.layerTarget = uint8_t(*value);
+            return;
+        }
+        if (*value != 0 && (*value < kTurboMin || *value > kTurboMax)) {
+            Error(node.source(), name + " = " + std::to_string(*value) +
+                                     " is not 20 to 1000 (milliseconds from one press to the next), or 0 for none");
+            return;
+        }
+        behaviour.turbo = uint16_t(*value);
+    }
+
+    // The bindings of one port in layer 0 (the base) or a layer.
+    void Port(const toml::table& table, int layer, int port)
+    {
+        const std::string prefix = layer == 0 ? PortName(port) : LayerName(layer) + "." + PortName(port);
         for (const auto& [key, node] : table) {
-            if (key.str() == kSourceKey) {
+            if (layer == 0 && key.str() == kSourceKey) {
                 Source(node, port);
                 continue;
             }
             const int slot = FindSlot(key.str());
             if (slot < 0) {
-                Error(key.source(), [port, typed = key.str()] {
-                    return "unknown binding " + QuoteForMessage(PortName(port) + "." + std::string(typed)) +
-                           "; nearest is " + QuoteBytes(PortName(port) + "." + NearestName(typed, SlotNames()));
+                Error(key.source(), [&prefix, typed = key.str()] {
+                    return "unknown binding " + QuoteForMessage(prefix + "." + std::string(typed)) + "; nearest is " +
+                           QuoteBytes(prefix + "." + NearestName(typed, SlotNames()));
                 });
                 continue;
             }
-            const std::string name = BindingName(port, slot);
+            const std::string name = BindingName(layer, port, slot);
             if (const auto* binding = node.as_table()) {
-                ReadBinding(*binding, name, ::Binding(*image_, port, slot));
+                ReadBinding(*binding, name, LayerBinding(*image_, layer, port, slot), image_->behaviour[layer][port][slot]);
             } else {
                 Error(node.source(), name + " = " + Describe(node) + " is not a table; write [" + name + "]");
             }
@@ -382,17 +435,29 @@ public:
                 } else {
                     Error(node.source(), name + " = " + Describe(node) + " is not a string of hex pairs");
                 }
+            } else if (const int layer = FindLayer(name); layer >= 0) {
+                if (const auto* table = node.as_table()) {
+                    Layer(*table, layer);
+                } else {
+                    Error(node.source(), name + " = " + Describe(node) + " is not a table of ports such as [" + name +
+                                             ".port1.button1]");
+                }
             } else if (const int port = FindPort(name); port >= 0) {
                 if (const auto* table = node.as_table()) {
-                    Port(*table, port);
+                    Port(*table, 0, port);
                 } else {
                     Error(node.source(), name + " = " + Describe(node) + " is not a table of bindings such as [" +
                                              name + ".button1]");
                 }
+            } else if (LayerLike(name)) {
+                Error(key.source(), "unknown name " + QuoteForMessage(name) +
+                                        "; the layers are layer1 to layer7, and the base's bindings are written "
+                                        "without one, as [port1.button1]");
             } else {
                 Error(key.source(), [&] {
                     std::vector<std::string> names;
                     for (const SettingField* f : kSettingFields) names.push_back(f->name);
+                    for (int l = 1; l <= kLayerCount; ++l) names.push_back(LayerName(l));
                     names.push_back(kFileTail);
                     names.push_back(kFileEnd);
                     for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
@@ -401,6 +466,34 @@ public:
             }
         }
         if (fileEnd != nullptr) CutShort(root, *fileEnd, image);
+    }
+
+    void Layer(const toml::table& table, int layer)
+    {
+        for (const auto& [key, node] : table) {
+            const std::string name = LayerName(layer) + "." + std::string(key.str());
+            const int port = FindPort(key.str());
+            if (port < 0) {
+                Error(key.source(), [&] {
+                    std::vector<std::string> names;
+                    for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
+                    return "unknown port " + QuoteForMessage(name) + "; nearest is " +
+                           QuoteBytes(LayerName(layer) + "." + NearestName(key.str(), names));
+                });
+            } else if (const auto* ports = node.as_table()) {
+                Port(*ports, layer, port);
+            } else {
+                Error(node.source(), name + " = " + Describe(node) + " is not a table of bindings such as [" + name +
+                                         ".button1]");
+            }
+        }
+    }
+
+    // "layer" and digits, which a user means as a layer.
+    static bool LayerLike(std::string_view name)
+    {
+        if (name.size() <= 5 || name.substr(0, 5) != "layer") return false;
+        return std::all_of(name.begin() + 5, name.end(), [](char c) { return std::isdigit(uint8_t(c)) != 0; });
     }
 
     // A file that ends inside the settings holds nothing after them, and

@@ -89,8 +89,21 @@ void CheckPayload(const FileChunk& known, const std::string& chunk, const std::s
 {
     Configuration read;
     known.clear(read);
-    if (!known.read(reinterpret_cast<const uint8_t*>(payload.data()), read) &&
-        std::memcmp(known.tag, "PADS", kChunkTagSize) == 0) {
+    EntryMarks marks = {};
+    const auto* bytes = reinterpret_cast<const uint8_t*>(payload.data());
+    if (known.entries) {
+        for (size_t at = 0; at < payload.size(); at += known.length) {
+            if (known.read(bytes + at, read, marks)) continue;
+            const std::string entry = chunk + ", entry " + std::to_string(at / known.length + 1);
+            if (const char* fault = BehaviourEntryFault(bytes + at)) {
+                out.Add(entry + " (" + HexText(payload.substr(at, known.length)) + "): " + fault +
+                        "; the program ignores the entry");
+            } else {
+                out.Add(entry + " comes after another entry for " + BindingName(bytes[at], bytes[at + 1], bytes[at + 2]) +
+                        "; the program ignores it");
+            }
+        }
+    } else if (!known.read(bytes, read, marks) && std::memcmp(known.tag, "PADS", kChunkTagSize) == 0) {
         CheckPadSources(chunk, payload, out);
     }
     if (known.empty != nullptr && !known.written(read)) {
@@ -131,7 +144,10 @@ void CheckChunks(const std::string& tail, Findings& out)
                     " after its header; the program ignores it" + (first ? std::string(" and ") + known->without : ""));
             return;
         }
-        if (first && length != known->length) {
+        if (first && known->entries && length % known->length != 0) {
+            out.Add(chunk + " holds " + Bytes(length) + ", not a multiple of " + std::to_string(known->length) +
+                    "; the program " + known->without);
+        } else if (first && !known->entries && length != known->length) {
             out.Add(chunk + " holds " + Bytes(length) + ", not " + std::to_string(known->length) + "; the program " +
                     known->without);
         } else if (first) {
@@ -142,6 +158,58 @@ void CheckChunks(const std::string& tail, Findings& out)
             out.Add(chunk + " (" + Bytes(length) + ") is unknown to the program, which passes over it");
         }
         at = next;
+    }
+}
+
+// Whether layer 1..7 holds any binding byte or behaviour.
+bool LayerUsed(const Configuration& config, int layer)
+{
+    static const ActionRecord zero = {};
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            if (std::memcmp(&config.layers[layer - 1][port][slot], &zero, sizeof zero) != 0) return true;
+            if (BehaviourSet(config.behaviour[layer][port][slot])) return true;
+        }
+    }
+    return false;
+}
+
+// Layer keys that cannot do what they say, and layers no key turns on: from
+// the base, a key reaches its target, and a key in a layer reached does too.
+void CheckLayerKeys(const Configuration& config, Findings& out)
+{
+    bool reached[kLayerCount + 1] = {true};
+    for (int round = 0; round < kLayerCount; ++round) {
+        for (int layer = 0; layer <= kLayerCount; ++layer) {
+            for (int port = 0; reached[layer] && port < kPortCount; ++port) {
+                for (const SlotBehaviour& b : config.behaviour[layer][port]) {
+                    if (b.layerAction != LAYER_ACTION_NONE && b.layerTarget <= kLayerCount) reached[b.layerTarget] = true;
+                }
+            }
+        }
+    }
+    for (int layer = 0; layer <= kLayerCount; ++layer) {
+        for (int port = 0; port < kPortCount; ++port) {
+            for (int slot = 0; slot < kAllSlotCount; ++slot) {
+                const SlotBehaviour& b = config.behaviour[layer][port][slot];
+                if (b.layerAction == LAYER_ACTION_NONE) continue;
+                const std::string name = BindingName(layer, port, slot);
+                if (b.turbo != 0) {
+                    out.Add(name + "." + kTurboKey + ": " + std::to_string(b.turbo) +
+                            ", but turbo on a layer key is ignored");
+                }
+                if (b.layerTarget == layer) {
+                    out.Add(name + "." + kLayerTargetKey + ": " + std::to_string(layer) +
+                            " is the layer the key sits in, which is on whenever the key acts");
+                }
+            }
+        }
+    }
+    for (int layer = 1; layer <= kLayerCount; ++layer) {
+        if (!reached[layer] && LayerUsed(config, layer)) {
+            out.Add(LayerName(layer) + ": no layer key of the base or of a layer it turns on reaches it (a warning: "
+                                       "its bindings never act)");
+        }
     }
 }
 
@@ -160,9 +228,14 @@ Findings CheckConfig(const ConfigImage& image, uint64_t size)
                                                        std::to_string(field.high) + ", the range the editor keeps";
         out.Add(std::string(field.name) + ": " + std::to_string(value) + range);
     }
-    for (int port = 0; port < kPortCount; ++port) {
-        for (int slot = 0; slot < kAllSlotCount; ++slot) CheckBinding(BindingName(port, slot), Binding(image, port, slot), out);
+    for (int layer = 0; layer <= kLayerCount; ++layer) {
+        for (int port = 0; port < kPortCount; ++port) {
+            for (int slot = 0; slot < kAllSlotCount; ++slot) {
+                CheckBinding(BindingName(layer, port, slot), LayerBinding(image, layer, port, slot), out);
+            }
+        }
     }
+    CheckLayerKeys(image, out);
     if (size > kConfigFileSize) {
         CheckChunks((image.chunksInFileTail ? std::string() : WrittenChunks(image)) + image.fileTail, out);
     }

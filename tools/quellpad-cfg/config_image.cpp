@@ -21,10 +21,12 @@ std::string WrittenChunks(const Configuration& config)
     std::string chunks;
     for (const FileChunk& chunk : kFileChunks) {
         if (!chunk.written(config)) continue;
+        static uint8_t payload[kMaxChunkLength];
+        const uint32_t length = chunk.payload(config, payload);
         uint8_t header[kChunkHeaderSize];
-        ChunkHeader(chunk, header);
+        ChunkHeader(chunk, length, header);
         chunks.append(reinterpret_cast<const char*>(header), kChunkHeaderSize);
-        chunks.append(static_cast<const char*>(chunk.bytes(config)), chunk.length);
+        chunks.append(reinterpret_cast<const char*>(payload), length);
     }
     return chunks;
 }
@@ -36,8 +38,8 @@ LoadOutcome LoadImage(const std::string& path, ConfigImage& image)
     if (path.empty() || path.find('\0') != std::string::npos) return outcome;  // NOT_OPENED
     outcome = LoadConfig(path.c_str(), image);
     if (outcome.kind == LoadOutcome::READ) {
-        // When the file goes on with the chunks the writer writes for these
-        // sources and hats, they are what was read; every other byte after
+        // When the file goes on with the chunks the writer writes for what
+        // its chunks held, they are what was read; every other byte after
         // the settings stays a byte of fileTail.
         uint64_t length = 0;
         const std::string after = BytesAfterSettings(path, length), written = WrittenChunks(image);

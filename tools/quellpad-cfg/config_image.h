@@ -14,9 +14,10 @@ struct ConfigImage : Configuration {
     // configuration (the 6724 bytes, then its chunks), kept as they are so
     // that every file comes back whole.
     std::string fileTail;
-    // The port sources and hat bindings were read from chunks inside
-    // fileTail rather than from those the writer puts first (another order,
-    // or other chunks among them); writing then leaves them to it.
+    // The port sources, hat bindings, layers and behaviours were read from
+    // chunks inside fileTail rather than from those the writer puts first
+    // (another order, or other chunks among them); writing then leaves them
+    // to it.
     bool chunksInFileTail = false;
     // The length of a file that ends inside the settings, 6688 to 6723 bytes
     // (its settings past the end keep their initial values); 0 for a file of

@@ -1,5 +1,7 @@
 #include "tools/quellpad-cfg/config_names.h"
 
+#include "tools/quellpad-cfg/toml_text.h"
+
 namespace {
 
 constexpr const char* kAxisSlotNames[] = {
@@ -68,6 +70,46 @@ int FindSource(std::string_view text)
 }
 
 std::string BindingName(int port, int slot) { return PortName(port) + "." + SlotName(slot); }
+
+std::string LayerName(int layer) { return "layer" + std::to_string(layer); }
+
+int FindLayer(std::string_view name)
+{
+    for (int layer = 1; layer <= kLayerCount; ++layer) {
+        if (LayerName(layer) == name) return layer;
+    }
+    return -1;
+}
+
+std::string BindingName(int layer, int port, int slot)
+{
+    return layer == 0 ? BindingName(port, slot) : LayerName(layer) + "." + BindingName(port, slot);
+}
+
+namespace {
+
+constexpr const char* kLayerActionNames[] = {nullptr, "while held", "toggle"};
+
+}  // namespace
+
+int FindLayerAction(std::string_view text)
+{
+    for (int action = LAYER_WHILE_HELD; action <= LAYER_TOGGLE; ++action) {
+        if (text == kLayerActionNames[action]) return action;
+    }
+    return -1;
+}
+
+std::vector<BehaviourField> BehaviourFields(const SlotBehaviour& b)
+{
+    // The program never loads another action; one made in memory shows as its number.
+    const std::string action = b.layerAction == LAYER_ACTION_NONE ? "none"
+                               : b.layerAction <= LAYER_TOGGLE   ? QuoteBytes(kLayerActionNames[b.layerAction])
+                                                                 : std::to_string(b.layerAction);
+    return {{kLayerActionKey, b.layerAction == 0, action},
+            {kLayerTargetKey, b.layerTarget == 0, std::to_string(b.layerTarget)},
+            {kTurboKey, b.turbo == 0, std::to_string(b.turbo)}};
+}
 
 const SettingField* FindSettingField(std::string_view name)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/binding_fields.h"
+#include "config/configuration.h"
 #include "config/file_layout.h"
 #include "config/mapping_table.h"
 #include "config/settings.h"
@@ -30,6 +31,29 @@ int FindSource(std::string_view text);
 
 // "port1.button3".
 std::string BindingName(int port, int slot);
+
+// "layer1".."layer7" for layers 1..7; -1 when name is no layer.
+std::string LayerName(int layer);
+int FindLayer(std::string_view name);
+// A slot's binding in layer 0 (the base), "port1.button3", or in a layer,
+// "layer2.port1.button3".
+std::string BindingName(int layer, int port, int slot);
+
+// A slot's behaviour as the text form gives it: three more fields of its
+// binding's table, each with its value as text; show leaves out those that
+// are zero, which is what leaving them out gives.
+constexpr const char* kLayerActionKey = "layerAction";
+constexpr const char* kLayerTargetKey = "layerTarget";
+constexpr const char* kTurboKey = "turbo";
+struct BehaviourField {
+    const char* name;
+    bool zero;
+    std::string value;
+};
+std::vector<BehaviourField> BehaviourFields(const SlotBehaviour& behaviour);
+// "while held" and "toggle" for the layer actions; -1 for a text that names
+// none.
+int FindLayerAction(std::string_view text);
 
 // A setting's name, place in the file and editor range.
 using SettingField = SettingLayout;

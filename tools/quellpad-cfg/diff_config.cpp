@@ -4,6 +4,27 @@
 #include "tools/quellpad-cfg/show_text.h"
 #include "tools/quellpad-cfg/toml_text.h"
 
+namespace {
+
+// The binding's fields, then its behaviour's, in the order show writes them.
+void DiffSlot(const ConfigImage& a, const ConfigImage& b, int layer, int port, int slot, std::vector<std::string>& out)
+{
+    const std::string name = BindingName(layer, port, slot);
+    const ActionRecord& before = LayerBinding(a, layer, port, slot);
+    const ActionRecord& after = LayerBinding(b, layer, port, slot);
+    for (const BindingField& field : kBindingFields) {
+        const std::string was = FieldText(before, field), is = FieldText(after, field);
+        if (was != is) out.push_back(name + "." + field.name + ": " + was + " -> " + is);
+    }
+    const std::vector<BehaviourField> was = BehaviourFields(a.behaviour[layer][port][slot]);
+    const std::vector<BehaviourField> is = BehaviourFields(b.behaviour[layer][port][slot]);
+    for (size_t i = 0; i < was.size(); ++i) {
+        if (was[i].value != is[i].value) out.push_back(name + "." + was[i].name + ": " + was[i].value + " -> " + is[i].value);
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
 {
     std::vector<std::string> out;
@@ -21,19 +42,13 @@ std::vector<std::string> DiffConfigs(const ConfigImage& a, const ConfigImage& b)
     if (a.fileTail != b.fileTail) {
         out.push_back("fileTail: " + QuoteBytes(HexText(a.fileTail)) + " -> " + QuoteBytes(HexText(b.fileTail)));
     }
-    for (int port = 0; port < kPortCount; ++port) {
-        if (a.portSource[port] != b.portSource[port]) {
-            out.push_back(PortName(port) + "." + kSourceKey + ": " + QuoteBytes(SourceText(a.portSource[port])) +
-                          " -> " + QuoteBytes(SourceText(b.portSource[port])));
-        }
-        for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            const ActionRecord& before = Binding(a, port, slot);
-            const ActionRecord& after = Binding(b, port, slot);
-            for (const BindingField& field : kBindingFields) {
-                const std::string was = FieldText(before, field), is = FieldText(after, field);
-                if (was == is) continue;
-                out.push_back(BindingName(port, slot) + "." + field.name + ": " + was + " -> " + is);
+    for (int layer = 0; layer <= kLayerCount; ++layer) {
+        for (int port = 0; port < kPortCount; ++port) {
+            if (layer == 0 && a.portSource[port] != b.portSource[port]) {
+                out.push_back(PortName(port) + "." + kSourceKey + ": " + QuoteBytes(SourceText(a.portSource[port])) +
+                              " -> " + QuoteBytes(SourceText(b.portSource[port])));
             }
+            for (int slot = 0; slot < kAllSlotCount; ++slot) DiffSlot(a, b, layer, port, slot, out);
         }
     }
     return out;

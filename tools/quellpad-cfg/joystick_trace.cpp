@@ -57,16 +57,18 @@ public:
         const Token& verb = tokens[0];
         if (exited_) return Error(verb, "nothing can follow exit; the program has ended");
         if (verb.text == "report" || verb.text == "pad" || verb.text == "lost" || verb.text == "exit") seenReport_ = true;
+        if (verb.text == "wait") return Wait(tokens, Trim(text));
         if (verb.text == "exit") {
             exited_ = true;
             if (tokens.size() > 1) return Error(tokens[1], QuoteWord(tokens[1].text) + " after exit; exit takes nothing");
             TraceStep step = {TraceStep::Exit, line, 0, {}, 0, std::string(Trim(text))};
+            step.time = now_;
             trace_.steps.push_back(step);
             return;
         }
         if (verb.text != "caps" && verb.text != "report" && verb.text != "pad" && verb.text != "lost") {
             return Error(verb, "unknown command " + QuoteWord(verb.text) + "; nearest is " +
-                                   QuoteWord(NearestName(verb.text, {"caps", "report", "pad", "lost", "exit"})));
+                                   QuoteWord(NearestName(verb.text, {"caps", "report", "pad", "lost", "wait", "exit"})));
         }
         if (tokens.size() < 2) return Error(verb, std::string(verb.text) + " needs a port, 1 or 2");
         uint32_t number = 0;
@@ -78,6 +80,7 @@ public:
         if (verb.text == "lost") {
             if (tokens.size() > 2) return Error(tokens[2], QuoteWord(tokens[2].text) + " after lost; lost takes only a port");
             TraceStep step = {TraceStep::Lost, line, port, {}, 0, std::string(Trim(text))};
+            step.time = now_;
             trace_.steps.push_back(step);
             return;
         }
@@ -121,6 +124,22 @@ private:
         return axis;
     }
 
+    // Time passes: the steps after it happen that much later.
+    void Wait(const std::vector<Token>& tokens, std::string_view text)
+    {
+        if (tokens.size() < 2) return Error(tokens[0], "wait needs milliseconds, a whole number");
+        if (tokens.size() > 2) return Error(tokens[2], QuoteWord(tokens[2].text) + " after wait; wait takes only milliseconds");
+        uint32_t ms = 0;
+        if (!Number(tokens[1].text, ms) || ms > UINT32_MAX - now_) {
+            return Error(tokens[1], "wait " + QuoteWord(tokens[1].text) + " is not a whole number of milliseconds that "
+                                    "keeps the trace within 4294967295 ms");
+        }
+        now_ += ms;
+        TraceStep step = {TraceStep::Wait, line_, 0, {}, 0, std::string(text)};
+        step.time = now_;
+        trace_.steps.push_back(step);
+    }
+
     void Caps(const std::vector<Token>& tokens, int port)
     {
         if (seenReport_) {
@@ -157,6 +176,7 @@ private:
     void Report(const std::vector<Token>& tokens, int port, std::string_view text)
     {
         TraceStep step = {TraceStep::Report, line_, port, {}, 0, std::string(text)};
+        step.time = now_;
         for (int axis = 0; axis < kAxisCount; ++axis) step.position[axis] = last_[port].position[axis];
         step.buttons = last_[port].buttons;
         step.hat = last_[port].hat;
@@ -222,6 +242,7 @@ private:
         JoyInfoEx info = {};
         XInputReport(pad, info);
         TraceStep step = {TraceStep::Report, line_, port, {}, info.dwButtons, std::string(text)};
+        step.time = now_;
         for (int axis = 0; axis < kAxisCount; ++axis) step.position[axis] = info.*kAxes[axis].position;
         step.hat = info.dwPOV;
         last_[port] = step;
@@ -290,6 +311,7 @@ private:
     int line_ = 0;
     bool seenReport_ = false;
     bool exited_ = false;
+    uint32_t now_ = 0;  // ms from the start: the waits so far
     TraceStep last_[kPortCount] = {};
     XInputPad lastPad_[kPortCount] = {};
 };

@@ -12,6 +12,8 @@
 //                                    its state: buttons, triggers 0..255, sticks
 //                                    -32768..32767; the rest as before
 //   lost 2                           port 2's read fails (an unplugged stick)
+//   wait 250                         250 ms pass before the next step; without
+//                                    waits every step happens at 0 ms
 //   exit                             the program ends and lets go of what is held
 #pragma once
 
@@ -27,13 +29,14 @@
 #include "tools/quellpad-cfg/diagnostic.h"
 
 struct TraceStep {
-    enum Kind : uint8_t { Report, Lost, Exit } kind;
+    enum Kind : uint8_t { Report, Lost, Exit, Wait } kind;
     int line;
     int port;  // 0 or 1
     uint32_t position[kAxisCount];
     uint32_t buttons;
     std::string text;  // the line as written, for the output
     uint32_t hat = kJoyPovCentered;  // hundredths of a degree clockwise from forward
+    uint32_t time = 0;  // ms from the start of the trace: the waits before it, and its own
 };
 
 struct Trace {

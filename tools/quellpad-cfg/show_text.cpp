@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/file_chunks.h"
 #include "tools/quellpad-cfg/config_names.h"
 #include "tools/quellpad-cfg/toml_text.h"
 
@@ -11,6 +12,20 @@ bool AllZero(const ActionRecord& record)
 {
     static const ActionRecord zero = {};
     return std::memcmp(&record, &zero, sizeof record) == 0;
+}
+
+constexpr SlotBehaviour kNoBehaviour = {};
+
+bool LayerHoldsAnything(const Configuration& config, int layer)
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        for (int slot = 0; slot < kAllSlotCount; ++slot) {
+            if (!AllZero(config.layers[layer - 1][port][slot]) || BehaviourSet(config.behaviour[layer][port][slot])) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void Line(std::string& out, const char* name, const std::string& value)
@@ -72,21 +87,30 @@ std::string ShowConfig(const ConfigImage& image, bool all)
         Line(out, "fileEnd", std::to_string(image.fileEnd));
     }
     if (image.chunksInFileTail) {
-        out += "# The port sources and hat bindings lie in chunks inside fileTail, among\n"
-               "# chunks the program passes over; they stay there as bytes.\n";
+        out += "# The port sources, hat bindings, layers, layer keys and turbo lie in chunks\n"
+               "# inside fileTail, among chunks the program passes over; they stay there as bytes.\n";
     }
     if (!image.fileTail.empty()) Line(out, "fileTail", HexBlock(image.fileTail));
-    for (int port = 0; port < kPortCount; ++port) {
-        if (image.portSource[port] != 0 && !image.chunksInFileTail) {
-            out += "\n[" + PortName(port) + "]\n";
-            Line(out, kSourceKey, QuoteBytes(SourceText(image.portSource[port])));
-        }
-        for (int slot = 0; slot < kAllSlotCount; ++slot) {
-            if (slot >= kSlotCount && image.chunksInFileTail) break;
-            const ActionRecord& record = Binding(image, port, slot);
-            if (!all && AllZero(record)) continue;
-            out += "\n[" + BindingName(port, slot) + "]\n";
-            out += ShowBinding(record);
+    // Layers after the base, each only when it holds anything; with the
+    // chunks in fileTail the layers and behaviours are bytes there.
+    for (int layer = 0; layer <= (image.chunksInFileTail ? 0 : kLayerCount); ++layer) {
+        if (layer > 0 && !LayerHoldsAnything(image, layer)) continue;
+        for (int port = 0; port < kPortCount; ++port) {
+            if (layer == 0 && image.portSource[port] != 0 && !image.chunksInFileTail) {
+                out += "\n[" + PortName(port) + "]\n";
+                Line(out, kSourceKey, QuoteBytes(SourceText(image.portSource[port])));
+            }
+            for (int slot = 0; slot < kAllSlotCount; ++slot) {
+                if (slot >= kSlotCount && image.chunksInFileTail) break;
+                const ActionRecord& record = LayerBinding(image, layer, port, slot);
+                const SlotBehaviour& behaviour = image.chunksInFileTail ? kNoBehaviour : image.behaviour[layer][port][slot];
+                if (!all && AllZero(record) && !BehaviourSet(behaviour)) continue;
+                out += "\n[" + BindingName(layer, port, slot) + "]\n";
+                out += ShowBinding(record);
+                for (const BehaviourField& field : BehaviourFields(behaviour)) {
+                    if (!field.zero) Line(out, field.name, field.value);
+                }
+            }
         }
     }
     return out;

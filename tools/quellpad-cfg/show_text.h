@@ -9,9 +9,10 @@
 
 // The nine settings, where a file that ends inside them ends (fileEnd), the
 // bytes the file holds beyond what the program writes (fileTail, when there
-// are any), then one table per binding that is on or holds any byte other
-// than zero (so nothing of the file is lost); with all, one table for every
-// slot of both ports.
+// are any), then one table per binding that is on, holds any byte other
+// than zero (so nothing of the file is lost) or has a behaviour; then the
+// same for each layer that holds anything. With all, one table for every
+// slot of both ports, in the base and in each layer that holds anything.
 std::string ShowConfig(const ConfigImage& image, bool all);
 
 // The lines of one binding's table body, without its header. A field is left

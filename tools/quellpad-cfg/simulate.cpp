@@ -87,6 +87,9 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
             ProcessJoystickReport(engine, image, step.port, 0);
             break;
         case TraceStep::Exit: LetGoOfEverything(engine); break;
+        // The engine takes no time yet: its reports act at once, and a wait
+        // only moves step.time on for the steps after it.
+        case TraceStep::Wait: break;
         }
         out << "line " << step.line << ": " << EscapeControls(step.text) << '\n';
         for (const ToolEvent& event : toolPlatform.events) out << "  " << FormatEvent(event) << '\n';

@@ -40,7 +40,7 @@ std::string ManyParts(const char* before, const char* after)
 }
 const std::string kDeepTable = ManyParts("[", "]\n"), kDeepKey = ManyParts("x = 1\n", " = 1\n");
 const std::string kParts = "\"a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a.a....\" has 15000 parts; no name in a "
-                           "configuration has more than 3, as port1.button1.keyCode";
+                           "configuration has more than 4, as layer2.port1.button1.keyCode";
 const std::string kDeepTableError = "1:2: error: table name " + kParts, kDeepKeyError = "2:1: error: key " + kParts;
 
 const BadText kBadTexts[] = {
@@ -135,6 +135,30 @@ const BadText kBadTexts[] = {
     // Names of thousands of parts overflowed the stack in the library's recursion.
     {"table name of 15000 parts", kDeepTable.c_str(), kDeepTableError.c_str()},
     {"dotted key of 15000 parts", kDeepKey.c_str(), kDeepKeyError.c_str()},
+    {"five parts", "layer2.port1.button1.keyCode.x = 1\n",
+     "1:1: error: key \"layer2.port1.button1.keyCode.x\" has 5 parts; no name in a configuration has more than 4, as "
+     "layer2.port1.button1.keyCode"},
+    // Layers and behaviours.
+    {"layer past 7", "[layer8.port1.button1]\n",
+     "1:2: error: unknown name \"layer8\"; the layers are layer1 to layer7, and the base's bindings are written "
+     "without one, as [port1.button1]"},
+    {"misspelt port in a layer", "[layer2.prot1.button1]\n",
+     "1:9: error: unknown port \"layer2.prot1\"; nearest is \"layer2.port1\""},
+    {"misspelt binding in a layer", "[layer2.port1.buton3]\n",
+     "1:15: error: unknown binding \"layer2.port1.buton3\"; nearest is \"layer2.port1.button3\""},
+    {"unknown layer action", "[port1.button1]\nlayerAction = \"hold\"\nlayerTarget = 2\n",
+     "2:15: error: port1.button1.layerAction = \"hold\" is no layer action; write \"while held\" or \"toggle\""},
+    {"layer target past 7", "[layer1.port2.hat_up]\nlayerAction = \"toggle\"\nlayerTarget = 8\n",
+     "3:15: error: layer1.port2.hat_up.layerTarget = 8 is no layer; write 1 to 7"},
+    {"layer action without a target", "[port1.button1]\nlayerAction = \"toggle\"\n",
+     "2:15: error: port1.button1.layerAction needs a layerTarget, the layer it turns on, 1 to 7"},
+    {"layer target without an action", "[port1.button1]\nlayerTarget = 1\n",
+     "2:15: error: port1.button1.layerTarget needs a layerAction, \"while held\" or \"toggle\""},
+    {"turbo below 20", "[port1.button1]\nturbo = 19\n",
+     "2:9: error: port1.button1.turbo = 19 is not 20 to 1000 (milliseconds from one press to the next), or 0 for none"},
+    {"turbo past 1000", "[layer7.port2.axis_v_minus]\nturbo = 1001\n",
+     "2:9: error: layer7.port2.axis_v_minus.turbo = 1001 is not 20 to 1000 (milliseconds from one press to the next), "
+     "or 0 for none"},
     {"dots inside quotes are no parts", "[port1.\"button1.a.b.c\"]\n",
      "1:8: error: unknown binding \"port1.button1.a.b.c\"; nearest is \"port1.button1\""},
     // A file that ends inside the settings.

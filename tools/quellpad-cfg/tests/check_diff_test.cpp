@@ -73,6 +73,15 @@ TEST(Check, ChunksAfterTheSettings)
         {chunk("PADS", 2, 2) + chunk("PADS", 2, 0) + "\x09\x09", {"chunk \"PADS\" at byte 6734 comes after another \"PADS\" chunk; the program ignores it"}},
         {chunk("HATS", 608, 0) + std::string(608, '\0'), {"chunk \"HATS\" at byte 6724 holds no hat binding; the program writes no chunk then"}},
         {std::string(16 << 20, '\0'), empties, (16 << 20) / 8 - 20},
+        {chunk("LYR3", 4, 4) + chunk("LYR3", 7296, 7296), {"chunk \"LYR3\" at byte 6724 holds 4 bytes, not 7296; the program leaves layer 3 without bindings",
+                                                          "chunk \"LYR3\" at byte 6736 comes after another \"LYR3\" chunk; the program ignores it"}},
+        {chunk("LYR7", 7296, 0) + std::string(7296, '\0'), {"chunk \"LYR7\" at byte 6724 holds only zeros; the program writes no chunk then"}},
+        {chunk("BHVR", 12, 12), {"chunk \"BHVR\" at byte 6724 holds 12 bytes, not a multiple of 8; the program has no layer keys and no turbo"}},
+        {chunk("BHVR", 32, 0) + std::string("\x09\0\0\0\0\0\0\0" "\0\0\x04\x01\x02\0\0\0" "\0\0\x04\x02\x03\0\0\0" "\0\0\x05\0\0\0\x13\0", 32),
+         {"chunk \"BHVR\" at byte 6724, entry 1 (09 00 00 00 00 00 00 00): its layer is past 7; the program ignores the entry",
+          "chunk \"BHVR\" at byte 6724, entry 3 comes after another entry for port1.button5; the program ignores it",
+          "chunk \"BHVR\" at byte 6724, entry 4 (00 00 05 00 00 00 13 00): its turbo is not 0 or 20 to 1000; the program ignores the entry"}},
+        {chunk("BHVR", 0, 0), {"chunk \"BHVR\" at byte 6724 holds no layer key and no turbo; the program writes no chunk then"}},
     };
     for (const auto& c : cases) {
         ConfigImage image;
@@ -112,6 +121,20 @@ TEST(Check, ValuesTheEditorWouldNeverWrite)
         // What the editor leaves on a page where nothing was chosen is fine.
         {[](ConfigImage& c) { c.MappingTable[0][5].keyCode = -1, c.MappingTable[0][5].mouseAction = -1; }, {}},
         {[](ConfigImage& c) { c.MappingTable[0][5].on = 1, c.MappingTable[0][5].sendKey = 1, c.MappingTable[0][5].keyCode = 346; }, {}},
+        // Layers: their bindings as the base's, keys that cannot do what they say, layers no key reaches.
+        {[](ConfigImage& c) { c.behaviour[0][0][4] = {LAYER_WHILE_HELD, 2, 50}; },
+         {"port1.button5.turbo: 50, but turbo on a layer key is ignored"}},
+        {[](ConfigImage& c) { c.behaviour[2][1][44] = {LAYER_TOGGLE, 2, 0}; },
+         {"layer2.port2.hat_up.layerTarget: 2 is the layer the key sits in, which is on whenever the key acts",
+          "layer2: no layer key of the base or of a layer it turns on reaches it (a warning: its bindings never act)"}},
+        {[](ConfigImage& c) { c.layers[1][0][0].on = 5; },
+         {"layer2.port1.button1.on: 5 is neither 0 nor 1 (counts as on)",
+          "layer2: no layer key of the base or of a layer it turns on reaches it (a warning: its bindings never act)"}},
+        // Layer 3 is reached through layer 1, whose key lies in the base.
+        {[](ConfigImage& c) {
+             c.behaviour[1][0][7] = {LAYER_TOGGLE, 3, 0}, c.behaviour[0][1][40] = {LAYER_WHILE_HELD, 1, 0};
+             c.layers[2][1][3].on = 1;
+         }, {}},
     };
     for (const Case& c : cases) {
         ConfigImage image;
@@ -169,6 +192,10 @@ TEST(Diff, NamesEachDifferingField)
          {"port2.hat_left.mouseAction: \"move up\" -> \"wheel left\""}},
         {[](ConfigImage& c) { c.fileTail = "\x01\xfe"; }, {"fileTail: \"\" -> \"01 fe\""}},
         {[](ConfigImage& c) { c.portSource[0] = 1; }, {"port1.source: \"driver\" -> \"xbox 1\""}},
+        {[](ConfigImage& c) { c.layers[0][1][2].keyCode = 39, c.behaviour[0][0][0] = {LAYER_TOGGLE, 3, 0}; },
+         {"port1.button1.layerAction: none -> \"toggle\"", "port1.button1.layerTarget: 0 -> 3",
+          "layer1.port2.button3.keyCode: 0 -> \"cursor right\""}},
+        {[](ConfigImage& c) { c.behaviour[7][1][47].turbo = 20; }, {"layer7.port2.hat_left.turbo: 0 -> 20"}},
         // A byte after the terminator is a difference too.
         {[](ConfigImage& c) { c.MappingTable[0][0].text[39] = 1; },
          {"port1.button1.textTail: \"\" -> \"00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "

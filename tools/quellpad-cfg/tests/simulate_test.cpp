@@ -145,6 +145,11 @@ TEST(TraceErrors, SayWhatAndWhere)
         {"lost 1 x=5", "1:8: error: \"x=5\" after lost; lost takes only a port"},
         {"exit now", "1:6: error: \"now\" after exit; exit takes nothing"},
         {"exit\nreport 1", "2:1: error: nothing can follow exit; the program has ended"},
+        {"wait", "1:1: error: wait needs milliseconds, a whole number"},
+        {"wait 5 ms", "1:8: error: \"ms\" after wait; wait takes only milliseconds"},
+        {"wait -5", "1:6: error: wait \"-5\" is not a whole number of milliseconds that keeps the trace within 4294967295 ms"},
+        {"wait 4294967295\nwait 1", "2:6: error: wait \"1\" is not a whole number of milliseconds that keeps the trace within "
+                                    "4294967295 ms"},
         {"report 1 hat=north",
          "1:10: error: hat \"north\" is neither centre nor a whole number 0 to 4294967295 (hundredths of a degree)"},
     };
@@ -173,6 +178,17 @@ TEST(TraceErrors, LeftOutValuesCarryOverPerPort)
     EXPECT_EQ(last.position[1], 0u);  // port 2's y is not port 1's
     EXPECT_EQ(last.position[2], 7u);
     EXPECT_EQ(last.buttons, 0x80000001u);
+}
+
+// Each step happens at the sum of the waits before it; a wait's own step at its end.
+TEST(TraceErrors, WaitsAddUpToEachStepsTime)
+{
+    Trace trace;
+    ASSERT_TRUE(ParseTrace("report 1 buttons=1\nwait 40\nwait 0\nreport 1\nwait 4294967000\nlost 2\nexit\n", trace).empty());
+    std::vector<uint32_t> times;
+    for (const TraceStep& step : trace.steps) times.push_back(step.time);
+    EXPECT_EQ(times, (std::vector<uint32_t>{0, 40, 40, 40, 4294967040u, 4294967040u, 4294967040u}));
+    EXPECT_EQ(trace.steps[3].buttons, 1u);  // a wait keeps the port's report as it was
 }
 
 }  // namespace

@@ -120,6 +120,28 @@ TEST(TextForm, ShowListsSettingsThenBindingsInSlotOrder)
     EXPECT_EQ(std::count(all.begin(), all.end(), '['), 96);
 }
 
+// Behaviours after the binding's fields, in the base and in layers; layers
+// after the base, and none that holds nothing.
+TEST(TextForm, ShowWritesLayersAfterTheBase)
+{
+    ConfigImage image;
+    image.layers[3][1][0].keyCode = 321;
+    image.behaviour[5][0][1].turbo = 40;
+    image.behaviour[0][1][44] = {LAYER_WHILE_HELD, 4, 0};
+    image.behaviour[0][0][2] = {LAYER_TOGGLE, 5, 0};
+    image.MappingTable[0][2].on = 1;
+    const std::string shown = ShowConfig(image, false);
+    EXPECT_EQ(shown.substr(shown.find("\n[")),
+              "\n[port1.button3]\nlayerAction = \"toggle\"\nlayerTarget = 5\n"
+              "\n[port2.hat_up]\non = false\nlayerAction = \"while held\"\nlayerTarget = 4\n"
+              "\n[layer4.port2.button1]\non = false\nkeyCode = 'character \"a\"'\n"
+              "\n[layer5.port1.button2]\non = false\nturbo = 40\n");
+    const BuildResult built = BuildConfig(shown, "t");
+    ASSERT_TRUE(built.errors.empty()) << built.errors.front().message;
+    EXPECT_EQ(std::memcmp(built.image.layers, image.layers, sizeof image.layers), 0);
+    EXPECT_EQ(std::memcmp(built.image.behaviour, image.behaviour, sizeof image.behaviour), 0);
+}
+
 TEST(TextForm, NearestNames)
 {
     const std::pair<const char*, const char*> keys[] = {
