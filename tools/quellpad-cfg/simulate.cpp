@@ -1,6 +1,7 @@
 #include "tools/quellpad-cfg/simulate.h"
 
 #include "config/vocabulary.h"
+#include "engine/engine_time.h"
 #include "engine/held_input.h"
 #include "engine/joystick_report.h"
 #include "platform/input_codes.h"
@@ -80,19 +81,25 @@ bool Simulate(const std::string& configPath, const Trace& trace, uint32_t double
             }
             toolPlatform.state[step.port].dwButtons = step.buttons;
             toolPlatform.state[step.port].dwPOV = step.hat;
-            ProcessJoystickReport(engine, image, step.port, 0);
+            ProcessJoystickReport(engine, image, step.port, step.time);
             break;
         case TraceStep::Lost:
             toolPlatform.lost[step.port] = true;
-            ProcessJoystickReport(engine, image, step.port, 0);
+            ProcessJoystickReport(engine, image, step.port, step.time);
             break;
         case TraceStep::Exit: LetGoOfEverything(engine); break;
-        // The engine takes no time yet: its reports act at once, and a wait
-        // only moves step.time on for the steps after it.
         case TraceStep::Wait: break;
         }
         out << "line " << step.line << ": " << EscapeControls(step.text) << '\n';
         for (const ToolEvent& event : toolPlatform.events) out << "  " << FormatEvent(event) << '\n';
+        // Reports take no time; during a wait the engine's timer sends what
+        // falls due (turbo, the end of a tap), each event after its time.
+        uint32_t at = 0;
+        while (step.kind == TraceStep::Wait && EngineNextRun(engine, at) && int32_t(step.time - at) >= 0) {
+            toolPlatform.events.clear();
+            RunEngineDue(engine, image, at);
+            for (const ToolEvent& event : toolPlatform.events) out << "  @" << at << " " << FormatEvent(event) << '\n';
+        }
     }
     return true;
 }

@@ -75,6 +75,14 @@ const SimCase kCases[] = {
      "line 2: pad 2 lt=255 rt=255\n"
      "line 3: pad 2\n  mouse right down\n  mouse left down\n"
      "line 4: pad 2 buttons=guide\n  key down \"escape\"\n  mouse right down\n  mouse left down\n"},
+    {"a wait lets the timer send a tap's end and turbo pulses, each with its time",
+     "[port1.button1]\nsendKey = true\nkeyCode = \"escape\"\nlayerAction = \"while held\"\nlayerTarget = 1\n"
+     "[port1.button2]\nsendKey = true\nkeyCode = \"space\"\nturbo = 100\n",
+     "report 1 buttons=1\nwait 50\nreport 1 buttons=none\nwait 60\nreport 1 buttons=2\nwait 120\nreport 1 buttons=none\n",
+     "line 1: report 1 buttons=1\nline 2: wait 50\nline 3: report 1 buttons=none\n  key down \"escape\"\n"
+     "line 4: wait 60\n  @90 key up \"escape\"\nline 5: report 1 buttons=2\n  key down \"space\"\n"
+     "line 6: wait 120\n  @160 key up \"space\"\n  @210 key down \"space\"\nline 7: report 1 buttons=none\n"
+     "  key up \"space\"\n"},
 };
 
 class Simulation : public testing::TestWithParam<SimCase> {};
