@@ -749,7 +749,9 @@ case_editor_layers() {
   begin editor-layers
   keep='^(joystick|key|box|tray) '
   new_config "$cfg"
-  printf '%s\n' "$stick0" 'report 0' "await 0 $(winpath "$dir/go")" > "$script"
+  # After OK: button 2 held switches layer 1 on, where button 1 types tab.
+  printf '%s\n' "$stick0" 'report 0' "await 0 $(winpath "$dir/go")" 'report 0 buttons 2' 'report 0 buttons 3' \
+    'report 0 buttons 2' 'report 0 buttons 0' > "$script"
   start_program
   if wait_log '^joystick await port=0$' && open_editor; then
     click tab:$tab_button1
@@ -779,10 +781,14 @@ case_editor_layers() {
   new_config "$expected"
   field "$expected" 0 0 keyCode -1   # the base pages visited, nothing chosen
   field "$expected" 0 1 keyCode -1
-  # The file keeps layers and behaviours in chunks of their own; while it
-  # does not, what the editor stored there is lost at the save, and the base
-  # must be exactly as above. With them, it also holds layer 1's button 1 of
-  # port 1 (on, "tab") and port 1's button 2 switching layer 1 while held.
+  # And in the chunks of layers and behaviours: layer 1's button 1 of port 1
+  # (on, "tab") and port 1's button 2 switching layer 1 while held.
+  set_key "$expected" layer1.port1.button1.on true
+  set_key "$expected" layer1.port1.button1.sendKey true
+  set_key "$expected" layer1.port1.button1.keyCode '"tab"'
+  set_key "$expected" port1.button2.layerAction '"while held"'
+  set_key "$expected" port1.button2.layerTarget 1
+  build_config "$expected"
   if ! cmp -s "$expected" "$cfg"; then
     problems+=("saved file differs (expected -> saved):" "$("$cfg_tool" diff "$expected" "$cfg" 2>&1 | head -n 8)")
   fi
@@ -793,6 +799,12 @@ case_editor_layers() {
 $start0
 joystick read port=0 report=1
 joystick await port=0
+joystick read port=0 report=2
+joystick read port=0 report=3
+key down vk=9 scan=9 ext=0
+joystick read port=0 report=4
+key up vk=9 scan=9 ext=0
+joystick read port=0 report=5
 $end0
 EOF
 }
