@@ -1,6 +1,7 @@
 #include "engine/joystick_report.h"
 
 #include <climits>
+#include <cstring>
 
 #include "engine/action_execution.h"
 #include "engine/engine_time.h"
@@ -212,11 +213,12 @@ REPORT_STEP void Act(EngineState& engine, const Configuration& config, const Act
     const ActionRecord* record = &table;
     if (phase == PHASE_PRESS) {
         if ((pressed.slots[port] & bit) == 0) {
-            if ((engine.timers.tapCandidates[0] | engine.timers.tapCandidates[1]) != 0) NotePress(engine);
-            static_assert(sizeof(SlotBehaviour) == 4);
-            const SlotBehaviour& base = config.behaviour[0][port][slot];
-            if ((engine.layers.count != 0 || (base.layerAction | base.turbo) != 0) &&
-                PressThroughLayers(engine, config, record, port, slot, now)) {
+            NotePress(engine);
+            // The base's behaviour of the slot, read whole: zero for none.
+            uint32_t base;
+            static_assert(sizeof base == sizeof(SlotBehaviour));
+            std::memcpy(&base, &config.behaviour[0][port][slot], sizeof base);
+            if ((engine.layers.count | base) != 0 && PressThroughLayers(engine, config, record, port, slot, now)) {
                 return;
             }
         } else if ((pressed.behaving[port] & bit) != 0) {
