@@ -38,13 +38,16 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
-        if (wParam == XINPUT_REPORT_TIMER_ID) {
-            HandlePolledReports();
-            ScheduleEngine();
-        }
+        if (wParam == XINPUT_REPORT_TIMER_ID) PollOnMainThread();
         if (wParam == ENGINE_TIMER_ID) HandleEngineTimer();
         return RUN_DEFAULT;
+    case WM_PADCHANGED:
+        HandlePolledReports();
+        ScheduleEngine();
+        return RUN_DEFAULT;
     case kWmDestroy:
+        // No tick may post to a window that is going away.
+        StopPolling();
         StopWatchingForeground();
         // Every way out passes here: let go of what the bindings hold first.
         LetGoOfEverything(running.engine);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/controller_sources.h"
+#include "app/pad_poll.h"
 #include "config/mapping_table.h"
 
 constexpr uint32_t kStickCheckDelays[2] = {300, 2000};  // ms after a device change or resume
@@ -37,10 +38,11 @@ struct StickPorts {
     // The tip's text changed (waiting for a stick, or no longer): the shell
     // shows it anew and clears this.
     bool tipChanged;
-    bool pollTimer;                     // the timer that reads the polled ports runs
     bool started;                       // the start-up capture has been made
 };
 extern StickPorts stickPorts;
+// The poll of the ports that answer with a kind the program reads itself.
+extern PadPoll padPoll;
 
 // Started with /wait, no port holds a stick that answers.
 bool WaitingForSticks();
@@ -60,8 +62,10 @@ bool GameDevicePresent(const char* configPath);
 // from WaitingForSticks.
 bool CaptureSticksAtStart(bool waitForSticks);
 
-// Shutdown: releases every capture, in port order.
+// Shutdown: stops the poll, then releases every capture, in port order.
 void ReleaseSticks();
+// Stops the poll and waits for its tick: before the window goes away.
+void StopPolling();
 
 // A report message the joystick driver posted for the port. A lost stick
 // that reports again returns first, so that its first report is read with
@@ -75,9 +79,13 @@ void CheckSticksSoon();
 // WM_TIMER of STICK_WATCH_TIMER_ID.
 void HandleStickWatch();
 
-// WM_TIMER of XINPUT_REPORT_TIMER_ID: one report of each port whose kind is
-// polled; one that no longer answers is a lost stick, let go of at once.
+// WM_PADCHANGED: the newest report the poll posted of each port it reads,
+// handled as a driver's report; one that no longer answers is a lost stick,
+// let go of at once.
 void HandlePolledReports();
+// WM_TIMER of XINPUT_REPORT_TIMER_ID, where the poll has no thread: its tick
+// on the main thread.
+void PollOnMainThread();
 
 // The running configuration's sources changed: a port whose source changed
 // lets go of what it holds and of its capture, and reads the new one from
