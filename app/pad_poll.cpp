@@ -72,6 +72,8 @@ void PollPads(PadPoll& poll)
     for (int port = 0; port < kPortCount; ++port) {
         const PolledPort& polled = poll.port[port];
         if (polled.read == nullptr) continue;
+        const uint32_t handled = poll.handled[port].load(std::memory_order_acquire);
+        if (handled != poll.latest[port].sequence.load(std::memory_order_relaxed)) continue;
         PolledRead read = {};
         read.ok = polled.read(polled.index, read.report) ? 1 : 0;
         if (read.ok == 0) read.report = JoyInfoEx{};
@@ -115,6 +117,7 @@ void SetPolledPorts(PadPoll& poll, const PolledPort (&ports)[kPortCount])
         poll.sincePostMs[port] = 0;
         poll.active[port].store(false, std::memory_order_relaxed);
         poll.taken[port] = poll.latest[port].sequence.load(std::memory_order_relaxed);
+        poll.handled[port].store(poll.taken[port], std::memory_order_relaxed);
     }
     if (periodMs == 0) return;
     poll.tickMs = kPadPollMs;
@@ -138,7 +141,8 @@ bool TakePadChange(PadPoll& poll, int port, PolledRead& read)
     return true;
 }
 
-void SetPortActive(PadPoll& poll, int port, bool active)
+void PadChangeHandled(PadPoll& poll, int port, bool active)
 {
     poll.active[port].store(active, std::memory_order_relaxed);
+    poll.handled[port].store(poll.taken[port], std::memory_order_release);
 }

@@ -12,7 +12,10 @@
 // while the port is at rest, an axis moved by kAnalogStep; and while the
 // main thread says the port is active (ReportWantsFollowUp), a report at the
 // kind's period as well, changed or not. A pad at rest posts nothing, and
-// thumbstick jitter below kAnalogStep wakes nobody.
+// thumbstick jitter below kAnalogStep wakes nobody. A port whose last report
+// the main thread has not handled yet is not read: a read then could only
+// replace that report, and a press and release both within a busy moment of
+// the main thread (a one-shot's delay, a text macro) would vanish.
 #pragma once
 
 #include <atomic>
@@ -63,10 +66,11 @@ struct PadPoll {
     PolledRead posted[kPortCount];
     uint32_t sincePostMs[kPortCount];
     bool seen[kPortCount];
-    // Shared: the latest read posted, and whether the main thread wants a
-    // report at the period even without a change.
+    // Shared: the latest read posted; whether the main thread wants a report
+    // at the period even without a change; the sequence it has handled.
     LatestRead latest[kPortCount];
     std::atomic<bool> active[kPortCount];
+    std::atomic<uint32_t> handled[kPortCount];
     // The main thread's: the sequence of each port it has taken.
     uint32_t taken[kPortCount];
 };
@@ -85,9 +89,10 @@ void StopPadPoll(PadPoll& poll);
 // The main thread: the port's latest read, when a newer one was posted since
 // the last take.
 bool TakePadChange(PadPoll& poll, int port, PolledRead& read);
-// The main thread, after handling a report of the port: whether it wants the
-// next one at the period even if nothing changes.
-void SetPortActive(PadPoll& poll, int port, bool active);
+// The main thread, once it has handled the read it took: whether the port
+// wants the next report at the period even if nothing changes. The poll
+// reads the port again from then on.
+void PadChangeHandled(PadPoll& poll, int port, bool active);
 
 // The one writer and the readers of a latest read, apart for the tests.
 void PublishRead(LatestRead& latest, const PolledRead& read);

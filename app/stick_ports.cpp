@@ -360,11 +360,12 @@ void HandlePolledReports()
         if (!TakePadChange(padPoll, port, read)) continue;
         if (read.ok != 0) {
             ProcessJoystickState(running.engine, running.config, port, &read.report, now);
-            SetPortActive(padPoll, port, ReportWantsFollowUp(running.engine, port));
+            PadChangeHandled(padPoll, port, ReportWantsFollowUp(running.engine, port));
             continue;
         }
         // Disconnected: let go at once, and ask again at the kind's pace.
         ProcessJoystickState(running.engine, running.config, port, nullptr, now);
+        PadChangeHandled(padPoll, port, false);
         SetState(port, PORT_LOST, now);
         lost = true;
     }
