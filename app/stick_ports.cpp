@@ -359,8 +359,9 @@ void HandlePolledReports()
         if (Kind(port).posts || stickPorts.state[port] != PORT_ANSWERING) continue;
         if (!TakePadChange(padPoll, port, read)) continue;
         if (read.ok != 0) {
+            const bool followUp = ReportWantsFollowUp(running.engine, port, read.report);
             ProcessJoystickState(running.engine, running.config, port, &read.report, now);
-            PadChangeHandled(padPoll, port, ReportWantsFollowUp(running.engine, port));
+            PadChangeHandled(padPoll, port, followUp);
             continue;
         }
         // Disconnected: let go at once, and ask again at the kind's pace.

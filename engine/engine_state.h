@@ -24,9 +24,6 @@ struct LastReport {
     // Whether the last read of this port succeeded, so that the first failure
     // after a good read lets go of what the port still holds.
     bool readOk;
-    // Bit a: axis a moved by its threshold or more in this report, so it has
-    // not settled yet.
-    uint8_t settling;
 };
 
 // Current pointer step of dynamic moves, shared by both ports. Written by

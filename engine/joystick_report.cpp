@@ -151,7 +151,6 @@ REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, in
     const uint8_t endActs = settings.continuous == 0 ? ONE_SHOT : 0;
     const uint8_t between = settings.continuous == 1 ? RELEASE_MAX | RELEASE_MIN : 0;
     uint8_t any = 0;
-    uint8_t settling = 0;
     // Unrolled, so that each axis's fields are found without the table.
     REPORT_AXES_UNROLLED
     for (int axis = 0; axis < kAxisCount; ++axis) {
@@ -160,7 +159,6 @@ REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, in
         uint32_t& previous = last.position[axis];
         const bool steady = Distance(pos, previous) < threshold;
         previous = pos;
-        settling |= uint8_t(!steady) << axis;
         if (axis == kAxisX || axis == kAxisY) {
             const uint32_t fromCentre = Distance(pos, engine.axisLimits.centre[axis][port]);
             if (axis == kAxisX) {
@@ -176,7 +174,6 @@ REPORT_STEP void DetectChanges(EngineState& engine, const Settings& settings, in
         any |= acts;
     }
     changes.anyAxisActs = any != 0;
-    last.settling = settling;
 
     // Hat directions act like buttons. A stick without a hat may report
     // anything in the field.
@@ -323,17 +320,16 @@ void LetGoOfLostStick(EngineState& engine, int port)
     last.readOk = false;
 }
 
-bool ReportWantsFollowUp(const EngineState& engine, int port)
+bool ReportWantsFollowUp(const EngineState& engine, int port, const JoyInfoEx& report)
 {
     const LastReport& last = engine.lastReport[port];
-    if (!last.readOk) return false;
     const JoyCaps& caps = engine.joyCaps[port];
     for (int axis = 0; axis < kAxisCount; ++axis) {
         // An axis without a threshold never fires, whatever it does.
         const uint32_t threshold = engine.axisLimits.threshold[axis][port];
+        const uint32_t pos = report.*kAxes[axis].position;
         if (threshold == 0) continue;
-        if ((last.settling >> axis) & 1) return true;
-        const uint32_t pos = last.position[axis];
+        if (Distance(pos, last.position[axis]) >= threshold) return true;
         if (Distance(pos, caps.*kAxes[axis].max) < threshold || Distance(pos, caps.*kAxes[axis].min) < threshold)
             return true;
     }
