@@ -15,22 +15,13 @@ struct PadTimer {
     // with a callback that has already started when the timer is killed.
     volatile LONG ticking;
     volatile LONG stopping;
-    // When the last tick ran: a timer that fell behind calls back the ticks
-    // it missed one after the other, and reads a millisecond apart or less
-    // only repeat the same state.
-    DWORD lastAt;
-    uint32_t halfPeriod;
 };
 PadTimer padTimer;
 
 void CALLBACK Tick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)
 {
     InterlockedIncrement(&padTimer.ticking);
-    const DWORD now = timeGetTime();
-    if (InterlockedCompareExchange(&padTimer.stopping, 0, 0) == 0 && now - padTimer.lastAt >= padTimer.halfPeriod) {
-        padTimer.lastAt = now;
-        padTimer.tick(padTimer.context);
-    }
+    if (InterlockedCompareExchange(&padTimer.stopping, 0, 0) == 0) padTimer.tick(padTimer.context);
     InterlockedDecrement(&padTimer.ticking);
 }
 
@@ -41,8 +32,6 @@ bool PlatformStartPadTimer(uint32_t milliseconds, PadTimerTick tick, void* conte
     PlatformStopPadTimer();
     padTimer.tick = tick;
     padTimer.context = context;
-    padTimer.halfPeriod = milliseconds / 2;
-    padTimer.lastAt = timeGetTime() - milliseconds;
     InterlockedExchange(&padTimer.stopping, 0);
     // The period is asked of the system clock too, so that Windows does not
     // round it up to its 15.6 ms tick; given back at the stop.
