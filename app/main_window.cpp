@@ -98,6 +98,7 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
 DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     const DefaultProcessing processing = Dispatch(message, wParam, lParam);
+    ReportPolledPortsWhereChanged();
     // The ports say when a stick's coming or going changed the tip; what the
     // tip says is the shell's.
     if (stickPorts.tipChanged) {

@@ -146,3 +146,8 @@ void PadChangeHandled(PadPoll& poll, int port, bool active)
     poll.active[port].store(active, std::memory_order_relaxed);
     poll.handled[port].store(poll.taken[port], std::memory_order_release);
 }
+
+void ReportPadSoon(PadPoll& poll, int port)
+{
+    poll.active[port].store(true, std::memory_order_relaxed);
+}

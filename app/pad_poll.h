@@ -94,6 +94,11 @@ bool TakePadChange(PadPoll& poll, int port, PolledRead& read);
 // reads the port again from then on.
 void PadChangeHandled(PadPoll& poll, int port, bool active);
 
+// The main thread: the port's next read is posted even without a change,
+// where the engine's side changed (a let-go, new limits) and only a report
+// puts it right.
+void ReportPadSoon(PadPoll& poll, int port);
+
 // The one writer and the readers of a latest read, apart for the tests.
 void PublishRead(LatestRead& latest, const PolledRead& read);
 uint32_t LoadRead(const LatestRead& latest, PolledRead& read);

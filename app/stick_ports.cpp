@@ -208,6 +208,13 @@ void ArmWatch(uint32_t now)
     SetPolledPorts(padPoll, polled);
 }
 
+PolledView ViewOf(int port)
+{
+    PolledView view = {running.engine.lastReport[port].buttons, running.engine.lastReport[port].hats, {}};
+    for (int axis = 0; axis < kAxisCount; ++axis) view.threshold[axis] = running.engine.axisLimits.threshold[axis][port];
+    return view;
+}
+
 bool SameWordIgnoringCase(const char* word, const char* end, const char* expected)
 {
     for (; word != end; ++word, ++expected) {
@@ -361,6 +368,7 @@ void HandlePolledReports()
         if (read.ok != 0) {
             const bool followUp = ReportWantsFollowUp(running.engine, port, read.report);
             ProcessJoystickState(running.engine, running.config, port, &read.report, now);
+            stickPorts.polledView[port] = ViewOf(port);
             PadChangeHandled(padPoll, port, followUp);
             continue;
         }
@@ -373,6 +381,14 @@ void HandlePolledReports()
     if (!lost) return;
     NoteTip();
     ArmWatch(now);
+}
+
+void ReportPolledPortsWhereChanged()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        if (padPoll.port[port].read == nullptr || stickPorts.state[port] != PORT_ANSWERING) continue;
+        if (!(ViewOf(port) == stickPorts.polledView[port])) ReportPadSoon(padPoll, port);
+    }
 }
 
 void PollOnMainThread()

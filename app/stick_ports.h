@@ -8,9 +8,17 @@
 #include "app/controller_sources.h"
 #include "app/pad_poll.h"
 #include "config/mapping_table.h"
+#include "engine/engine_state.h"
 
 constexpr uint32_t kStickCheckDelays[2] = {300, 2000};  // ms after a device change or resume
 constexpr uint32_t kSilenceMs = 500;         // at least; or 10 capture periods
+
+// What the engine knew of a polled port when it last handled its report.
+struct PolledView {
+    uint32_t buttons, hats;
+    uint32_t threshold[kAxisCount];
+    bool operator==(const PolledView&) const = default;
+};
 
 enum PortState : uint8_t {
     PORT_FREE,       // nothing opened: probed until a controller answers
@@ -39,6 +47,7 @@ struct StickPorts {
     // shows it anew and clears this.
     bool tipChanged;
     bool started;                       // the start-up capture has been made
+    PolledView polledView[kPortCount];
 };
 extern StickPorts stickPorts;
 // The poll of the ports that answer with a kind the program reads itself.
@@ -83,6 +92,12 @@ void HandleStickWatch();
 // handled as a driver's report; one that no longer answers is a lost stick,
 // let go of at once.
 void HandlePolledReports();
+// After each message of the main window: a polled port whose held buttons
+// the engine let go of, or whose limits changed, since its last report is
+// reported again, as a driver's next report would put it right; a pad at
+// rest would otherwise send none.
+void ReportPolledPortsWhereChanged();
+
 // WM_TIMER of XINPUT_REPORT_TIMER_ID, where the poll has no thread: its tick
 // on the main thread.
 void PollOnMainThread();

@@ -215,7 +215,11 @@ TEST(StickPorts, ArrivalLossAndReturn)
                Pass(2);
            },
            {KeyDown(130, 0), KeyUp(130, 0)}},
-          {[] { fake.pads[0].bLeftTrigger = 255; Pass(32); EXPECT_EQ(fake.padChangedPosts, 7u); },
+          // New bindings let go of the held guide button: a report within the period presses it again.
+          {[] { Send(WM_RELOADCONFIG); Pass(10); },
+           {Message("error", "config file could not be opened\nplease configure first"), KeyUp(150, 0),
+            KeyDown(150, 0)}},
+          {[] { fake.pads[0].bLeftTrigger = 255; Pass(32); EXPECT_EQ(fake.padChangedPosts, 8u); },
            Seq(kRightClick, kRightClick, kRightClick)},
           {[] { fake.padConnected[0] = false; Pass(2); EXPECT_FALSE(fake.padTimer.running); }, {KeyUp(150, 0)}}}},
         {"the poll stops at a source change and at exit; without its timer the main window's reads every 10 ms",
