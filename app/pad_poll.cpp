@@ -31,10 +31,11 @@ bool Changed(const PolledRead& read, const PolledRead& posted, bool atRest)
 {
     if (read.ok != posted.ok) return true;
     if (read.ok == 0) return false;
-    if (read.report.dwButtons != posted.report.dwButtons || read.report.dwPOV != posted.report.dwPOV) return true;
+    const JoyInfoEx &now = read.report, &before = posted.report;
+    if (now.dwButtons != before.dwButtons || now.dwPOV != before.dwPOV) return true;
     if (!atRest) return false;
     for (uint32_t JoyInfoEx::*axis : kAxisFields) {
-        if (Distance(read.report.*axis, posted.report.*axis) >= kAnalogStep) return true;
+        if (Distance(now.*axis, before.*axis) >= kAnalogStep) return true;
     }
     return false;
 }
@@ -57,7 +58,8 @@ uint32_t LoadRead(const LatestRead& latest, PolledRead& read)
     uint32_t words[LatestRead::kWords];
     for (;;) {
         const uint32_t before = latest.sequence.load(std::memory_order_acquire);
-        for (int i = 0; i < LatestRead::kWords; ++i) words[i] = latest.words[i].load(std::memory_order_relaxed);
+        for (int i = 0; i < LatestRead::kWords; ++i)
+            words[i] = latest.words[i].load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
         if ((before & 1) == 0 && latest.sequence.load(std::memory_order_relaxed) == before) {
             std::memcpy(&read, words, sizeof read);

@@ -211,7 +211,8 @@ void ArmWatch(uint32_t now)
 PolledView ViewOf(int port)
 {
     PolledView view = {running.engine.lastReport[port].buttons, running.engine.lastReport[port].hats, {}};
-    for (int axis = 0; axis < kAxisCount; ++axis) view.threshold[axis] = running.engine.axisLimits.threshold[axis][port];
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        view.threshold[axis] = running.engine.axisLimits.threshold[axis][port];
     return view;
 }
 
@@ -362,8 +363,8 @@ void HandlePolledReports()
     const uint32_t now = PlatformTickCount();
     bool lost = false;
     for (int port = 0; port < kPortCount; ++port) {
-        PolledRead read;
         if (Kind(port).posts || stickPorts.state[port] != PORT_ANSWERING) continue;
+        PolledRead read;
         if (!TakePadChange(padPoll, port, read)) continue;
         if (read.ok != 0) {
             const bool followUp = ReportWantsFollowUp(running.engine, port, read.report);

@@ -327,11 +327,12 @@ bool ReportWantsFollowUp(const EngineState& engine, int port, const JoyInfoEx& r
     for (int axis = 0; axis < kAxisCount; ++axis) {
         // An axis without a threshold never fires, whatever it does.
         const uint32_t threshold = engine.axisLimits.threshold[axis][port];
-        const uint32_t pos = report.*kAxes[axis].position;
+        const AxisWiring& wiring = kAxes[axis];
+        const uint32_t pos = report.*wiring.position;
         if (threshold == 0) continue;
         if (Distance(pos, last.position[axis]) >= threshold) return true;
-        if (Distance(pos, caps.*kAxes[axis].max) < threshold || Distance(pos, caps.*kAxes[axis].min) < threshold)
-            return true;
+        const bool nearMax = Distance(pos, caps.*wiring.max) < threshold;
+        if (nearMax || Distance(pos, caps.*wiring.min) < threshold) return true;
     }
     return false;
 }
