@@ -196,7 +196,7 @@ void ArmWatch(uint32_t now)
         if (stickPorts.state[port] != PORT_ANSWERING) continue;
         if (Kind(port).posts) {
             Sooner(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now, armed, wait);
-        } else {
+        } else if (stickPorts.polling) {
             polled[port] = {Kind(port).read, Index(port), Kind(port).pollMs};
         }
     }
@@ -294,8 +294,15 @@ bool CaptureSticksAtStart(bool waitForSticks)
     return true;
 }
 
+void StartPolling()
+{
+    stickPorts.polling = true;
+    ArmWatch(PlatformTickCount());
+}
+
 void StopPolling()
 {
+    stickPorts.polling = false;
     StopPadPoll(padPoll);
 }
 

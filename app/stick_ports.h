@@ -47,6 +47,7 @@ struct StickPorts {
     // shows it anew and clears this.
     bool tipChanged;
     bool started;                       // the start-up capture has been made
+    bool polling;                       // from the message loop's start to WM_DESTROY
     PolledView polledView[kPortCount];
 };
 extern StickPorts stickPorts;
@@ -70,6 +71,11 @@ bool GameDevicePresent(const char* configPath);
 // message has been shown then. The tray icon, added after, takes its tip
 // from WaitingForSticks.
 bool CaptureSticksAtStart(bool waitForSticks);
+
+// Start-up, once the tray icon is there: the ports that the program reads
+// itself are read from now on, when the message loop is about to take their
+// reports, as a driver's reports wait for it in the queue.
+void StartPolling();
 
 // Shutdown: stops the poll, then releases every capture, in port order.
 void ReleaseSticks();

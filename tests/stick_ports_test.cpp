@@ -94,6 +94,7 @@ void Start()
 {
     ComputeAxisLimits(running.engine, running.config.settings);
     CaptureSticksAtStart(false);
+    StartPolling();
 }
 
 // Port 0's button 1, X+ and hat up press keys 130, 131 and 132; port 1's 140, 141 and 142.
