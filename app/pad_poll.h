@@ -2,8 +2,9 @@
 // 2 ms off the main thread. A timer of 1 ms resolution calls PollPads on a
 // thread of its own; it reads each polled port through its kind's read and
 // keeps the latest read of each. Only those latest reads, each with its
-// sequence number, and a flag per port cross between the threads; the engine
-// is touched by the main thread alone.
+// sequence number, and per port a flag and the sequence the main thread has
+// handled cross between the threads; the engine is touched by the main
+// thread alone.
 //
 // A port's reports drive more than its changes: a stick held at an end
 // repeats its binding at every report, and an end fires (or the middle lets
@@ -94,9 +95,9 @@ bool TakePadChange(PadPoll& poll, int port, PolledRead& read);
 // reads the port again from then on.
 void PadChangeHandled(PadPoll& poll, int port, bool active);
 
-// The main thread: the port's next read is posted even without a change,
-// where the engine's side changed (a let-go, new limits) and only a report
-// puts it right.
+// The main thread: the port is reported within the period even without a
+// change, where the engine's side changed (a let-go, new limits) and only a
+// report puts it right.
 void ReportPadSoon(PadPoll& poll, int port);
 
 // The one writer and the readers of a latest read, apart for the tests.
