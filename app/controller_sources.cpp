@@ -70,8 +70,9 @@ constexpr ControllerSource kControllerSources[kSourceKindCount] = {
     // Every 2 s: a driver's position read of an empty port is not free.
     {"Joystick %u (driver)", false, 0, 1, true, true, 0, 2000, DriverPresent, DriverCaps, DriverOpen, DriverRead,
      DriverClose},
-    // A report every 10 ms, the period of a driver's stick; a controller that
-    // is not connected is asked once a second.
+    // Read every 2 ms; a held or settling stick reports every 10 ms, the
+    // period of a driver's stick. A controller that is not connected is
+    // asked once a second.
     {"Xbox controller %u", true, 1, 4, false, false, 10, 1000, PadPresent, XInputCaps, PadOpen, PadRead,
      PadClose},
 };

@@ -30,7 +30,8 @@ struct ControllerSource {
     uint8_t choices;
     bool portsOwn;
     // The driver posts each report to the main window; otherwise the program
-    // reads the controller every pollMs.
+    // reads the controller itself (app/pad_poll.h) and reports it at least
+    // every pollMs while a stick is held at an end or settling.
     bool posts;
     uint32_t pollMs;
     uint32_t probeMs;  // how often a port whose controller does not answer asks again

@@ -86,6 +86,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         PlatformMessageBox("could not install tray icon", kCaption);
     } else {
         AddProgramTrayIcon();
+        StartPolling();
         RunMessageLoop();
     }
     Shutdown(window, instance);

@@ -38,13 +38,15 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
         if (wParam == kTimerSettleFront) SettleTimerFired();
         if (wParam == kTimerPollFront) ForegroundMayHaveChanged();
         if (wParam == STICK_WATCH_TIMER_ID) HandleStickWatch();
-        if (wParam == XINPUT_REPORT_TIMER_ID) {
-            HandlePolledReports();
-            ScheduleEngine();
-        }
+        if (wParam == XINPUT_REPORT_TIMER_ID) PollOnMainThread();
         if (wParam == ENGINE_TIMER_ID) HandleEngineTimer();
         return RUN_DEFAULT;
+    case WM_PADCHANGED:
+        HandlePolledReports();
+        return RUN_DEFAULT;
     case kWmDestroy:
+        // No tick may post to a window that is going away.
+        StopPolling();
         StopWatchingForeground();
         // Every way out passes here: let go of what the bindings hold first.
         LetGoOfEverything(running.engine);
@@ -57,13 +59,11 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
     case kMmJoy1ButtonDown:
     case kMmJoy1ButtonUp:
         HandleStickReport(0);
-        ScheduleEngine();
         return RUN_DEFAULT;
     case kMmJoy2Move:
     case kMmJoy2ButtonDown:
     case kMmJoy2ButtonUp:
         HandleStickReport(1);
-        ScheduleEngine();
         return RUN_DEFAULT;
     case kWmDeviceChange:
         CheckSticksSoon();
@@ -95,6 +95,10 @@ DefaultProcessing Dispatch(uint32_t message, uint32_t wParam, uint32_t lParam)
 DefaultProcessing HandleMainWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
     const DefaultProcessing processing = Dispatch(message, wParam, lParam);
+    ReportPolledPortsWhereChanged();
+    // Whatever ran the engine (a report of any kind, a reload letting go of
+    // what repeats) may have moved the time it next needs to run.
+    ScheduleEngine();
     // The ports say when a stick's coming or going changed the tip, the
     // engine's layers when one was toggled; what the tip says is the shell's.
     if (stickPorts.tipChanged || TipLayerChanged()) {

@@ -4,41 +4,62 @@
 
 #include "app/messages.h"
 #include "platform/pad_timer.h"
+#include "platform/timers.h"
 #include "platform/window.h"
 
 namespace {
 
-static_assert(sizeof(PadRead) <= sizeof(uint32_t) * LatestPad::kWords);
+static_assert(sizeof(PolledRead) <= sizeof(uint32_t) * LatestRead::kWords);
+
+constexpr uint32_t JoyInfoEx::*kAxisFields[] = {&JoyInfoEx::dwXpos, &JoyInfoEx::dwYpos, &JoyInfoEx::dwZpos,
+                                                &JoyInfoEx::dwRpos, &JoyInfoEx::dwUpos, &JoyInfoEx::dwVpos};
 
 void Tick(void* context)
 {
     PollPads(*static_cast<PadPoll*>(context));
 }
 
-}  // namespace
-
-bool PadRead::operator==(const PadRead& other) const
+uint32_t Distance(uint32_t a, uint32_t b)
 {
-    return result == other.result && (result != XINPUT_READ_OK || std::memcmp(&pad, &other.pad, sizeof pad) == 0);
+    return a > b ? a - b : b - a;
 }
 
-void PublishPad(LatestPad& latest, const PadRead& read)
+// What the engine would act on at once: a connect or disconnect, a button or
+// the hat; an axis only from rest, since an active port is reported at the
+// period anyway and a stick on its way would otherwise post at every tick.
+bool Changed(const PolledRead& read, const PolledRead& posted, bool atRest)
 {
-    uint32_t words[LatestPad::kWords] = {};
+    if (read.ok != posted.ok) return true;
+    if (read.ok == 0) return false;
+    const JoyInfoEx &now = read.report, &before = posted.report;
+    if (now.dwButtons != before.dwButtons || now.dwPOV != before.dwPOV) return true;
+    if (!atRest) return false;
+    for (uint32_t JoyInfoEx::*axis : kAxisFields) {
+        if (Distance(now.*axis, before.*axis) >= kAnalogStep) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void PublishRead(LatestRead& latest, const PolledRead& read)
+{
+    uint32_t words[LatestRead::kWords] = {};
     std::memcpy(words, &read, sizeof read);
     const uint32_t sequence = latest.sequence.load(std::memory_order_relaxed);
     latest.sequence.store(sequence + 1, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);
-    for (int i = 0; i < LatestPad::kWords; ++i) latest.words[i].store(words[i], std::memory_order_relaxed);
+    for (int i = 0; i < LatestRead::kWords; ++i) latest.words[i].store(words[i], std::memory_order_relaxed);
     latest.sequence.store(sequence + 2, std::memory_order_release);
 }
 
-uint32_t LoadPad(const LatestPad& latest, PadRead& read)
+uint32_t LoadRead(const LatestRead& latest, PolledRead& read)
 {
-    uint32_t words[LatestPad::kWords];
+    uint32_t words[LatestRead::kWords];
     for (;;) {
         const uint32_t before = latest.sequence.load(std::memory_order_acquire);
-        for (int i = 0; i < LatestPad::kWords; ++i) words[i] = latest.words[i].load(std::memory_order_relaxed);
+        for (int i = 0; i < LatestRead::kWords; ++i)
+            words[i] = latest.words[i].load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
         if ((before & 1) == 0 && latest.sequence.load(std::memory_order_relaxed) == before) {
             std::memcpy(&read, words, sizeof read);
@@ -51,47 +72,84 @@ void PollPads(PadPoll& poll)
 {
     bool changed = false;
     for (int port = 0; port < kPortCount; ++port) {
-        if (poll.user[port] == 0) continue;
-        PadRead read = {};
-        read.result = PlatformXInputGetState(poll.user[port] - 1u, &read.pad);
-        if (read.result != XINPUT_READ_OK) read.pad = XInputPad{};
-        if (poll.read[port] && read == poll.last[port]) continue;
-        poll.read[port] = true;
-        poll.last[port] = read;
-        PublishPad(poll.latest[port], read);
+        const PolledPort& polled = poll.port[port];
+        if (polled.read == nullptr) continue;
+        const uint32_t handled = poll.handled[port].load(std::memory_order_acquire);
+        if (handled != poll.latest[port].sequence.load(std::memory_order_relaxed)) continue;
+        PolledRead read = {};
+        read.ok = polled.read(polled.index, read.report) ? 1 : 0;
+        if (read.ok == 0) read.report = JoyInfoEx{};
+        poll.sincePostMs[port] += poll.tickMs;
+        const bool active = poll.active[port].load(std::memory_order_relaxed);
+        const bool due = active && poll.sincePostMs[port] >= polled.periodMs;
+        if (poll.seen[port] && !due && !Changed(read, poll.posted[port], !active)) continue;
+        poll.seen[port] = true;
+        poll.posted[port] = read;
+        poll.sincePostMs[port] = 0;
+        PublishRead(poll.latest[port], read);
         changed = true;
     }
-    // One message for any number of changes: the main thread takes each
-    // port's latest read, so nothing is lost when ticks outrun it.
+    // One message for any number of ports: the main thread takes each port's
+    // latest read, so nothing is lost when ticks outrun it.
     if (changed) PlatformPostToMainWindow(WM_PADCHANGED);
 }
 
 void StopPadPoll(PadPoll& poll)
 {
-    if (!poll.running) return;
-    PlatformStopPadTimer();
-    poll.running = false;
+    if (poll.run == POLL_THREAD) PlatformStopPadTimer();
+    if (poll.run == POLL_MAIN_THREAD) PlatformKillTimer(XINPUT_REPORT_TIMER_ID);
+    poll.run = POLL_STOPPED;
 }
 
-void SetPolledPads(PadPoll& poll, const uint8_t (&user)[kPortCount])
+void SetPolledPorts(PadPoll& poll, const PolledPort (&ports)[kPortCount])
 {
-    if (poll.running && std::memcmp(poll.user, user, sizeof user) == 0) return;
-    StopPadPoll(poll);
-    bool any = false;
+    bool same = true;
+    uint32_t periodMs = 0;
     for (int port = 0; port < kPortCount; ++port) {
-        poll.user[port] = user[port];
-        poll.read[port] = false;
-        poll.taken[port] = poll.latest[port].sequence.load(std::memory_order_relaxed);
-        any = any || user[port] != 0;
+        same = same && ports[port] == poll.port[port];
+        const uint32_t period = ports[port].periodMs;
+        if (ports[port].read != nullptr && (periodMs == 0 || period < periodMs)) periodMs = period;
     }
-    if (any) poll.running = PlatformStartPadTimer(kPadPollMs, Tick, &poll);
+    if (same && (poll.run != POLL_STOPPED || periodMs == 0)) return;
+    StopPadPoll(poll);
+    for (int port = 0; port < kPortCount; ++port) {
+        if (ports[port] == poll.port[port]) continue;
+        poll.port[port] = ports[port];
+        poll.seen[port] = false;
+        poll.sincePostMs[port] = 0;
+        poll.active[port].store(false, std::memory_order_relaxed);
+        poll.taken[port] = poll.latest[port].sequence.load(std::memory_order_relaxed);
+        poll.handled[port].store(poll.taken[port], std::memory_order_relaxed);
+    }
+    if (periodMs == 0) return;
+    poll.tickMs = kPadPollMs;
+    if (PlatformStartPadTimer(kPadPollMs, Tick, &poll)) {
+        poll.run = POLL_THREAD;
+        return;
+    }
+    // No such timer: the main window's, at the report period; each of its
+    // ticks is then a whole period.
+    poll.tickMs = periodMs;
+    PlatformSetTimer(XINPUT_REPORT_TIMER_ID, periodMs);
+    poll.run = POLL_MAIN_THREAD;
 }
 
-bool TakePadChange(PadPoll& poll, int port, PadRead& read)
+bool TakePadChange(PadPoll& poll, int port, PolledRead& read)
 {
-    if (poll.user[port] == 0) return false;
-    const uint32_t sequence = LoadPad(poll.latest[port], read);
+    if (poll.port[port].read == nullptr) return false;
+    const uint32_t sequence = LoadRead(poll.latest[port], read);
     if (sequence == poll.taken[port]) return false;
     poll.taken[port] = sequence;
     return true;
+}
+
+void PadChangeHandled(PadPoll& poll, int port, bool active)
+{
+    poll.active[port].store(active, std::memory_order_relaxed);
+    poll.handled[port].store(poll.taken[port], std::memory_order_release);
+}
+
+void ReportPadSoon(PadPoll& poll, int port)
+{
+    poll.active[port].store(true, std::memory_order_relaxed);
 }

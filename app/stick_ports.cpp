@@ -11,6 +11,7 @@
 #include "platform/window.h"
 
 StickPorts stickPorts;
+PadPoll padPoll;
 
 namespace {
 
@@ -180,8 +181,8 @@ void Sooner(uint32_t at, uint32_t now, bool& armed, uint32_t& wait)
 // One timer wakes the watch for whatever is due first: a check after a
 // device change, the next probe, or the end of a stick's silence. It is set
 // here, not at each report: a report only moves a silence's end later, and
-// the watch then sleeps on. Another reads the polled ports, at the shortest
-// period among them.
+// the watch then sleeps on. The poll reads the ports that answer with a kind
+// the program reads itself; it changes only when they do.
 void ArmWatch(uint32_t now)
 {
     bool armed = false;
@@ -190,13 +191,13 @@ void ArmWatch(uint32_t now)
         if (stickPorts.checkPending[i]) Sooner(stickPorts.checkAt[i], now, armed, wait);
     }
     if (AnyPortWithoutStick()) Sooner(stickPorts.probeAt, now, armed, wait);
-    uint32_t pollMs = 0;
+    PolledPort polled[kPortCount] = {};
     for (int port = 0; port < kPortCount; ++port) {
         if (stickPorts.state[port] != PORT_ANSWERING) continue;
         if (Kind(port).posts) {
             Sooner(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now, armed, wait);
-        } else if (pollMs == 0 || Kind(port).pollMs < pollMs) {
-            pollMs = Kind(port).pollMs;
+        } else if (stickPorts.polling) {
+            polled[port] = {Kind(port).read, Index(port), Kind(port).pollMs};
         }
     }
     if (armed) {
@@ -204,10 +205,15 @@ void ArmWatch(uint32_t now)
     } else {
         PlatformKillTimer(STICK_WATCH_TIMER_ID);
     }
-    // Set only when it starts, so that its period stays steady.
-    if (pollMs != 0 && !stickPorts.pollTimer) PlatformSetTimer(XINPUT_REPORT_TIMER_ID, pollMs);
-    if (pollMs == 0 && stickPorts.pollTimer) PlatformKillTimer(XINPUT_REPORT_TIMER_ID);
-    stickPorts.pollTimer = pollMs != 0;
+    SetPolledPorts(padPoll, polled);
+}
+
+PolledView ViewOf(int port)
+{
+    PolledView view = {running.engine.lastReport[port].buttons, running.engine.lastReport[port].hats, {}};
+    for (int axis = 0; axis < kAxisCount; ++axis)
+        view.threshold[axis] = running.engine.axisLimits.threshold[axis][port];
+    return view;
 }
 
 bool SameWordIgnoringCase(const char* word, const char* end, const char* expected)
@@ -288,8 +294,21 @@ bool CaptureSticksAtStart(bool waitForSticks)
     return true;
 }
 
+void StartPolling()
+{
+    stickPorts.polling = true;
+    ArmWatch(PlatformTickCount());
+}
+
+void StopPolling()
+{
+    stickPorts.polling = false;
+    StopPadPoll(padPoll);
+}
+
 void ReleaseSticks()
 {
+    StopPadPoll(padPoll);
     for (int port = 0; port < kPortCount; ++port) {
         if (stickPorts.state[port] != PORT_FREE) Kind(port).close(Index(port));
         stickPorts.state[port] = PORT_FREE;
@@ -352,19 +371,37 @@ void HandlePolledReports()
     bool lost = false;
     for (int port = 0; port < kPortCount; ++port) {
         if (Kind(port).posts || stickPorts.state[port] != PORT_ANSWERING) continue;
-        JoyInfoEx report;
-        if (Kind(port).read(Index(port), report)) {
-            ProcessJoystickState(running.engine, running.config, port, &report, now);
+        PolledRead read;
+        if (!TakePadChange(padPoll, port, read)) continue;
+        if (read.ok != 0) {
+            const bool followUp = ReportWantsFollowUp(running.engine, port, read.report);
+            ProcessJoystickState(running.engine, running.config, port, &read.report, now);
+            stickPorts.polledView[port] = ViewOf(port);
+            PadChangeHandled(padPoll, port, followUp);
             continue;
         }
         // Disconnected: let go at once, and ask again at the kind's pace.
         ProcessJoystickState(running.engine, running.config, port, nullptr, now);
+        PadChangeHandled(padPoll, port, false);
         SetState(port, PORT_LOST, now);
         lost = true;
     }
     if (!lost) return;
     NoteTip();
     ArmWatch(now);
+}
+
+void ReportPolledPortsWhereChanged()
+{
+    for (int port = 0; port < kPortCount; ++port) {
+        if (padPoll.port[port].read == nullptr || stickPorts.state[port] != PORT_ANSWERING) continue;
+        if (!(ViewOf(port) == stickPorts.polledView[port])) ReportPadSoon(padPoll, port);
+    }
+}
+
+void PollOnMainThread()
+{
+    PollPads(padPoll);
 }
 
 void ApplyPortSources()
@@ -375,6 +412,8 @@ void ApplyPortSources()
     for (int port = 0; port < kPortCount; ++port) {
         const PortSource source = SourceOfByte(port, running.config.portSource[port]);
         if (source == stickPorts.source[port]) continue;
+        // The poll may be reading the port's old source this moment.
+        if (!changed) StopPadPoll(padPoll);
         changed = true;
         LetGoOfPort(running.engine, port);
         if (stickPorts.state[port] != PORT_FREE) Kind(port).close(Index(port));

@@ -6,10 +6,19 @@
 #include <cstdint>
 
 #include "app/controller_sources.h"
+#include "app/pad_poll.h"
 #include "config/mapping_table.h"
+#include "engine/engine_state.h"
 
 constexpr uint32_t kStickCheckDelays[2] = {300, 2000};  // ms after a device change or resume
 constexpr uint32_t kSilenceMs = 500;         // at least; or 10 capture periods
+
+// What the engine knew of a polled port when it last handled its report.
+struct PolledView {
+    uint32_t buttons, hats;
+    uint32_t threshold[kAxisCount];
+    bool operator==(const PolledView&) const = default;
+};
 
 enum PortState : uint8_t {
     PORT_FREE,       // nothing opened: probed until a controller answers
@@ -37,10 +46,13 @@ struct StickPorts {
     // The tip's text changed (waiting for a stick, or no longer): the shell
     // shows it anew and clears this.
     bool tipChanged;
-    bool pollTimer;                     // the timer that reads the polled ports runs
     bool started;                       // the start-up capture has been made
+    bool polling;                       // from the message loop's start to WM_DESTROY
+    PolledView polledView[kPortCount];
 };
 extern StickPorts stickPorts;
+// The poll of the ports that answer with a kind the program reads itself.
+extern PadPoll padPoll;
 
 // Started with /wait, no port holds a stick that answers.
 bool WaitingForSticks();
@@ -60,8 +72,15 @@ bool GameDevicePresent(const char* configPath);
 // from WaitingForSticks.
 bool CaptureSticksAtStart(bool waitForSticks);
 
-// Shutdown: releases every capture, in port order.
+// Start-up, once the tray icon is there: the ports that the program reads
+// itself are read from now on, when the message loop is about to take their
+// reports, as a driver's reports wait for it in the queue.
+void StartPolling();
+
+// Shutdown: stops the poll, then releases every capture, in port order.
 void ReleaseSticks();
+// Stops the poll and waits for its tick: before the window goes away.
+void StopPolling();
 
 // A report message the joystick driver posted for the port. A lost stick
 // that reports again returns first, so that its first report is read with
@@ -75,9 +94,19 @@ void CheckSticksSoon();
 // WM_TIMER of STICK_WATCH_TIMER_ID.
 void HandleStickWatch();
 
-// WM_TIMER of XINPUT_REPORT_TIMER_ID: one report of each port whose kind is
-// polled; one that no longer answers is a lost stick, let go of at once.
+// WM_PADCHANGED: the newest report the poll posted of each port it reads,
+// handled as a driver's report; one that no longer answers is a lost stick,
+// let go of at once.
 void HandlePolledReports();
+// After each message of the main window: a polled port whose held buttons
+// the engine let go of, or whose limits changed, since its last report is
+// reported again, as a driver's next report would put it right; a pad at
+// rest would otherwise send none.
+void ReportPolledPortsWhereChanged();
+
+// WM_TIMER of XINPUT_REPORT_TIMER_ID, where the poll has no thread: its tick
+// on the main thread.
+void PollOnMainThread();
 
 // The running configuration's sources changed: a port whose source changed
 // lets go of what it holds and of its capture, and reads the new one from

@@ -9,6 +9,7 @@
 #include "platform/joystick_capture.h"
 #include "platform/pad_timer.h"
 #include "platform/timers.h"
+#include "platform/window.h"
 
 JoyCaps benchCaps[2];
 JoyInfoEx benchState[2];
@@ -98,3 +99,4 @@ void ShowTrayBalloon(const char*) {}
 XInputRead PlatformXInputGetState(uint32_t, XInputPad*) { return XINPUT_NO_LIBRARY; }
 bool PlatformStartPadTimer(uint32_t, PadTimerTick, void*) { return false; }
 void PlatformStopPadTimer() {}
+void PlatformPostToMainWindow(uint32_t) {}

@@ -402,3 +402,20 @@ void LetGoOfLostStick(EngineState& engine, int port)
     ForgetBehaviour(engine, port, ~uint64_t(0));
     last.readOk = false;
 }
+
+bool ReportWantsFollowUp(const EngineState& engine, int port, const JoyInfoEx& report)
+{
+    const LastReport& last = engine.lastReport[port];
+    const JoyCaps& caps = engine.joyCaps[port];
+    for (int axis = 0; axis < kAxisCount; ++axis) {
+        // An axis without a threshold never fires, whatever it does.
+        const uint32_t threshold = engine.axisLimits.threshold[axis][port];
+        const AxisWiring& wiring = kAxes[axis];
+        const uint32_t pos = report.*wiring.position;
+        if (threshold == 0) continue;
+        if (Distance(pos, last.position[axis]) >= threshold) return true;
+        const bool nearMax = Distance(pos, caps.*wiring.max) < threshold;
+        if (nearMax || Distance(pos, caps.*wiring.min) < threshold) return true;
+    }
+    return false;
+}

@@ -29,3 +29,11 @@ void ForgetPortReport(EngineState& engine, int port);
 // lets go of what the stick held, and a stick that answers again presses its
 // held buttons and hat anew.
 void LetGoOfLostStick(EngineState& engine, int port);
+
+// Whether the port's report, asked before it is processed, will want another
+// at the report period even if nothing changes: an axis held at an end
+// repeats its binding at every report, and an axis still moving (by its
+// threshold or more since the last report) fires an end, or lets go in the
+// middle, only on a report where it stands still. A port that the program
+// reads itself is reported otherwise only when it changes.
+bool ReportWantsFollowUp(const EngineState& engine, int port, const JoyInfoEx& report);

@@ -108,6 +108,9 @@ void ResetFakePlatform()
 void ResetProgramState()
 {
     StopWatchingForeground();
+    const PolledPort none[kPortCount] = {};
+    SetPolledPorts(padPoll, none);
+    StopPadPoll(padPoll);
     ResetFakePlatform();
     running = Running{};
     selectedPort = 0;
@@ -230,7 +233,8 @@ void PlatformJoyReleaseCapture(uint32_t joystickId)
 bool PlatformStartPadTimer(uint32_t milliseconds, PadTimerTick tick, void* context)
 {
     PlatformStopPadTimer();
-    fake.padTimer = {true, milliseconds, tick, context, fake.padTimer.stops};
+    if (fake.padTimer.fails) return false;
+    fake.padTimer = {true, milliseconds, tick, context, fake.padTimer.stops, false};
     return true;
 }
 
@@ -405,7 +409,15 @@ bool AnswerDialog(const char* name, char* path)
 
 }  // namespace
 
-void PlatformPostToMainWindow(uint32_t message) { RecordShell("post %u", message); }
+void PlatformPostToMainWindow(uint32_t message)
+{
+    if (message == WM_PADCHANGED) {
+        ++fake.padChangedPosts;
+        ++fake.padChangedQueued;
+        return;
+    }
+    RecordShell("post %u", message);
+}
 void PlatformSendToMainWindow(uint32_t message)
 {
     RecordShell("send %u", message);

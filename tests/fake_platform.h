@@ -148,7 +148,13 @@ struct FakePlatform {
         PadTimerTick tick;
         void* context;
         uint32_t stops;  // how often a running poll was stopped
+        bool fails;      // the system gives no such timer
     } padTimer;
+    // WM_PADCHANGED, posted by the poll: how many in all, and how many wait
+    // in the queue (kept out of the log, which a poll on its own thread
+    // could not keep in order).
+    uint32_t padChangedPosts;
+    uint32_t padChangedQueued;
     // The window in front, and whether its notices are watched.
     ForegroundWindow foreground;
     uint32_t foregroundMessage;  // 0 while not watched

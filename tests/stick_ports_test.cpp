@@ -26,8 +26,9 @@ bool Send(uint32_t message, uint32_t wParam = 0)
 bool reportsWhileFailing;
 
 // Milliseconds pass: every captured stick that answers reports at its
-// period, an unplugged one is skipped (as Wine's capture timer does), and the
-// main window's timer fires when due, after the reports of that moment.
+// period, an unplugged one is skipped (as Wine's capture timer does), the
+// main window's timer fires when due, after the reports of that moment, and
+// the Xbox controllers' poll ticks every 2 ms, its message handled at once.
 void Pass(uint32_t ms)
 {
     for (uint32_t i = 0; i < ms; ++i) {
@@ -44,6 +45,11 @@ void Pass(uint32_t ms)
             if (!timer.running || timer.due != fake.tickCount) continue;
             timer.due += timer.period;
             Send(kWmTimer, id);
+        }
+        if (fake.tickCount % kPadPollMs == 0) FakePadTick();
+        if (fake.padChangedQueued != 0) {
+            fake.padChangedQueued = 0;
+            Send(WM_PADCHANGED);
         }
     }
 }
@@ -88,6 +94,7 @@ void Start()
 {
     ComputeAxisLimits(running.engine, running.config.settings);
     CaptureSticksAtStart(false);
+    StartPolling();
 }
 
 // Port 0's button 1, X+ and hat up press keys 130, 131 and 132; port 1's 140, 141 and 142.
@@ -102,6 +109,7 @@ void BindKeys()
 }
 
 EventList Tap(uint32_t vk) { return {KeyDown(vk, 0), Slept(1), KeyUp(vk, 0)}; }
+const EventList kRightClick = {MouseFlag(RIGHTDOWN), Slept(1), MouseFlag(RIGHTUP)};
 const char* const kWaiting = "tip Quellpad 2.5 - waiting for a joystick";
 
 struct Step {
@@ -191,7 +199,57 @@ TEST(StickPorts, ArrivalLossAndReturn)
            {KeyDown(150, 0), MouseFlag(RIGHTDOWN), MouseFlag(LEFTDOWN)}},
           {[] { fake.padConnected[0] = false; Pass(10); }, {MouseFlag(LEFTUP), MouseFlag(RIGHTUP), KeyUp(150, 0)}},
           {[] { fake.padConnected[0] = true; fake.pads[0] = {kPadA}; Pass(990); }, {}},
-          {[] { Pass(20); }, {KeyDown(130, 0)}}}},
+          {[] { Pass(10); }, {KeyDown(130, 0)}}}},
+        {"an Xbox poll: a pad at rest posts nothing, a change one message; a held end repeats every 10 ms; a "
+         "disconnect lets go within one poll and ends the poll",
+         false, false,
+         {{[] { ReadXboxController(true); running.config.settings.continuous = 0; Start(); Pass(20); },
+           {::Shell("capture 1 at 0")}},
+          {[] { fake.padChangedPosts = 0; Pass(1000); EXPECT_EQ(fake.padChangedPosts, 0u); }, {}},
+          {[] { fake.pads[0].wButtons = kPadGuide; Pass(2); EXPECT_EQ(fake.padChangedPosts, 1u); },
+           {KeyDown(150, 0)}},
+          // A tap while the main thread is busy: the release waits for the press to be handled.
+          {[] {
+               fake.pads[0].wButtons = kPadGuide | kPadA;
+               FakePadTick();
+               fake.pads[0].wButtons = kPadGuide;
+               FakePadTick();
+               Pass(2);
+           },
+           {KeyDown(130, 0), KeyUp(130, 0)}},
+          // New bindings let go of the held guide button: a report within the period presses it again.
+          {[] { Send(WM_RELOADCONFIG); Pass(10); },
+           {Message("error", "config file could not be opened\nplease configure first"), KeyUp(150, 0),
+            KeyDown(150, 0)}},
+          {[] { fake.pads[0].bLeftTrigger = 255; Pass(32); EXPECT_EQ(fake.padChangedPosts, 8u); },
+           Seq(kRightClick, kRightClick, kRightClick)},
+          {[] { fake.padConnected[0] = false; Pass(2); EXPECT_FALSE(fake.padTimer.running); },
+           {KeyUp(150, 0)}}}},
+        {"the poll stops at a source change and at exit; without its timer the main window's reads",
+         false, false,
+         {{[] {
+               ReadXboxController(true);
+               Start();
+               running.config.portSource[0] = 0;
+               ApplyPortSources();
+               EXPECT_EQ(fake.padTimer.stops, 1u);
+               running.config.portSource[0] = 1;
+               ApplyPortSources();
+               Send(kWmDestroy);
+               EXPECT_EQ(fake.padTimer.stops, 2u);
+               EXPECT_FALSE(fake.padTimer.running);
+           },
+           {::Shell("capture 1 at 0"), ::Shell("quit")}},
+          {[] {
+               ResetProgramState();
+               ReadXboxController(true);
+               fake.padTimer.fails = true;
+               fake.pads[0].wButtons = kPadGuide;
+               Start();
+               Pass(10);
+               EXPECT_TRUE(FakeTimer(XINPUT_REPORT_TIMER_ID)->running);
+           },
+           {::Shell("capture 1 at 0"), KeyDown(150, 0)}}}},
         {"a pad back with A held presses once; its port never reaches the joystick driver", false, true,
          {{[] {
                ReadXboxController(true);
@@ -284,23 +342,21 @@ TEST(StickPorts, WaitIsAWordOfTheCommandLine)
 // whole read, never the half of one and the half of the next.
 TEST(StickPorts, AnXboxReadIsNeverTakenHalfWritten)
 {
-    LatestPad latest;
+    LatestRead latest;
     constexpr uint32_t kWrites = 200000;
     std::thread poll([&latest] {
         for (uint32_t k = 1; k <= kWrites; ++k) {
-            const auto v = int16_t(k);
-            PublishPad(latest, {XINPUT_READ_OK, {uint16_t(k), uint8_t(k), uint8_t(k), v, v, v, v}});
+            PolledRead read = {1, {}};
+            for (uint32_t* word = &read.report.dwSize; word <= &read.report.dwReserved2; ++word) *word = k;
+            PublishRead(latest, read);
         }
     });
     uint32_t torn = 0, takes = 0, lastSequence = 0;
     bool backwards = false;
-    for (PadRead read{}; read.pad.wButtons != uint16_t(kWrites); ++takes) {
-        const uint32_t sequence = LoadPad(latest, read);
-        const XInputPad& p = read.pad;
-        const auto v = int16_t(p.wButtons);
-        if (p.bLeftTrigger != uint8_t(p.wButtons) || p.bRightTrigger != uint8_t(p.wButtons) || p.sThumbLX != v ||
-            p.sThumbLY != v || p.sThumbRX != v || p.sThumbRY != v) {
-            ++torn;
+    for (PolledRead read{}; read.report.dwButtons != kWrites; ++takes) {
+        const uint32_t sequence = LoadRead(latest, read);
+        for (const uint32_t* word = &read.report.dwSize; word <= &read.report.dwReserved2; ++word) {
+            if (*word != read.report.dwButtons) ++torn;
         }
         backwards = backwards || sequence < lastSequence;
         lastSequence = sequence;

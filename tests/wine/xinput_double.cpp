@@ -22,6 +22,12 @@
 //
 // Once an index's lines are used up its last state stays; an index the
 // script never names is not connected.
+//
+// A line's reads are counted on a clock of reads, so that a script means the
+// same whichever thread reads: the program's main thread (the first to call)
+// asks at most every 10 ms, its poll every 2 ms. A read by the first thread
+// costs 5 units, a read by any other thread 1, and a line lasts reads x 5
+// units: "reads 2" is two reads of the main thread, or ten of the poll.
 #include <windows.h>
 
 #include <cstdlib>
@@ -33,6 +39,7 @@ namespace {
 
 constexpr int kPads = 4;
 constexpr int kMaxLines = 256;
+constexpr long kMainThreadRead = 5;  // units of the clock of reads; any other thread's read is 1
 
 struct Gamepad {
     WORD wButtons;
@@ -61,12 +68,13 @@ struct Pad {
     Line lines[kMaxLines];
     int count;
     int next;
-    long left;  // reads the current line still answers
+    long left;  // units of the clock of reads that the current line still answers
     const Line* current;
 };
 
 CRITICAL_SECTION lock;
 bool loaded;
+DWORD firstThread;  // the program's main thread
 Pad pads[kPads];
 
 bool Field(const char* key, long value, Line& line)
@@ -135,10 +143,10 @@ const Line* Answer(Pad& pad, DWORD index)
     if (pad.current == nullptr || (pad.left <= 0 && pad.next < pad.count)) {
         if (pad.next == pad.count) return pad.current;
         pad.current = &pad.lines[pad.next++];
-        pad.left = pad.current->reads;
+        pad.left = pad.current->reads * kMainThreadRead;
         TestLog("xinput %s %lu line=%d", pad.current->connected ? "pad" : "gone", index, pad.current->number);
     }
-    --pad.left;
+    pad.left -= GetCurrentThreadId() == firstThread ? kMainThreadRead : 1;
     return pad.current;
 }
 
@@ -177,6 +185,7 @@ extern "C" DWORD WINAPI XInputGetState(DWORD index, State* state)
 {
     if (index >= kPads || state == nullptr) return ERROR_BAD_ARGUMENTS;
     EnterCriticalSection(&lock);
+    if (firstThread == 0) firstThread = GetCurrentThreadId();
     LoadScript();
     if (pads[index].edgeCount > 0) {
         AnswerEdges(pads[index], index, state);
