@@ -474,11 +474,12 @@ public:
             const std::string name = LayerName(layer) + "." + std::string(key.str());
             const int port = FindPort(key.str());
             if (port < 0) {
+                const std::string_view written = key.str();
                 Error(key.source(), [&] {
                     std::vector<std::string> names;
                     for (int p = 0; p < kPortCount; ++p) names.push_back(PortName(p));
                     return "unknown port " + QuoteForMessage(name) + "; nearest is " +
-                           QuoteBytes(LayerName(layer) + "." + NearestName(key.str(), names));
+                           QuoteBytes(LayerName(layer) + "." + NearestName(written, names));
                 });
             } else if (const auto* ports = node.as_table()) {
                 Port(*ports, layer, port);
