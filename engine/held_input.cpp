@@ -116,6 +116,9 @@ void LetGoOfPort(EngineState& engine, int port)
     Release release = {};
     release.holders[port] = ~uint64_t(0);
     LetGo(engine, release);
+    // Also the slots that hold nothing at this moment: a turbo between two
+    // pulses would press again on a port that no longer acts.
+    ForgetPressedSlots(engine, port, ~uint64_t(0));
 }
 
 void LetGoOfSlot(EngineState& engine, int port, int slot)

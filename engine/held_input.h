@@ -75,6 +75,7 @@ void LetGoForNewBindings(EngineState& engine);
 // direction still held presses anew at the next report.
 void ForgetPressedSlots(EngineState& engine, int port, uint64_t slots);
 // What the port alone holds: a key that the other port holds too stays down.
+// Every slot of the port counts as not pressed afterwards.
 void LetGoOfPort(EngineState& engine, int port);
 // What one slot alone holds.
 void LetGoOfSlot(EngineState& engine, int port, int slot);

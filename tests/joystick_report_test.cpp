@@ -8,6 +8,7 @@
 
 #include "app/running_config.h"
 #include "engine/engine_time.h"
+#include "engine/held_input.h"
 #include "engine/joystick_report.h"
 #include "tests/fake_platform.h"
 
@@ -332,8 +333,13 @@ struct LayerStep {
     uint32_t wait;  // ms before the report
     Stick stick;
     EventList expected;  // what the wait and the report send
-    bool reload = false;  // a table is put in place instead of the report
+    void (*instead)() = nullptr;  // done instead of the report
 };
+
+// A reload or a profile switch: a table put in place.
+void Reload() { PutConfigInPlace(Configuration(running.config)); }
+// What a port's new source does to what port 0 held.
+void LetGoOfPort0() { LetGoOfPort(running.engine, 0); }
 
 TEST(Layers, OutputIsFixedAtThePressAndReleasedAtItsRelease)
 {
@@ -409,9 +415,15 @@ TEST(Layers, OutputIsFixedAtThePressAndReleasedAtItsRelease)
           {10, Stick{.x = kMax}, {R(32)}}, {20, Stick{.x = kMax}, {P(32)}}, {5, kRest, {R(32)}}, {100, kRest, {}}}},
         {"a reload with a layer toggled on goes back to the base",
          [] { LayerKey(5, LAYER_TOGGLE, 1); BindInLayer(1, 0, Layer1(0)); }, {},
-         {{0, b6, {}}, {0, kRest, {}}, {0, kRest, {}, true}, {0, b1, {P(0)}}}},
+         {{0, b6, {}}, {0, kRest, {}}, {0, kRest, {}, Reload}, {0, b1, {P(0)}}}},
         {"a reload while turbo runs lets go; the held button starts it afresh", turbo, {},
-         {{0, b1, {P(0)}}, {10, b1, {R(0)}, true}, {0, b1, {P(0)}}, {100, b2, {R(0), P(0), P(1), R(0)}}}},
+         {{0, b1, {P(0)}}, {10, b1, {R(0)}, Reload}, {0, b1, {P(0)}}, {100, b2, {R(0), P(0), P(1), R(0)}}}},
+        {"a stick lost while turbo runs lets go, and nothing repeats", turbo, {},
+         {{0, b1, {P(0)}}, {10, kLost, {R(0)}}, {200, kLost, {}}, {0, b1, {P(0)}}}},
+        {"a stick lost while a layer key is held turns its layer off", whileHeld1, {},
+         {{0, b5, {}}, {0, kLost, {}}, {0, b1, {P(0)}}}},
+        {"a port let go of while its turbo is up repeats no more", turbo, {},
+         {{0, b1, {P(0)}}, {60, b1, {R(0)}, LetGoOfPort0}, {100, b1, {P(0)}}, {49, b1, {}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -426,8 +438,8 @@ TEST(Layers, OutputIsFixedAtThePressAndReleasedAtItsRelease)
             const LayerStep& step = c.steps[i];
             ClearEvents();
             Wait(step.wait);
-            if (step.reload) {
-                PutConfigInPlace(Configuration(running.config));
+            if (step.instead != nullptr) {
+                step.instead();
             } else {
                 Report(step.stick);
             }
