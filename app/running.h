@@ -21,5 +21,6 @@ struct Running {
     // and whether the main window's timer for it is set.
     EngineState engine;
     bool engineTimerSet;
+    uint32_t engineTimerAt;  // the time it was set for
 };
 extern Running running;

@@ -17,11 +17,6 @@ namespace {
 
 constexpr uint32_t kLongestSilenceMs = 60000;  // a driver's odd period must not stop the watch
 
-// Ticks wrap after 49 days; their difference tells which comes first.
-bool Due(uint32_t at, uint32_t now)
-{
-    return int32_t(now - at) >= 0;
-}
 
 const ControllerSource& Kind(int port)
 {
@@ -159,7 +154,7 @@ void CheckSilence(int port, uint32_t now)
 bool Silent(int port, uint32_t now)
 {
     return stickPorts.state[port] == PORT_ANSWERING && Kind(port).posts &&
-           Due(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now);
+           TickDue(stickPorts.lastReportAt[port] + stickPorts.silenceMs[port], now);
 }
 
 // The ports only say that the tip changed; the shell shows it.
@@ -173,7 +168,7 @@ void NoteTip()
 
 void Sooner(uint32_t at, uint32_t now, bool& armed, uint32_t& wait)
 {
-    const uint32_t until = Due(at, now) ? 0 : at - now;
+    const uint32_t until = TickDue(at, now) ? 0 : at - now;
     if (!armed || until < wait) wait = until;
     armed = true;
 }
@@ -353,9 +348,9 @@ void HandleStickWatch()
     for (int port = 0; port < kPortCount; ++port) {
         if (Silent(port, now)) CheckSilence(port, now);
     }
-    bool probe = AnyPortWithoutStick() && Due(stickPorts.probeAt, now);
+    bool probe = AnyPortWithoutStick() && TickDue(stickPorts.probeAt, now);
     for (int i = 0; i < 2; ++i) {
-        if (stickPorts.checkPending[i] && Due(stickPorts.checkAt[i], now)) {
+        if (stickPorts.checkPending[i] && TickDue(stickPorts.checkAt[i], now)) {
             stickPorts.checkPending[i] = false;
             probe = true;
         }

@@ -1,6 +1,7 @@
 #include "engine/engine_time.h"
 
 #include "engine/layers.h"
+#include "platform/clock.h"
 
 bool EngineNextRun(const EngineState& engine, uint32_t& at)
 {
@@ -10,7 +11,6 @@ bool EngineNextRun(const EngineState& engine, uint32_t& at)
 
 void RunEngineDue(EngineState& engine, const Configuration& config, uint32_t now)
 {
-    // Ticks wrap after 49 days; their difference tells which comes first.
-    if (!engine.wake.pending || int32_t(now - engine.wake.at) < 0) return;
+    if (!engine.wake.pending || !TickDue(engine.wake.at, now)) return;
     RunSlotTimers(engine, config.settings, now);
 }

@@ -1,6 +1,7 @@
 #include "engine/layers.h"
 
 #include "engine/action_execution.h"
+#include "platform/clock.h"
 
 namespace {
 
@@ -59,11 +60,6 @@ Settings TurboSettings(const Settings& settings)
 uint32_t TurboDue(const SlotTimers& timers, int port, int slot, uint32_t period)
 {
     return timers.turboStart[port][slot] + uint32_t((uint64_t(timers.turboPulses[port][slot]) + 1) * period / 2);
-}
-
-bool Due(uint32_t at, uint32_t now)
-{
-    return int32_t(now - at) >= 0;
 }
 
 void EndTap(EngineState& engine, const Settings& settings, int port, int slot)
@@ -173,12 +169,12 @@ void RunSlotTimers(EngineState& engine, const Settings& settings, uint32_t now)
     for (int port = 0; port < kPortCount; ++port) {
         for (uint64_t taps = timers.tap[port]; taps != 0; taps &= taps - 1) {
             const int slot = __builtin_ctzll(taps);
-            if (Due(timers.tapUpAt[port][slot], now)) EndTap(engine, settings, port, slot);
+            if (TickDue(timers.tapUpAt[port][slot], now)) EndTap(engine, settings, port, slot);
         }
         for (uint64_t turbo = timers.turbo[port]; turbo != 0; turbo &= turbo - 1) {
             const int slot = __builtin_ctzll(turbo);
             const uint32_t period = engine.pressed.behaviour[port][slot].turbo;
-            if (!Due(TurboDue(timers, port, slot, period), now)) continue;
+            if (!TickDue(TurboDue(timers, port, slot, period), now)) continue;
             // A late run (a blocked thread, a slow timer) catches up without
             // a burst: half periods missed in pairs are skipped.
             const uint32_t done = uint32_t(uint64_t(now - timers.turboStart[port][slot]) * 2 / period);
