@@ -27,8 +27,8 @@ constexpr uint32_t kTimerPollFront = 102;    // a look at the window in front, f
 // The watch over the joystick ports. Not 1: Wine's joystick capture sets a
 // timer of id 0 on the same window and kills timer 1 when it is released.
 constexpr uint32_t STICK_WATCH_TIMER_ID = 3000;
-// The reports of the ports that read an Xbox controller, at the period a
-// driver's stick reports at.
+// The Xbox controllers' poll where the system gives no 1 ms timer: read on
+// the main thread at the period a driver's stick reports at.
 constexpr uint32_t XINPUT_REPORT_TIMER_ID = 3001;
 // When the engine next needs to run without a report (engine/engine_time.h).
 constexpr uint32_t ENGINE_TIMER_ID = 3002;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/messages.h"
+#include "engine/axes.h"
 #include "platform/pad_timer.h"
 #include "platform/timers.h"
 #include "platform/window.h"
@@ -10,9 +11,6 @@
 namespace {
 
 static_assert(sizeof(PolledRead) <= sizeof(uint32_t) * LatestRead::kWords);
-
-constexpr uint32_t JoyInfoEx::*kAxisFields[] = {&JoyInfoEx::dwXpos, &JoyInfoEx::dwYpos, &JoyInfoEx::dwZpos,
-                                                &JoyInfoEx::dwRpos, &JoyInfoEx::dwUpos, &JoyInfoEx::dwVpos};
 
 void Tick(void* context)
 {
@@ -34,8 +32,8 @@ bool Changed(const PolledRead& read, const PolledRead& posted, bool atRest)
     const JoyInfoEx &now = read.report, &before = posted.report;
     if (now.dwButtons != before.dwButtons || now.dwPOV != before.dwPOV) return true;
     if (!atRest) return false;
-    for (uint32_t JoyInfoEx::*axis : kAxisFields) {
-        if (Distance(now.*axis, before.*axis) >= kAnalogStep) return true;
+    for (const AxisWiring& axis : kAxes) {
+        if (Distance(now.*axis.position, before.*axis.position) >= kAnalogStep) return true;
     }
     return false;
 }

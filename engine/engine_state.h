@@ -104,8 +104,9 @@ struct SlotTimers {
     uint32_t pressedAt[kPortCount][kAllSlotCount];
 };
 
-// When the engine next wants to run without a report, given in the shell's
-// clock; nothing asks for that yet.
+// When the engine next wants to run without a report, in the shell's clock:
+// the soonest of the slot timers, kept up to date whenever they change so
+// that a report asks one flag instead of going through them.
 struct EngineWake {
     bool pending;
     uint32_t at;
